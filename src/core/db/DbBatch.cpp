@@ -1,0 +1,40 @@
+#include "db/DbBatch.h"
+
+#include "db/DbConnection.h"
+#include "db/EngineError.h"
+#include "db/Sqlite.h"
+
+namespace viamappa {
+
+DbBatch::DbBatch(DbConnection& connection) : core_(connection.core()) {
+  if (!core_->IsOpen()) return;
+  // An immediate transaction takes the write lock now, so that no other writer can make the batch fail
+  // halfway with a busy database. If it cannot, the batch runs row by row.
+  if (core_->batch_depth == 0 && !ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE")) return;
+  ++core_->batch_depth;
+  began_ = true;
+}
+
+DbBatch::~DbBatch() {
+  if (!began_ || !core_->IsOpen() || core_->batch_depth == 0) return;
+  if (--core_->batch_depth == 0) Commit();
+}
+
+bool DbBatch::Checkpoint() {
+  if (!began_ || !core_->IsOpen() || core_->batch_depth != 1) return false;
+  return Commit() && ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE");
+}
+
+bool DbBatch::Commit() {
+  sqlite3* db = core_->engine->handle();
+  // An I/O failure may already have rolled the transaction back; then there is nothing to commit.
+  if (sqlite3_get_autocommit(db)) return true;
+  if (ExecuteSql(db, "COMMIT")) return true;
+  const std::string description = DescribeEngineError(db, sqlite3_errcode(db));
+  ExecuteSql(db, "ROLLBACK");
+  core_->ui->ShowMessage("Errore in fase di registrazione delle modifiche nel database\n\n" + description,
+                         MessageIcon::Stop);
+  return false;
+}
+
+}  // namespace viamappa

@@ -1,0 +1,42 @@
+// The one open database of the program.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "db/ConnectionCore.h"
+#include "db/Engine.h"
+#include "ui/UserInterface.h"
+
+namespace viamappa {
+
+class DbConnection {
+ public:
+  // Opens the database at path, shared with other processes and read-write. A failure is shown at once
+  // ("Errore in fase di apertura del database") and leaves the connection closed.
+  DbConnection(std::string path, UserInterface& ui);
+
+  // Closes the database when it is open; a failure is shown.
+  ~DbConnection();
+  DbConnection(const DbConnection&) = delete;
+  DbConnection& operator=(const DbConnection&) = delete;
+
+  bool IsOpen() const { return core_->IsOpen(); }
+  const std::string& path() const { return path_; }
+  UserInterface& ui() const { return *core_->ui; }
+
+  // The engine of the open database, for the schema builders; null when closed. The builders use this
+  // one engine for their queries and their changes alike.
+  EngineDatabase* engine() const { return core_->engine.get(); }
+
+  // Closes now; tables and queries still open on it fail from then on. False after showing the error.
+  bool Close();
+
+  const std::shared_ptr<ConnectionCore>& core() const { return core_; }
+
+ private:
+  std::string path_;
+  std::shared_ptr<ConnectionCore> core_;
+};
+
+}  // namespace viamappa

@@ -1,0 +1,120 @@
+// The database engine: one SQLite file of ours, marked by its application id, with tables, indexes
+// and relations defined through this interface. Every failure comes back as the engine's description,
+// in Italian, for the caller to show.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/FieldType.h"
+#include "db/SchemaDefinition.h"
+
+namespace viamappa {
+
+// The locale every new database is created with: general sort order, Windows code page 1252.
+inline constexpr std::string_view kGeneralLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
+
+// "VMAP": the application id in the header of every database file of ours.
+inline constexpr std::int32_t kApplicationId = 0x564D4150;
+inline constexpr int kFileFormatVersion = 1;
+
+// The engine version text, such as "SQLite 3.40.1".
+std::string EngineVersion();
+
+struct FieldShape {
+  std::string name;
+  FieldType type = FieldType::Expression;
+  int size = 0;
+  bool required = false;
+};
+
+struct IndexShape {
+  std::string name;         // the dictionary name, such as "codice"
+  std::string engine_name;  // unique in the file: table + "." + name
+  std::vector<std::string> fields;
+  bool primary = false;
+  bool unique = false;
+};
+
+class EngineDatabase {
+ public:
+  // Creates a new database file with its catalog and locale; fails when the file exists already.
+  static std::unique_ptr<EngineDatabase> Create(const std::string& path, std::string_view locale,
+                                                std::string& error);
+
+  // Opens an existing database file of ours, read-write and shared with other processes. A file that
+  // is missing, read-only, not a SQLite database or not one of ours fails with a description.
+  static std::unique_ptr<EngineDatabase> Open(const std::string& path, std::string& error);
+
+  ~EngineDatabase();
+  EngineDatabase(const EngineDatabase&) = delete;
+  EngineDatabase& operator=(const EngineDatabase&) = delete;
+
+  // Closes the file; false with a description when the engine refused (the handle is released anyway
+  // as soon as its last statement is finalized).
+  bool Close(std::string& error);
+
+  bool IsOpen() const { return db_ != nullptr; }
+  sqlite3* handle() const { return db_; }
+  const std::string& path() const { return path_; }
+
+  // The locale string the file was created with.
+  std::string Locale() const;
+
+  // Called before every change of the file made through this object, so that readers of the same
+  // connection can keep what they were reading.
+  void SetBeforeWrite(std::function<void()> hook) { before_write_ = std::move(hook); }
+  void BeforeWrite() const {
+    if (before_write_) before_write_();
+  }
+
+  // Schema. Each operation changes the file completely or not at all.
+  bool AppendTable(const TableDefinition& table, std::string& error);
+  bool CreateIndex(std::string_view table, const IndexDefinition& index, std::string& error);
+  bool CreateRelation(const RelationDefinition& relation, std::string& error);
+
+  // The tables of the data model, without the engine's own, in the order of creation.
+  std::vector<std::string> TableNames() const;
+  // The stored name of a table named in any letter case.
+  std::optional<std::string> FindTable(std::string_view name) const;
+  std::vector<FieldShape> DescribeFields(std::string_view table) const;
+  std::vector<IndexShape> DescribeIndexes(std::string_view table) const;
+  std::optional<IndexShape> FindIndex(std::string_view table, std::string_view index) const;
+  std::vector<RelationDefinition> DescribeRelations() const;
+
+  // Runs statements that return no rows.
+  bool Execute(std::string_view sql, std::string& error);
+
+ private:
+  EngineDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+  bool ConfigureConnection(std::string& error);
+  bool CreateRelationTriggers(const RelationDefinition& relation, std::string& error);
+  friend bool RepairDatabase(const std::string& path, std::string& error);
+
+  sqlite3* db_ = nullptr;
+  std::string path_;
+  std::function<void()> before_write_;
+};
+
+// Checks the integrity of a database file: the engine's own check, the relations' enforcement and
+// their data. problems lists what is wrong (empty when the file is sound); false when the check could
+// not run, with the description in error.
+bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, std::string& error);
+
+// Repairs a database file in place: finishes or undoes an interrupted write, rebuilds the indexes and
+// the relations' enforcement, and when pages are damaged rebuilds the file from every row that can still
+// be read. False with a description when the file cannot be repaired.
+bool RepairDatabase(const std::string& path, std::string& error);
+
+// Writes a compacted copy of a database file; the destination must not exist.
+bool CompactDatabase(const std::string& source, const std::string& destination, std::string_view locale,
+                     std::string& error);
+
+}  // namespace viamappa

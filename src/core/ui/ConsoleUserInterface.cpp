@@ -1,0 +1,109 @@
+#include "ui/ConsoleUserInterface.h"
+
+#include <unistd.h>
+
+namespace viamappa {
+
+namespace {
+
+const char* IconLabel(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Stop:
+      return "ERRORE";
+    case MessageIcon::Warning:
+      return "ATTENZIONE";
+    case MessageIcon::Question:
+      return "DOMANDA";
+    case MessageIcon::Information:
+      return "INFORMAZIONE";
+    case MessageIcon::None:
+      break;
+  }
+  return "MESSAGGIO";
+}
+
+}  // namespace
+
+ConsoleUserInterface::ConsoleUserInterface(std::FILE* err, bool answer_yes)
+    : err_(err), answer_yes_(answer_yes), terminal_(isatty(fileno(err)) != 0) {}
+
+void ConsoleUserInterface::ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption) {
+  const bool progress_was_shown = line_open_;
+  EndProgressLine();
+  if (icon == MessageIcon::Stop || icon == MessageIcon::Warning) ++error_count_;
+  std::fprintf(err_, "%s", IconLabel(icon));
+  if (!caption.empty()) std::fprintf(err_, " [%.*s]", static_cast<int>(caption.size()), caption.data());
+  std::fprintf(err_, ": %.*s\n", static_cast<int>(text.size()), text.data());
+  std::fflush(err_);
+  if (progress_was_shown) {
+    line_open_ = true;
+    if (terminal_) DrawProgressLine();
+  }
+}
+
+bool ConsoleUserInterface::AskOkCancel(std::string_view text, std::string_view caption) {
+  ShowMessage(text, MessageIcon::Question, caption);
+  std::fprintf(err_, "-> %s\n", answer_yes_ ? "OK" : "Annulla");
+  return answer_yes_;
+}
+
+bool ConsoleUserInterface::AskYesNo(std::string_view text, std::string_view caption) {
+  ShowMessage(text, MessageIcon::Question, caption);
+  std::fprintf(err_, "-> %s\n", answer_yes_ ? "Sì" : "No");
+  return answer_yes_;
+}
+
+std::optional<std::string> ConsoleUserInterface::ChooseOpenFile(const FileChoice&) {
+  if (files_.empty()) return std::nullopt;
+  std::string path = std::move(files_.front());
+  files_.pop_front();
+  return path;
+}
+
+std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice& choice) {
+  return ChooseOpenFile(choice);
+}
+
+void ConsoleUserInterface::BeginBusy(bool) {}
+
+void ConsoleUserInterface::EndBusy() {}
+
+void ConsoleUserInterface::ProgressBegin() {
+  phase_.clear();
+  percent_ = 0;
+}
+
+void ConsoleUserInterface::ProgressPhase(std::string_view phase) {
+  EndProgressLine();
+  phase_ = phase;
+  percent_ = 0;
+  line_open_ = true;
+  DrawProgressLine();
+}
+
+void ConsoleUserInterface::ProgressPercent(int percent) {
+  percent_ = percent;
+  if (line_open_ && terminal_) DrawProgressLine();
+}
+
+void ConsoleUserInterface::ProgressEnd() { EndProgressLine(); }
+
+void ConsoleUserInterface::DrawProgressLine() {
+  // On a terminal the line is redrawn in place; in a log only the phase is written, once.
+  if (terminal_) {
+    std::fprintf(err_, "\r\033[K%s %3d%%", phase_.c_str(), percent_);
+  } else if (percent_ == 0) {
+    std::fprintf(err_, "%s\n", phase_.c_str());
+  }
+  std::fflush(err_);
+}
+
+void ConsoleUserInterface::EndProgressLine() {
+  if (line_open_ && terminal_) {
+    std::fprintf(err_, "\n");
+    std::fflush(err_);
+  }
+  line_open_ = false;
+}
+
+}  // namespace viamappa

@@ -1,0 +1,50 @@
+// The user interface of the command-line program: messages go to standard error, questions and file
+// choices are answered from the command's arguments, progress is one line on the terminal.
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <string>
+
+#include "ui/UserInterface.h"
+
+namespace viamappa {
+
+class ConsoleUserInterface : public UserInterface {
+ public:
+  // Messages and progress go to err; answer_yes answers every question.
+  explicit ConsoleUserInterface(std::FILE* err = stderr, bool answer_yes = false);
+
+  // Paths that the next file choices take, in order; with none left a choice is cancelled.
+  void QueueFile(std::string path) { files_.push_back(std::move(path)); }
+
+  // Number of messages shown with the stop or warning icon.
+  int error_count() const { return error_count_; }
+
+  void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override;
+  bool AskOkCancel(std::string_view text, std::string_view caption = {}) override;
+  bool AskYesNo(std::string_view text, std::string_view caption = {}) override;
+  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
+  std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
+  void BeginBusy(bool with_clock) override;
+  void EndBusy() override;
+  void ProgressBegin() override;
+  void ProgressPhase(std::string_view phase) override;
+  void ProgressPercent(int percent) override;
+  void ProgressEnd() override;
+
+ private:
+  void EndProgressLine();
+  void DrawProgressLine();
+
+  std::FILE* err_;
+  bool answer_yes_;
+  bool terminal_;
+  std::deque<std::string> files_;
+  std::string phase_;
+  int percent_ = 0;
+  bool line_open_ = false;
+  int error_count_ = 0;
+};
+
+}  // namespace viamappa

@@ -1,0 +1,57 @@
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+
+void ScriptedUserInterface::ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption) {
+  messages_.push_back({std::string(text), icon, std::string(caption)});
+}
+
+bool ScriptedUserInterface::AskOkCancel(std::string_view text, std::string_view caption) {
+  messages_.push_back({std::string(text), MessageIcon::Question, std::string(caption)});
+  return NextAnswer();
+}
+
+bool ScriptedUserInterface::AskYesNo(std::string_view text, std::string_view caption) {
+  return AskOkCancel(text, caption);
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(const FileChoice& choice) {
+  return NextFile(choice);
+}
+
+std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(const FileChoice& choice) {
+  return NextFile(choice);
+}
+
+void ScriptedUserInterface::BeginBusy(bool with_clock) {
+  ++busy_calls_;
+  if (with_clock && !busy_) ++clock_starts_;
+  busy_ = true;
+}
+
+void ScriptedUserInterface::EndBusy() { busy_ = false; }
+
+void ScriptedUserInterface::ProgressBegin() { progress_shown_ = true; }
+
+void ScriptedUserInterface::ProgressPhase(std::string_view phase) { phases_.emplace_back(phase); }
+
+void ScriptedUserInterface::ProgressPercent(int percent) { percents_.push_back(percent); }
+
+void ScriptedUserInterface::ProgressEnd() { progress_shown_ = false; }
+
+bool ScriptedUserInterface::NextAnswer() {
+  if (answers_.empty()) return false;
+  const bool answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptedUserInterface::NextFile(const FileChoice& choice) {
+  file_choices_.push_back(choice);
+  if (files_.empty()) return std::nullopt;
+  auto path = std::move(files_.front());
+  files_.pop_front();
+  return path;
+}
+
+}  // namespace viamappa

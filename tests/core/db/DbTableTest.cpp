@@ -1,0 +1,285 @@
+#include "db/DbTable.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "db/DbQuery.h"
+#include "support/SampleConnection.h"
+
+namespace viamappa {
+namespace {
+
+class DbTableTest : public testing::SampleConnectionTest {
+ protected:
+  void SetUp() override {
+    SampleConnectionTest::SetUp();
+    Exec("INSERT INTO nodi VALUES (1, 10.5, 20.25); INSERT INTO nodi VALUES (2, 11, 21);"
+         "INSERT INTO nodi VALUES (3, 12, 22)");
+  }
+
+  std::string Field(DbTable& table, const char* name) {
+    std::string value;
+    EXPECT_TRUE(table.GetField(name, value)) << name;
+    return value;
+  }
+  std::string Display(DbTable& table, const char* name) {
+    std::string value;
+    EXPECT_TRUE(table.GetFieldText(name, value)) << name;
+    return value;
+  }
+  // A stored value as SQLite holds it: its type and its text.
+  std::string Stored(const std::string& sql) {
+    DbQuery query(*connection_);
+    query.SetSelect("typeof(x) || ':' || ifnull(x, '')");
+    query.SetFrom("(" + sql + ")");
+    std::string text;
+    if (query.Open()) query.GetText(0, text);
+    return text;
+  }
+  bool AddArc(const char* id, const char* from, const char* to) {
+    DbTable archi(*connection_, "archi");
+    return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", from) &&
+           archi.SetField("nodfin", to) && archi.SetField("comune", "0") && archi.SetField("datins", "01/02/2020") &&
+           archi.Update();
+  }
+};
+
+TEST_F(DbTableTest, OnlyRealFailuresOfOpeningAreShown) {
+  DbTable without(nullptr, "nodi");
+  EXPECT_FALSE(without.IsOpen());
+  EXPECT_FALSE(without.SelectIndex("codice"));
+  EXPECT_FALSE(without.Seek({"1"}));
+  EXPECT_TRUE(ui_.messages().empty());
+
+  DbTable missing(*connection_, "strade");
+  EXPECT_FALSE(missing.IsOpen());
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_TRUE(TakeMessage().starts_with("Errore in fase di apertura della tavola (strade)\n\n"));
+
+  connection_->Close();
+  DbTable closed(*connection_, "nodi");
+  EXPECT_FALSE(closed.IsOpen());
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(DbTableTest, ValuesReadBackInKeyAndDisplayForms) {
+  DbTable table(*connection_, "campione");
+  ASSERT_TRUE(table.IsOpen());
+  const std::string bytes(40, '\x07');
+  ASSERT_TRUE(table.AddNew());
+  ASSERT_TRUE(table.SetField("testo", "VIA   "));
+  ASSERT_TRUE(table.SetField("sino", "1"));
+  ASSERT_TRUE(table.SetField("data", "00/00/0000"));
+  ASSERT_TRUE(table.SetField("doppio", "3,5"));
+  ASSERT_TRUE(table.SetField("intero", "-32768"));
+  ASSERT_TRUE(table.SetField("lungo", "1"));
+  ASSERT_TRUE(table.SetField("valuta", "12,5"));
+  ASSERT_TRUE(table.SetBinaryField("binario", bytes.data(), bytes.size()));
+  ASSERT_TRUE(table.Update());
+  ASSERT_TRUE(table.AddNew());
+  ASSERT_TRUE(table.SetField("testo", " "));
+  ASSERT_TRUE(table.SetField("data", "99/99/9999"));
+  ASSERT_TRUE(table.SetField("doppio", "-0.25"));
+  ASSERT_TRUE(table.SetField("lungo", "2"));
+  ASSERT_TRUE(table.SetField("valuta", "-3"));
+  ASSERT_TRUE(table.Update());
+  ASSERT_TRUE(ui_.messages().empty()) << TakeMessage();
+
+  ASSERT_TRUE(table.SelectIndex("codice"));
+  ASSERT_TRUE(table.Seek({"1"}));
+  EXPECT_EQ(Field(table, "testo"), "VIA   ");
+  EXPECT_EQ(Display(table, "testo"), "VIA");
+  EXPECT_EQ(Field(table, "sino"), "1");
+  EXPECT_EQ(Field(table, "data"), "00/00/0000");
+  EXPECT_EQ(Field(table, "doppio"), "000000000000003,5000");
+  EXPECT_EQ(Field(table, "intero"), "-32768");
+  EXPECT_EQ(Field(table, "valuta"), "+000000000000012,5000");
+  EXPECT_EQ(Field(table, "binario"), "");
+  EXPECT_EQ(Display(table, "binario"), "BLOB [40 bytes]");
+  EXPECT_EQ(table.GetBinaryFieldSize("binario"), 40u);
+  std::vector<std::uint8_t> read;
+  ASSERT_TRUE(table.GetBinaryField("binario", read));
+  EXPECT_EQ(std::string(read.begin(), read.end()), bytes);
+  EXPECT_EQ(table.GetBinaryFieldSize("doppio"), 0u);
+  EXPECT_EQ(Field(table, "memo"), "") << "NULL reads as empty text";
+  EXPECT_EQ(Display(table, "memo"), "");
+
+  ASSERT_TRUE(table.Seek({"2"}));
+  EXPECT_EQ(Display(table, "testo"), " ") << "the first character is never cut";
+  EXPECT_EQ(Field(table, "data"), "99/99/9999");
+  EXPECT_EQ(Field(table, "doppio"), "-00000000000000,2500");
+  EXPECT_EQ(Field(table, "valuta"), "-000000000000003,0000");
+  EXPECT_EQ(Field(table, "sino"), "0") << "a boolean never written is false";
+
+  EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 1"), "text:1600-01-01");
+  EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 2"), "text:2400-12-31");
+  EXPECT_EQ(Stored("SELECT memo AS x FROM campione WHERE lungo = 2"), "null:");
+  EXPECT_EQ(Stored("SELECT sino AS x FROM campione WHERE lungo = 2"), "integer:0");
+}
+
+TEST_F(DbTableTest, NumbersDoNotDependOnTheProcessLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "it_IT.UTF-8")) GTEST_SKIP() << "no Italian locale on this machine";
+  DbTable table(*connection_, "campione");
+  for (const char* text : {"1234,5", "1234.5", " 1234,50 "}) {
+    ASSERT_TRUE(table.AddNew());
+    ASSERT_TRUE(table.SetField("doppio", text)) << text;
+    ASSERT_TRUE(table.Update());
+  }
+  ASSERT_TRUE(table.SelectIndex("codice"));
+  EXPECT_EQ(Field(table, "doppio"), "000000000001234,5000");
+  EXPECT_EQ(Stored("SELECT DISTINCT doppio AS x FROM campione"), "real:1234.5");
+  std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST_F(DbTableTest, WritesThatAreRefusedShowTheFieldAndTheValue) {
+  DbTable table(*connection_, "campione");
+  ASSERT_TRUE(table.AddNew());
+  const auto refused = [&](const char* field, const char* value) {
+    ui_.ClearMessages();
+    const bool written = table.SetField(field, value);
+    const RecordedMessage message = ui_.last_message();
+    EXPECT_EQ(message.icon, MessageIcon::Stop);
+    const std::string expected =
+        std::string("Errore campo (") + field + ") della tavola (campione) <" + value + ">\n\n";
+    EXPECT_TRUE(message.text.starts_with(expected)) << message.text;
+    return !written && message.text.size() > expected.size();
+  };
+  EXPECT_TRUE(refused("intero", "32768"));
+  EXPECT_NE(ui_.last_message().text.find("Overflow"), std::string::npos);
+  EXPECT_TRUE(refused("lungo", "2147483648"));
+  EXPECT_TRUE(refused("intero", "1,5"));
+  EXPECT_TRUE(refused("intero", "dodici"));
+  EXPECT_TRUE(refused("doppio", "1.000,5"));
+  EXPECT_TRUE(refused("doppio", "1e999"));
+  EXPECT_TRUE(refused("testo", "undici car."));
+  EXPECT_TRUE(refused("data", "31/02/2021"));
+  EXPECT_TRUE(refused("sino", "forse"));
+  EXPECT_TRUE(refused("manca", "1"));
+  ui_.ClearMessages();
+  EXPECT_TRUE(table.SetField("testo", "àèìòùÀÈÌÒÙ")) << "sizes count characters, not bytes";
+  EXPECT_TRUE(table.SetField("intero", " 12,0 "));
+  EXPECT_TRUE(table.SetField("data", "29/02/2024 23:59:59"));
+  EXPECT_TRUE(ui_.messages().empty());
+
+  DbTable idle(*connection_, "campione");
+  EXPECT_FALSE(idle.SetField("testo", "x")) << "no Edit or AddNew";
+  EXPECT_NE(TakeMessage().find("Edit o AddNew"), std::string::npos);
+}
+
+TEST_F(DbTableTest, UpdateRefusalsComeFromTheFile) {
+  DbTable archi(*connection_, "archi");
+  ASSERT_TRUE(archi.AddNew());
+  ASSERT_TRUE(archi.SetField("denom", "VIA ROMA"));
+  EXPECT_FALSE(archi.Update()) << "required fields are missing";
+  RecordedMessage message = ui_.last_message();
+  EXPECT_EQ(message.icon, MessageIcon::Stop);
+  EXPECT_TRUE(message.text.starts_with("Errore aggiornamento tavola (archi)\n\nIl campo archi.ID non può contenere"))
+      << message.text;
+
+  // The record stays pending: mended, it is stored.
+  ASSERT_TRUE(archi.SetField("ID", "7") && archi.SetField("nodini", "1") && archi.SetField("nodfin", "9") &&
+              archi.SetField("comune", "0") && archi.SetField("datins", "01/01/2020"));
+  EXPECT_FALSE(archi.Update()) << "node 9 does not exist";
+  EXPECT_NE(TakeMessage().find("archi_fin"), std::string::npos);
+  ASSERT_TRUE(archi.SetField("nodfin", "3"));
+  EXPECT_TRUE(archi.Update());
+
+  EXPECT_FALSE(AddArc("7", "1", "2")) << "duplicate key";
+  message = ui_.last_message();
+  EXPECT_TRUE(message.text.starts_with("Errore aggiornamento tavola (archi)\n\n")) << message.text;
+  EXPECT_NE(message.text.find("duplicati"), std::string::npos);
+  EXPECT_FALSE(archi.Update()) << "nothing pending";
+}
+
+TEST_F(DbTableTest, SeekFindsThroughTheCurrentIndex) {
+  ASSERT_TRUE(AddArc("1", "1", "2"));
+  DbTable archi(*connection_, "archi");
+  ASSERT_TRUE(archi.SelectIndex("codice"));
+  ASSERT_TRUE(archi.Seek({"1"}));
+  ASSERT_TRUE(archi.Edit() && archi.SetField("DENOM", "Via Roma") && archi.SetField("classe", "SC") && archi.Update());
+
+  DbTable nodi(*connection_, "NODI");
+  ASSERT_TRUE(nodi.SelectIndex("CODICE"));
+  EXPECT_TRUE(nodi.Seek({"2"}));
+  EXPECT_EQ(Field(nodi, "coord_X"), "000000000000011,0000");
+  EXPECT_FALSE(nodi.Seek({"99"}));
+  EXPECT_FALSE(nodi.Seek({""}));
+  EXPECT_TRUE(ui_.messages().empty()) << "a miss is no error";
+
+  // Text keys compare without regard to case, and a key may cover the first fields only.
+  ASSERT_TRUE(archi.SelectIndex("nome"));
+  EXPECT_TRUE(archi.Seek({"VIA ROMA", "sc"}));
+  EXPECT_TRUE(archi.Seek({"via roma"}));
+  EXPECT_FALSE(archi.Seek({"via roma", "SS"}));
+  EXPECT_TRUE(ui_.messages().empty());
+
+  EXPECT_FALSE(nodi.Seek({"x"}));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore lettura tavola (NODI)\n\n"));
+  const std::vector<std::string_view> too_many(17, "1");
+  EXPECT_FALSE(nodi.Seek(too_many));
+  EXPECT_FALSE(TakeMessage().empty());
+  EXPECT_FALSE(nodi.SelectIndex("posizione"));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore selezione indice (posizione) tavola (NODI)\n\n"));
+}
+
+TEST_F(DbTableTest, EditAddAndDeleteMoveTheCurrentRecordAsExpected) {
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(nodi.SelectIndex("codice"));
+  EXPECT_EQ(Field(nodi, "ID"), "1") << "before any Seek the table stands on its first record";
+
+  ASSERT_TRUE(nodi.Seek({"2"}));
+  ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", "4") && nodi.SetField("coord_x", "1") &&
+              nodi.SetField("coord_y", "2"));
+  EXPECT_EQ(Field(nodi, "ID"), "4") << "reads see the record being added";
+  ASSERT_TRUE(nodi.Update());
+  EXPECT_EQ(Field(nodi, "ID"), "2") << "after AddNew the current record is the one before it";
+
+  ASSERT_TRUE(nodi.Edit() && nodi.SetField("coord_x", "99,75") && nodi.Update());
+  ASSERT_TRUE(nodi.Seek({"2"}));
+  EXPECT_EQ(Field(nodi, "coord_x"), "000000000000099,7500");
+
+  ASSERT_TRUE(AddArc("1", "1", "2"));
+  EXPECT_FALSE(nodi.Delete()) << "node 2 is still the end of an arc";
+  EXPECT_TRUE(TakeMessage().starts_with("Errore eliminazione tavola (nodi)\n\nImpossibile eliminare"));
+  ASSERT_TRUE(nodi.Seek({"3"}));
+  ASSERT_TRUE(nodi.Delete());
+  std::string value;
+  EXPECT_FALSE(nodi.GetField("ID", value));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore campo (ID) della tavola (nodi)\n\nNessun record corrente"));
+  EXPECT_FALSE(nodi.Edit());
+  EXPECT_FALSE(nodi.Seek({"3"}));
+}
+
+TEST_F(DbTableTest, SaveAndRestoreDuplicateARecordWithoutLosingDigits) {
+  DbTable table(*connection_, "campione");
+  const std::string bytes = "\x01\x02\x00\x03";
+  ASSERT_TRUE(table.AddNew() && table.SetField("lungo", "1") && table.SetField("doppio", "0,123456789") &&
+              table.SetField("data", "01/02/2020 10:20:30") && table.SetField("testo", "Piazza") &&
+              table.SetBinaryField("binario", bytes.data(), bytes.size()) && table.Update());
+  ASSERT_TRUE(table.SelectIndex("codice") && table.Seek({"1"}));
+  ASSERT_TRUE(table.SaveRecord());
+  ASSERT_TRUE(table.AddNew() && table.RestoreRecord() && table.SetField("lungo", "2") && table.Update());
+  EXPECT_TRUE(ui_.messages().empty()) << TakeMessage();
+  EXPECT_EQ(Stored("SELECT count(DISTINCT doppio || data || testo || hex(binario)) AS x FROM campione"), "integer:1");
+  EXPECT_EQ(Stored("SELECT doppio AS x FROM campione WHERE lungo = 2"), "real:0.123456789");
+  EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 2"), "text:2020-02-01 10:20:30");
+}
+
+TEST_F(DbTableTest, ATableOutlivingItsConnectionFailsWithoutHarm) {
+  auto table = std::make_unique<DbTable>(*connection_, "nodi");
+  ASSERT_TRUE(table->SelectIndex("codice") && table->Seek({"1"}));
+  connection_.reset();
+  EXPECT_FALSE(table->IsOpen());
+  EXPECT_FALSE(table->Seek({"1"}));
+  EXPECT_FALSE(table->AddNew());
+  std::string value;
+  EXPECT_FALSE(table->GetField("ID", value));
+  table.reset();
+}
+
+}  // namespace
+}  // namespace viamappa

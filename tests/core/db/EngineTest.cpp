@@ -1,0 +1,301 @@
+#include "db/Engine.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "db/Sqlite.h"
+#include "support/SampleDatabase.h"
+#include "support/TempDir.h"
+
+namespace viamappa {
+namespace {
+
+using testing::CreateSampleDatabase;
+using testing::TempDir;
+
+// Runs SQL through a plain SQLite connection, as any other tool would.
+int RawExec(const std::string& path, const std::string& sql, std::string* message = nullptr) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  if (message) *message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  return rc;
+}
+
+std::string RawText(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  std::string text;
+  SqliteStatement statement = PrepareStatement(db, sql);
+  if (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
+    const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+    text = value ? value : "";
+  }
+  statement.reset();
+  sqlite3_close(db);
+  return text;
+}
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.File("rete.mdb");
+    std::string error;
+    db_ = CreateSampleDatabase(path_, error);
+    ASSERT_TRUE(db_) << error;
+  }
+
+  TempDir dir_;
+  std::string path_;
+  std::unique_ptr<EngineDatabase> db_;
+  std::string error_;
+};
+
+TEST_F(EngineTest, NewFileIsOursAndKeepsItsLocale) {
+  EXPECT_EQ(db_->Locale(), kGeneralLocale);
+  db_.reset();
+  EXPECT_EQ(RawText(path_, "PRAGMA application_id"), std::to_string(kApplicationId));
+  EXPECT_EQ(RawText(path_, "PRAGMA journal_mode"), "delete");
+  auto reopened = EngineDatabase::Open(path_, error_);
+  ASSERT_TRUE(reopened) << error_;
+  EXPECT_EQ(reopened->TableNames(), (std::vector<std::string>{"nodi", "archi", "geoarchi", "campione"}));
+
+  // Creating over an existing file is refused and leaves it alone.
+  EXPECT_FALSE(EngineDatabase::Create(path_, kGeneralLocale, error_));
+  EXPECT_NE(error_.find("esiste già"), std::string::npos);
+  EXPECT_FALSE(EngineDatabase::Create(dir_.File("manca/nuovo.mdb"), kGeneralLocale, error_));
+}
+
+TEST_F(EngineTest, FilesThatAreNotOursDoNotOpen) {
+  const std::string text = dir_.File("testo.mdb");
+  std::ofstream(text) << "non sono un database\n";
+  const std::string empty = dir_.File("vuoto.mdb");
+  std::ofstream{empty};
+  const std::string other = dir_.File("altro.db");
+  ASSERT_EQ(RawExec(other, "CREATE TABLE t (a)"), SQLITE_OK);
+
+  for (const std::string& path : {text, empty, other, dir_.File("assente.mdb"), dir_.path()}) {
+    error_.clear();
+    EXPECT_FALSE(EngineDatabase::Open(path, error_)) << path;
+    EXPECT_FALSE(error_.empty()) << path;
+  }
+  // Nothing was created where the file was missing, and the empty file stayed empty.
+  struct stat info {};
+  EXPECT_NE(stat(dir_.File("assente.mdb").c_str(), &info), 0);
+  ASSERT_EQ(stat(empty.c_str(), &info), 0);
+  EXPECT_EQ(info.st_size, 0);
+}
+
+TEST_F(EngineTest, ReadOnlyFileIsRefused) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+  db_.reset();
+  chmod(path_.c_str(), 0444);
+  EXPECT_FALSE(EngineDatabase::Open(path_, error_));
+  EXPECT_NE(error_.find("sola lettura"), std::string::npos);
+}
+
+TEST_F(EngineTest, DeclaredTypesKeepTheFieldTypes) {
+  const auto fields = db_->DescribeFields("CAMPIONE");
+  ASSERT_EQ(fields.size(), 9u);
+  const FieldType expected[] = {FieldType::Text,    FieldType::Boolean, FieldType::Date,
+                                FieldType::Double,  FieldType::Integer, FieldType::Long,
+                                FieldType::Memo,    FieldType::Currency, FieldType::LongBinary};
+  for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i].type, expected[i]) << fields[i].name;
+  EXPECT_EQ(fields[0].size, 10);
+  const std::string sql = RawText(path_, "SELECT sql FROM sqlite_master WHERE name = 'campione'");
+  for (const char* declared : {"VARCHAR(10)", "BOOLEAN", "DATETIME", "DOUBLE", "SMALLINT", "INTEGER", "TEXT",
+                               "CURRENCY", "BLOB", "COLLATE NOCASE"})
+    EXPECT_NE(sql.find(declared), std::string::npos) << declared;
+}
+
+TEST_F(EngineTest, FieldOrderFollowsOrdinalPositions) {
+  const auto field = [](const char* name, FieldType type, int size, int position) {
+    FieldDefinition definition;
+    definition.name = name;
+    definition.type = type;
+    definition.size = size;
+    definition.ordinal_position = position;
+    return definition;
+  };
+  TableDefinition table("ordine");
+  ASSERT_TRUE(table.AppendField(field("b", FieldType::Long, 0, 2), error_));
+  ASSERT_TRUE(table.AppendField(field("a", FieldType::Long, 0, 1), error_));
+  EXPECT_FALSE(table.AppendField(field("A", FieldType::Long, 0, 3), error_)) << "names ignore letter case";
+  EXPECT_FALSE(table.AppendField(field("t", FieldType::Text, 256, 3), error_));
+  EXPECT_FALSE(table.AppendField(field("", FieldType::Text, 5, 3), error_));
+  ASSERT_TRUE(db_->AppendTable(table, error_)) << error_;
+  const auto fields = db_->DescribeFields("ordine");
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_EQ(fields[0].name, "a");
+  EXPECT_FALSE(db_->AppendTable(table, error_)) << "a table is created once";
+  EXPECT_FALSE(db_->AppendTable(TableDefinition("vuota"), error_)) << "a table needs fields";
+  EXPECT_FALSE(db_->AppendTable(TableDefinition("vm_x"), error_)) << "reserved names";
+}
+
+TEST_F(EngineTest, IndexDefinitionsThatTheEngineRefuses) {
+  const auto refused = [&](IndexDefinition index) {
+    error_.clear();
+    const bool created = db_->CreateIndex("archi", index, error_);
+    EXPECT_FALSE(error_.empty() && !created);
+    return !created;
+  };
+  EXPECT_TRUE(refused({"codice", {"denom"}})) << "the name is taken in this table";
+  EXPECT_TRUE(refused({"secondo", {"classe"}, true, true})) << "one primary key per table";
+  EXPECT_TRUE(refused({"buco", {"ID", "", "denom"}})) << "a member without a name";
+  EXPECT_TRUE(refused({"manca", {"nessuno"}}));
+  EXPECT_TRUE(refused({"vuoto", {}}));
+  EXPECT_TRUE(refused({"doppio", {"ID", "id"}}));
+  EXPECT_FALSE(db_->CreateIndex("campione", {"blob", {"binario"}}, error_));
+  EXPECT_FALSE(db_->CreateIndex("nessuna", {"x", {"ID"}}, error_));
+
+  // Index names repeat across tables; each table keeps its own.
+  ASSERT_TRUE(db_->CreateIndex("nodi", {"nome", {"coord_x", "coord_y"}}, error_)) << error_;
+  const auto archi_index = db_->FindIndex("ARCHI", "NOME");
+  ASSERT_TRUE(archi_index);
+  EXPECT_EQ(archi_index->fields, (std::vector<std::string>{"denom", "classe"}));
+  const auto nodi_index = db_->FindIndex("nodi", "nome");
+  ASSERT_TRUE(nodi_index);
+  EXPECT_EQ(nodi_index->fields, (std::vector<std::string>{"coord_x", "coord_y"}));
+  EXPECT_TRUE(db_->FindIndex("nodi", "codice")->primary);
+
+  // A unique index over repeated values cannot be built; the file stays as it was.
+  ASSERT_TRUE(db_->Execute("INSERT INTO nodi VALUES (1, 5.0, 5.0); INSERT INTO nodi VALUES (2, 5.0, 6.0)", error_));
+  EXPECT_FALSE(db_->CreateIndex("nodi", {"x", {"coord_x"}, false, true}, error_));
+  EXPECT_FALSE(db_->FindIndex("nodi", "x"));
+}
+
+TEST_F(EngineTest, RelationsAreEnforcedAgainstAnyWriter) {
+  db_.reset();
+  const auto refused = [&](const std::string& sql) {
+    std::string message;
+    const int rc = RawExec(path_, sql, &message);
+    return rc != SQLITE_OK && !message.empty();
+  };
+  ASSERT_EQ(RawExec(path_, "INSERT INTO nodi VALUES (1, 10.5, 20.5); INSERT INTO nodi VALUES (2, 11, 21)"),
+            SQLITE_OK);
+  EXPECT_TRUE(refused("INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+                      "VALUES (1, 0, '2020-01-01', 1, 99, 0)"));
+  ASSERT_EQ(RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+                           "VALUES (1, 0, '2020-01-01', 1, 2, 0)"),
+            SQLITE_OK);
+  EXPECT_TRUE(refused("UPDATE archi SET nodfin = 77 WHERE ID = 1"));
+  EXPECT_TRUE(refused("DELETE FROM nodi WHERE ID = 2"));
+  EXPECT_TRUE(refused("UPDATE nodi SET ID = 5 WHERE ID = 1"));
+  EXPECT_TRUE(refused("INSERT INTO geoarchi (ID, punti, minx) VALUES (8, 0, 0)"));
+  // Changes that keep every reference are accepted.
+  EXPECT_EQ(RawExec(path_, "UPDATE nodi SET coord_x = 3 WHERE ID = 1"), SQLITE_OK);
+  EXPECT_EQ(RawExec(path_, "DELETE FROM archi WHERE ID = 1; DELETE FROM nodi WHERE ID = 2"), SQLITE_OK);
+
+  std::string message;
+  RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) VALUES (2, 0, '2020-01-01', 1, 9, 0)",
+          &message);
+  EXPECT_NE(message.find("archi_fin"), std::string::npos) << message;
+}
+
+TEST_F(EngineTest, RelationDefinitionsThatTheEngineRefuses) {
+  // The primary side must be identified by a unique index.
+  EXPECT_FALSE(db_->CreateRelation({"senza_indice", "archi", "geoarchi", {{"denom", "ID"}}}, error_));
+  EXPECT_FALSE(db_->CreateRelation({"tipi_diversi", "archi", "campione", {{"ID", "intero"}}}, error_));
+  EXPECT_FALSE(db_->CreateRelation({"archi_ini", "nodi", "archi", {{"ID", "nodini"}}}, error_)) << "exists";
+  EXPECT_FALSE(db_->CreateRelation({"campo", "nodi", "archi", {{"ID", "manca"}}}, error_));
+  // Existing rows that would break it.
+  ASSERT_TRUE(db_->Execute("INSERT INTO campione (lungo) VALUES (42)", error_));
+  EXPECT_FALSE(db_->CreateRelation({"orfani", "nodi", "campione", {{"ID", "lungo"}}}, error_));
+  EXPECT_NE(error_.find("senza corrispondenza"), std::string::npos);
+  // Field names in any letter case.
+  ASSERT_TRUE(db_->Execute("DELETE FROM campione", error_));
+  EXPECT_TRUE(db_->CreateRelation({"nodi_campione", "NODI", "campione", {{"id", "LUNGO"}}}, error_)) << error_;
+  const auto relations = db_->DescribeRelations();
+  ASSERT_EQ(relations.size(), 4u);
+  EXPECT_EQ(relations.back().fields[0].primary_field, "ID");
+}
+
+TEST_F(EngineTest, ColumnChecksHoldAgainstAnyWriter) {
+  db_.reset();
+  for (const char* sql : {"INSERT INTO campione (intero) VALUES (40000)", "INSERT INTO campione (intero) VALUES (1.5)",
+                          "INSERT INTO campione (testo) VALUES ('undici car.')", "INSERT INTO campione (sino) VALUES (2)",
+                          "INSERT INTO campione (data) VALUES ('31/02/2020')",
+                          "INSERT INTO campione (doppio) VALUES ('3,5')",
+                          "INSERT INTO nodi (ID, coord_x) VALUES (1, 2)"}) {
+    EXPECT_NE(RawExec(path_, sql), SQLITE_OK) << sql;
+  }
+  EXPECT_EQ(RawExec(path_, "INSERT INTO campione (testo, intero) VALUES ('dieci car.', -32768)"), SQLITE_OK);
+  EXPECT_EQ(RawText(path_, "SELECT sino FROM campione"), "0") << "booleans default to false";
+}
+
+TEST_F(EngineTest, CompactCopiesEverythingIntoANewFile) {
+  ASSERT_TRUE(db_->Execute("INSERT INTO nodi VALUES (1, 1.25, 2.5)", error_));
+  db_.reset();
+  const std::string copy = dir_.File("copia.mdb");
+  ASSERT_TRUE(CompactDatabase(path_, copy, ";LANGID=0x0410;CP=1252;COUNTRY=0", error_)) << error_;
+  auto compacted = EngineDatabase::Open(copy, error_);
+  ASSERT_TRUE(compacted) << error_;
+  EXPECT_EQ(compacted->Locale(), ";LANGID=0x0410;CP=1252;COUNTRY=0");
+  EXPECT_EQ(compacted->DescribeRelations().size(), 3u);
+  EXPECT_TRUE(compacted->FindIndex("archi", "nome"));
+  compacted.reset();
+  EXPECT_EQ(RawText(copy, "SELECT coord_y FROM nodi WHERE ID = 1"), "2.5");
+  EXPECT_FALSE(CompactDatabase(path_, copy, kGeneralLocale, error_)) << "never over an existing file";
+  EXPECT_FALSE(CompactDatabase(dir_.File("manca.mdb"), dir_.File("x.mdb"), kGeneralLocale, error_));
+}
+
+TEST_F(EngineTest, CheckFindsAndRepairMendsLostEnforcement) {
+  db_.reset();
+  std::vector<std::string> problems;
+  ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  EXPECT_TRUE(problems.empty());
+  ASSERT_EQ(RawExec(path_, "DROP TRIGGER \"rel.archi_ini.ins\""), SQLITE_OK);
+  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("archi_ini"), std::string::npos);
+  ASSERT_TRUE(RepairDatabase(path_, error_)) << error_;
+  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  EXPECT_TRUE(problems.empty());
+  EXPECT_NE(RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+                           "VALUES (1, 0, '2020-01-01', 5, 5, 0)"),
+            SQLITE_OK);
+}
+
+// Overwrites one page of the file with garbage.
+void DamagePage(const std::string& path, long page) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(page * 4096 + 100);
+  const std::string garbage(3000, '\x5A');
+  file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+}
+
+TEST_F(EngineTest, RepairRebuildsADamagedFileFromItsReadableRows) {
+  std::string sql = "BEGIN;";
+  for (int i = 1; i <= 3000; ++i) sql += "INSERT INTO nodi VALUES (" + std::to_string(i) + ", " + std::to_string(i) + ".5, 7);";
+  ASSERT_TRUE(db_->Execute(sql + "COMMIT", error_)) << error_;
+  db_.reset();
+  const long pages = std::stol(RawText(path_, "PRAGMA page_count"));
+  const long index_root = std::stol(RawText(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'nodi.codice'"));
+  // A leaf of the index (the root is followed by its leaves) and a page of rows near the end.
+  DamagePage(path_, index_root + 1);
+  DamagePage(path_, pages - 3);
+  std::vector<std::string> problems;
+  ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  ASSERT_FALSE(problems.empty());
+
+  ASSERT_TRUE(RepairDatabase(path_, error_)) << error_;
+  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  EXPECT_TRUE(problems.empty()) << problems.front();
+  const int rows = std::stoi(RawText(path_, "SELECT count(*) FROM nodi"));
+  EXPECT_GT(rows, 2500);
+  EXPECT_LT(rows, 3000) << "the rows of the damaged page are lost";
+  // The repaired file is still ours, with its schema.
+  auto repaired = EngineDatabase::Open(path_, error_);
+  ASSERT_TRUE(repaired) << error_;
+  EXPECT_EQ(repaired->DescribeRelations().size(), 3u);
+  EXPECT_TRUE(repaired->FindIndex("nodi", "codice")->primary);
+}
+
+}  // namespace
+}  // namespace viamappa
