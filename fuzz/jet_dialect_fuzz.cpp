@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pattern_of_fragment.push_back(fragment[i]);
     if (fragment[i] == '\'') ++i;  // '' stands for one apostrophe
   }
-  if (!viamappa::JetLikeMatch(pattern_of_fragment, input)) Fail("LikeFragment does not match its text", input);
+  if (!viamappa::JetLikeMatch(pattern_of_fragment, input))
+    Fail("LikeFragment does not match its text", input);
   if (!viamappa::JetLikeMatch("*" + pattern_of_fragment + "*", "x" + std::string(input) + "y")) {
     Fail("LikeFragment does not find its text inside another", input);
   }

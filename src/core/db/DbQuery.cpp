@@ -24,6 +24,43 @@ bool IsExtractionError(std::string_view message) {
   return false;
 }
 
+bool IsNameByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Reads a plain, bracketed or quoted name at from[pos]; empty when there is none.
+std::string ReadName(std::string_view from, std::size_t& pos) {
+  while (pos < from.size() && (from[pos] == ' ' || from[pos] == '\t' || from[pos] == '\n')) ++pos;
+  if (pos >= from.size()) return {};
+  if (from[pos] == '[' || from[pos] == '"' || from[pos] == '`') {
+    const char close = from[pos] == '[' ? ']' : from[pos];
+    const std::size_t end = from.find(close, pos + 1);
+    if (end == std::string_view::npos) return {};
+    std::string name(from.substr(pos + 1, end - pos - 1));
+    pos = end + 1;
+    return name;
+  }
+  const std::size_t start = pos;
+  while (pos < from.size() && IsNameByte(from[pos])) ++pos;
+  return std::string(from.substr(start, pos - start));
+}
+
+// The clause that keeps the rows of a statement without ORDER BY in the storage order of its first
+// table, whatever index the engine reads them through; empty when the FROM list does not start with a
+// table name.
+std::string StorageOrderClause(std::string_view from) {
+  std::size_t pos = 0;
+  const std::string table = ReadName(from, pos);
+  if (table.empty()) return {};
+  std::string alias = ReadName(from, pos);
+  if (EqualsIgnoringCase(alias, "AS")) alias = ReadName(from, pos);
+  for (std::string_view keyword : {"INNER", "LEFT", "RIGHT", "FULL", "CROSS", "NATURAL", "JOIN", "ON", "USING"}) {
+    if (EqualsIgnoringCase(alias, keyword)) alias.clear();
+  }
+  return "\nORDER BY " + QuoteIdentifier(alias.empty() ? table : alias) + ".rowid";
+}
+
 }  // namespace
 
 DbQuery::DbQuery(DbConnection* connection) {
@@ -79,7 +116,17 @@ bool DbQuery::Open(bool use_statement_as_is) {
   const std::string sql = TranslateJetSql(statement_text_);
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
-  const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, &tail);
+  int rc = SQLITE_ERROR;
+  if (!order_by_ && !group_by_ && from_) {
+    // When the first table has no storage order (a view, a subquery) the statement runs as written.
+    const std::string ordered = sql + StorageOrderClause(*from_);
+    rc = sqlite3_prepare_v2(db, ordered.c_str(), static_cast<int>(ordered.size()), &raw, &tail);
+    if (rc != SQLITE_OK || !raw || std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
+      sqlite3_finalize(raw);
+      raw = nullptr;
+    }
+  }
+  if (!raw) rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, &tail);
   statement_.reset(raw);
   std::string problem;
   if (rc != SQLITE_OK) {
@@ -92,7 +139,7 @@ bool DbQuery::Open(bool use_statement_as_is) {
   }
   if (!statement_) {
     problem = "Istruzione SQL vuota.";
-  } else if (std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
+  } else if (tail && std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
     problem = "L'istruzione contiene più di un comando SQL.";
   } else if (!sqlite3_stmt_readonly(statement_.get())) {
     problem = "L'istruzione non è una SELECT.";

@@ -59,7 +59,8 @@ void AppendKeyText(FieldType type, const FieldValueView& value, std::string& out
 // The display form: the key form with the trailing blanks removed and long binary as "BLOB [n bytes]".
 void AppendDisplayText(FieldType type, const FieldValueView& value, std::string& out);
 
-// The currency text of a value: sign, 15 integer digits, a comma and 4 decimals.
+// The currency text of a value: sign, 15 integer digits, a comma and 4 decimals. Currency is stored as a
+// double, readable as a number by every tool: exact to the fourth decimal up to about 10^11.
 std::string FormatCurrency(double value);
 
 }  // namespace viamappa

@@ -1,0 +1,104 @@
+#include "db/DbBatch.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "db/DbQuery.h"
+#include "db/DbTable.h"
+#include "support/SampleConnection.h"
+
+namespace viamappa {
+namespace {
+
+class DbBatchTest : public testing::SampleConnectionTest {
+ protected:
+  // Rows of nodi as another process would see them now, through a connection of its own.
+  int RowsSeenFromOutside() {
+    ScriptedUserInterface ui;
+    DbConnection other(path_, ui);
+    DbQuery query(other);
+    query.SetSelect("count(*)");
+    query.SetFrom("nodi");
+    std::int32_t rows = -1;
+    if (query.Open()) query.GetLong(0, rows);
+    return rows;
+  }
+
+  bool AddNode(DbTable& nodi, int id) {
+    return nodi.AddNew() && nodi.SetField("ID", std::to_string(id)) && nodi.SetField("coord_x", "1,5") &&
+           nodi.SetField("coord_y", "2,5") && nodi.Update();
+  }
+};
+
+TEST_F(DbBatchTest, WithoutABatchEveryUpdateIsDurableAtOnce) {
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(AddNode(nodi, 1));
+  EXPECT_EQ(RowsSeenFromOutside(), 1);
+}
+
+TEST_F(DbBatchTest, ABatchStoresWhatItWroteWhenItEnds) {
+  DbTable nodi(*connection_, "nodi");
+  {
+    DbBatch batch(*connection_);
+    ASSERT_TRUE(AddNode(nodi, 1));
+    {
+      DbBatch inner(*connection_);
+      ASSERT_TRUE(AddNode(nodi, 2));
+    }
+    ASSERT_TRUE(AddNode(nodi, 3));
+    EXPECT_FALSE(AddNode(nodi, 3)) << "a refused row";
+    EXPECT_FALSE(ui_.messages().empty());
+    // The command stops here, as callers do at the first failure.
+  }
+  EXPECT_EQ(RowsSeenFromOutside(), 3) << "what was stored before the failure stays stored";
+}
+
+TEST_F(DbBatchTest, CheckpointsStoreALongCommandInSteps) {
+  DbTable nodi(*connection_, "nodi");
+  DbBatch batch(*connection_);
+  ASSERT_TRUE(AddNode(nodi, 1));
+  ASSERT_TRUE(batch.Checkpoint());
+  EXPECT_EQ(RowsSeenFromOutside(), 1);
+  ASSERT_TRUE(AddNode(nodi, 2));
+}
+
+// A process killed in the middle of a batch leaves the file whole, with everything committed before.
+TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(AddNode(nodi, 1));
+  connection_.reset();
+
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ScriptedUserInterface ui;
+    DbConnection connection(path_, ui);
+    DbTable table(connection, "nodi");
+    DbBatch batch(connection);
+    for (int id = 2;; ++id) {
+      if (!AddNode(table, id)) _exit(1);
+      if (id == 5000 && write(ready[1], "x", 1) != 1) _exit(1);
+    }
+  }
+  char signal_byte = 0;
+  ASSERT_EQ(read(ready[0], &signal_byte, 1), 1);
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+
+  std::vector<std::string> problems;
+  std::string error;
+  ASSERT_TRUE(CheckDatabase(path_, problems, error)) << error;
+  EXPECT_TRUE(problems.empty()) << problems.front();
+  EXPECT_EQ(RowsSeenFromOutside(), 1) << "the unfinished batch is rolled back";
+}
+
+}  // namespace
+}  // namespace viamappa

@@ -1,0 +1,259 @@
+#include "db/DbQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "db/DbTable.h"
+#include "support/SampleConnection.h"
+
+namespace viamappa {
+namespace {
+
+class DbQueryTest : public testing::SampleConnectionTest {
+ protected:
+  void SetUp() override {
+    SampleConnectionTest::SetUp();
+    std::string sql = "BEGIN;";
+    for (int i = 1; i <= 5; ++i)
+      sql += "INSERT INTO nodi VALUES (" + std::to_string(i) + ", " + std::to_string(i) + ".5, 0);";
+    sql += "INSERT INTO archi VALUES (1, 'VIA ROMA   ', 'SC', 1, '1600-01-01', 1, 2, 7);"
+           "INSERT INTO archi VALUES (2, 'via dell''Università', 'SS', 0, '2021-03-04', 2, 3, 7);"
+           "INSERT INTO archi VALUES (3, 'Piazza Città', NULL, 1, '2400-12-31', 3, 4, -1);"
+           "INSERT INTO archi VALUES (4, NULL, 'SP', 0, '2019-12-31 08:30:00', 4, 5, 7);"
+           "INSERT INTO campione (testo, valuta, binario, lungo) VALUES ('x', 12.5, x'0102', 1);"
+           "COMMIT";
+    Exec(sql);
+  }
+
+  // The first column of every row, as text through GetFieldText of the named field.
+  std::vector<std::string> Column(const std::string& select, const std::string& from, const std::string& where = {},
+                                  const std::string& order = {}) {
+    DbQuery query(*connection_);
+    query.SetSelect(select);
+    query.SetFrom(from);
+    query.SetWhere(where);
+    query.SetOrderBy(order);
+    std::vector<std::string> values;
+    for (bool row = query.Open(); row; row = query.MoveNext()) {
+      std::string value;
+      query.GetFieldText(select.substr(0, select.find(',')), value);
+      values.push_back(value);
+    }
+    return values;
+  }
+};
+
+TEST_F(DbQueryTest, StatementTextIsBuiltFromThePresentClauses) {
+  DbQuery query(*connection_);
+  EXPECT_FALSE(query.BuildStatement());
+  EXPECT_TRUE(query.SetSelect("ID, denom"));
+  EXPECT_TRUE(query.SetFrom("comuni"));
+  ASSERT_TRUE(query.BuildStatement());
+  EXPECT_EQ(query.statement(), "SELECT ID, denom\nFROM comuni\n");
+  query.SetWhere("ID > 0");
+  query.SetOrderBy("denom");
+  ASSERT_TRUE(query.BuildStatement());
+  EXPECT_EQ(query.statement(), "SELECT ID, denom\nFROM comuni\nWHERE ID > 0\nORDER BY denom\n");
+  query.SetGroupBy("denom");
+  ASSERT_TRUE(query.BuildStatement());
+  EXPECT_EQ(query.statement(), "SELECT ID, denom\nFROM comuni\nWHERE ID > 0\nGROUP BY denom\nORDER BY denom\n");
+  EXPECT_FALSE(query.SetWhere(""));
+  EXPECT_FALSE(query.SetFrom(""));
+  EXPECT_FALSE(query.Open()) << "no FROM list";
+  EXPECT_EQ(query.statement(), "");
+  EXPECT_TRUE(ui_.messages().empty()) << "nothing ran";
+}
+
+TEST_F(DbQueryTest, StatementErrorsShowTheStatement) {
+  DbQuery query(*connection_);
+  query.SetSelect("ID, denomm");
+  query.SetFrom("archi");
+  EXPECT_FALSE(query.Open());
+  EXPECT_FALSE(query.MoveNext());
+  RecordedMessage message = ui_.last_message();
+  EXPECT_EQ(message.icon, MessageIcon::Warning);
+  EXPECT_TRUE(message.text.starts_with("Errore estrazione Select SQL\n\nSELECT ID, denomm\nFROM archi\n\n\n"))
+      << message.text;
+
+  query.SetSelect("ID FROM WHERE");
+  EXPECT_FALSE(query.Open());
+  EXPECT_TRUE(TakeMessage().starts_with("Errore sintassi SQL\n\nSELECT ID FROM WHERE\n"));
+
+  // Only one SELECT: nothing else can run through a query.
+  query.SetSelect("ID");
+  query.SetFrom("archi; DELETE FROM archi");
+  EXPECT_FALSE(query.Open());
+  EXPECT_TRUE(TakeMessage().starts_with("Errore sintassi SQL"));
+  EXPECT_EQ(Column("count(*)", "archi"), std::vector<std::string>{"4"});
+}
+
+TEST_F(DbQueryTest, RowsAreWalkedForwardOnceAndAgainAfterRewind) {
+  DbQuery query(*connection_);
+  query.SetSelect("ID");
+  query.SetFrom("nodi");
+  query.SetWhere("ID > 100");
+  EXPECT_FALSE(query.Open());
+  EXPECT_FALSE(query.MoveNext());
+  EXPECT_TRUE(ui_.messages().empty()) << "an empty result is no error";
+
+  query.SetWhere("ID >= 4");
+  ASSERT_TRUE(query.Open());
+  EXPECT_TRUE(query.MoveNext());
+  EXPECT_FALSE(query.MoveNext());
+  EXPECT_FALSE(query.MoveNext()) << "and from then on";
+  std::int32_t id = 0;
+  EXPECT_FALSE(query.GetLong(0, id));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore campo (#0) nella select corrente\n\n"));
+  ASSERT_TRUE(query.Rewind());
+  ASSERT_TRUE(query.GetLong(0, id));
+  EXPECT_EQ(id, 4);
+  EXPECT_FALSE(query.GetLong(1, id)) << "no such position";
+  EXPECT_TRUE(TakeMessage().starts_with("Errore campo (#1) nella select corrente"));
+}
+
+TEST_F(DbQueryTest, TypedReadsGiveNeutralValuesForOtherTypes) {
+  DbQuery query(*connection_);
+  query.SetSelect("piazza, denom, comune, archi.ID, datins, count(*) OVER () AS n, coord_x, 2.5 * 2");
+  query.SetFrom("archi, nodi");
+  query.SetWhere("archi.nodini = nodi.ID");
+  query.SetOrderBy("archi.ID");
+  ASSERT_TRUE(query.Open()) << TakeMessage();
+  std::int32_t number = 7;
+  EXPECT_TRUE(query.GetShort(0, number));
+  EXPECT_EQ(number, -1) << "true reads as -1";
+  EXPECT_FALSE(query.GetShort(1, number));
+  EXPECT_EQ(number, 0);
+  EXPECT_TRUE(query.GetShort(2, number));
+  EXPECT_EQ(number, 7);
+  EXPECT_FALSE(query.GetLong(2, number)) << "a 16-bit field is no 32-bit one";
+  EXPECT_TRUE(query.GetLong(3, number));
+  EXPECT_EQ(number, 1);
+  std::string text = "x";
+  EXPECT_FALSE(query.GetText(3, text));
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(query.GetText(1, text));
+  EXPECT_EQ(text, "VIA ROMA   ") << "GetText copies the text as it is";
+  EXPECT_TRUE(query.GetText(4, text));
+  EXPECT_EQ(text, "00/00/0000") << "1 January 1600 is the unknown date";
+  EXPECT_TRUE(query.GetLong(5, number)) << "computed counts are 32-bit integers";
+  EXPECT_EQ(number, 4);
+  double value = 1;
+  EXPECT_TRUE(query.GetDouble(6, value));
+  EXPECT_EQ(value, 1.5);
+  EXPECT_TRUE(query.GetDouble(7, value));
+  EXPECT_EQ(value, 5.0);
+  EXPECT_FALSE(query.GetDouble(3, value));
+  EXPECT_EQ(value, 0.0);
+  std::vector<std::uint8_t> bytes{1};
+  EXPECT_FALSE(query.GetBinary(1, bytes));
+  EXPECT_TRUE(bytes.empty());
+
+  ASSERT_TRUE(query.MoveNext());
+  EXPECT_TRUE(query.GetShort(0, number));
+  EXPECT_EQ(number, 0);
+  ASSERT_TRUE(query.MoveNext());
+  EXPECT_TRUE(query.GetText(4, text));
+  EXPECT_EQ(text, "99/99/9999");
+  EXPECT_FALSE(query.GetText(1 + 1, text)) << "a NULL class is no text";
+  ASSERT_TRUE(query.MoveNext());
+  EXPECT_FALSE(query.GetText(1, text)) << "NULL is no text";
+  EXPECT_TRUE(query.GetText(4, text));
+  EXPECT_EQ(text, "31/12/2019");
+  EXPECT_TRUE(ui_.messages().empty()) << "type mismatches are silent";
+}
+
+TEST_F(DbQueryTest, FieldsByNameInDisplayForm) {
+  DbQuery query(*connection_);
+  query.SetSelect("archi.ID, archi.denom, nodi.ID, archi.datins, campione.valuta, campione.binario");
+  query.SetFrom("archi, nodi, campione");
+  query.SetWhere("archi.nodfin = nodi.ID AND archi.ID = 1");
+  ASSERT_TRUE(query.Open());
+  std::string text;
+  ASSERT_TRUE(query.GetFieldText("DENOM", text));
+  EXPECT_EQ(text, "VIA ROMA");
+  ASSERT_TRUE(query.GetFieldText("nodi.id", text));
+  EXPECT_EQ(text, "2");
+  ASSERT_TRUE(query.GetFieldText("archi.ID", text));
+  EXPECT_EQ(text, "1");
+  ASSERT_TRUE(query.GetFieldText("datins", text));
+  EXPECT_EQ(text, "00/00/0000");
+  ASSERT_TRUE(query.GetFieldText("valuta", text));
+  EXPECT_EQ(text, "+000000000000012,5000");
+  ASSERT_TRUE(query.GetFieldText("binario", text));
+  EXPECT_EQ(text, "BLOB [2 bytes]");
+  EXPECT_FALSE(query.GetFieldText("classe", text));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore campo (classe) della tavola (archi, nodi, campione)\n\n"));
+}
+
+TEST_F(DbQueryTest, TheJetDialectIsUnderstood) {
+  EXPECT_EQ(Column("ID", "archi", "denom LIKE \"*università*\""), std::vector<std::string>{"2"});
+  EXPECT_EQ(Column("ID", "archi", "denom LIKE '*CITTÀ'"), std::vector<std::string>{"3"});
+  EXPECT_EQ(Column("ID", "archi", "denom LIKE 'VIA ROMA*' AND piazza = TRUE"), std::vector<std::string>{"1"});
+  EXPECT_EQ(Column("ID", "archi", "ISNULL(classe) = TRUE OR ISNULL(denom)", "ID"),
+            (std::vector<std::string>{"3", "4"}));
+  EXPECT_EQ(Column("ID", "archi", "classe = \"sc\""), std::vector<std::string>{"1"}) << "text compares without case";
+  EXPECT_EQ(Column("ID", "archi", "piazza = FALSE", "id"), (std::vector<std::string>{"2", "4"}));
+  // A double-quoted word is text, never a column.
+  EXPECT_TRUE(Column("ID", "archi", "denom = \"denom\"").empty());
+  EXPECT_EQ(Column("denom", "archi", "ID < 4", "denom"),
+            (std::vector<std::string>{"Piazza Città", "via dell'Università", "VIA ROMA"}))
+      << "ordering ignores letter case";
+}
+
+TEST_F(DbQueryTest, AQueryReadsASnapshotWhileTheLoopWrites) {
+  DbQuery query(*connection_);
+  query.SetSelect("ID, coord_x");
+  query.SetFrom("nodi");
+  query.SetOrderBy("coord_x");
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(nodi.SelectIndex("codice"));
+  std::vector<std::int32_t> visited;
+  // Every step moves the node to the end of the order and adds a new one: a live cursor would meet
+  // them again.
+  for (bool row = query.Open(); row; row = query.MoveNext()) {
+    std::int32_t id = 0;
+    double x = 0;
+    ASSERT_TRUE(query.GetLong(0, id) && query.GetDouble(1, x));
+    EXPECT_EQ(x, id + 0.5) << "the value read is the one before the change";
+    visited.push_back(id);
+    ASSERT_TRUE(nodi.Seek({std::to_string(id)}));
+    ASSERT_TRUE(nodi.Edit() && nodi.SetField("coord_x", std::to_string(1000 + id)) && nodi.Update());
+    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", std::to_string(100 + id)) && nodi.SetField("coord_x", "5000") &&
+                nodi.SetField("coord_y", "0") && nodi.Update());
+  }
+  EXPECT_EQ(visited, (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
+  // Rewind runs the statement again and sees the changes.
+  ASSERT_TRUE(query.Rewind());
+  std::int32_t first = 0;
+  query.GetLong(0, first);
+  EXPECT_EQ(first, 1);
+  int rows = 1;
+  while (query.MoveNext()) ++rows;
+  EXPECT_EQ(rows, 10);
+}
+
+TEST_F(DbQueryTest, RowsWithoutOrderComeInStorageOrderEveryTime) {
+  Exec("DELETE FROM nodi WHERE ID = 3 AND NOT EXISTS (SELECT 1 FROM archi WHERE nodini = 3 OR nodfin = 3)");
+  Exec("INSERT INTO nodi VALUES (0, 9, 9)");
+  const auto first = Column("ID", "nodi");
+  EXPECT_EQ(first, (std::vector<std::string>{"1", "2", "3", "4", "5", "0"}));
+  EXPECT_EQ(Column("ID", "nodi"), first);
+}
+
+TEST_F(DbQueryTest, AQueryOutlivingItsConnectionKeepsItsRows) {
+  auto query = std::make_unique<DbQuery>(*connection_);
+  query->SetSelect("ID");
+  query->SetFrom("nodi");
+  ASSERT_TRUE(query->Open());
+  connection_.reset();
+  int rows = 1;
+  while (query->MoveNext()) ++rows;
+  EXPECT_EQ(rows, 5) << "the rows were taken before the connection closed";
+  EXPECT_FALSE(query->Rewind());
+  EXPECT_FALSE(query->Open());
+}
+
+}  // namespace
+}  // namespace viamappa
