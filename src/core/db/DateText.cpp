@@ -1,7 +1,5 @@
 #include "db/DateText.h"
 
-#include <cstdio>
-
 #include "base/TextUtil.h"
 
 namespace viamappa {
@@ -25,6 +23,13 @@ int ReadNumber(std::string_view text, std::size_t& pos, int max_digits, int* dig
   }
   if (digits_read) *digits_read = digits;
   return digits ? value : -1;
+}
+
+// Writes value as `digits` decimal digits with leading zeros.
+void AppendDigits(std::string& out, int value, int digits) {
+  char buffer[8];
+  for (int i = digits - 1; i >= 0; --i, value /= 10) buffer[i] = static_cast<char>('0' + value % 10);
+  out.append(buffer, digits);
 }
 
 bool Expect(std::string_view text, std::size_t& pos, char c) {
@@ -84,14 +89,22 @@ std::optional<CivilDateTime> ParseDateText(std::string_view text) {
 }
 
 std::string FormatStoredDate(const CivilDateTime& v) {
-  char buffer[32];
-  if (v.hour == 0 && v.minute == 0 && v.second == 0) {
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", v.year, v.month, v.day);
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day, v.hour,
-                  v.minute, v.second);
+  std::string out;
+  out.reserve(19);
+  AppendDigits(out, v.year, 4);
+  out.push_back('-');
+  AppendDigits(out, v.month, 2);
+  out.push_back('-');
+  AppendDigits(out, v.day, 2);
+  if (v.hour != 0 || v.minute != 0 || v.second != 0) {
+    out.push_back(' ');
+    AppendDigits(out, v.hour, 2);
+    out.push_back(':');
+    AppendDigits(out, v.minute, 2);
+    out.push_back(':');
+    AppendDigits(out, v.second, 2);
   }
-  return buffer;
+  return out;
 }
 
 std::optional<CivilDateTime> ParseStoredDate(std::string_view text) {
@@ -107,12 +120,20 @@ std::optional<CivilDateTime> ParseStoredDate(std::string_view text) {
   return value;
 }
 
+void AppendDateForDisplay(const std::optional<CivilDateTime>& value, std::string& out) {
+  if (!value || value->year <= 1600) return void(out += kDateBefore);
+  if (value->year >= 2400) return void(out += kDateAfter);
+  AppendDigits(out, value->day, 2);
+  out.push_back('/');
+  AppendDigits(out, value->month, 2);
+  out.push_back('/');
+  AppendDigits(out, value->year, 4);
+}
+
 std::string FormatDateForDisplay(const std::optional<CivilDateTime>& value) {
-  if (!value || value->year <= 1600) return std::string(kDateBefore);
-  if (value->year >= 2400) return std::string(kDateAfter);
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", value->day, value->month, value->year);
-  return buffer;
+  std::string out;
+  AppendDateForDisplay(value, out);
+  return out;
 }
 
 }  // namespace viamappa

@@ -37,5 +37,6 @@ std::optional<CivilDateTime> ParseStoredDate(std::string_view text);
 // "dd/mm/yyyy" for the years 1601 to 2399; kDateBefore for 1600 and earlier and for nullopt (a
 // value that cannot be converted); kDateAfter for 2400 and later.
 std::string FormatDateForDisplay(const std::optional<CivilDateTime>& value);
+void AppendDateForDisplay(const std::optional<CivilDateTime>& value, std::string& out);
 
 }  // namespace viamappa

@@ -332,7 +332,7 @@ bool DbQuery::GetText(int position, std::string& out) {
       out.assign(cell.bytes);
       return true;
     case FieldType::Date:
-      out = FormatDateForDisplay(ParseStoredDate(cell.bytes));
+      AppendDateForDisplay(ParseStoredDate(cell.bytes), out);
       return true;
     default:
       return false;

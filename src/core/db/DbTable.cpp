@@ -58,13 +58,27 @@ bool DbTable::Fail(const std::string& context, const std::string& description) c
   return false;
 }
 
+std::string DbTable::TableContext(const char* operation) const {
+  return std::string(operation) + " (" + name_ + ")";
+}
+
 std::string DbTable::FieldContext(std::string_view field) const {
   return "Errore campo (" + std::string(field) + ") della tavola (" + name_ + ")";
 }
 
 int DbTable::FindField(std::string_view name) const {
+  // Callers mostly write the fields in their order: try the one after the last found first.
+  const std::size_t hint = next_field_hint_ < fields_.size() ? next_field_hint_ : 0;
+  if (fields_.empty()) return -1;
+  if (fields_[hint].name == name) {
+    next_field_hint_ = hint + 1;
+    return static_cast<int>(hint);
+  }
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (EqualsIgnoringCase(fields_[i].name, name)) return static_cast<int>(i);
+    if (EqualsIgnoringCase(fields_[i].name, name)) {
+      next_field_hint_ = i + 1;
+      return static_cast<int>(i);
+    }
   }
   return -1;
 }
@@ -92,7 +106,7 @@ bool DbTable::SelectIndex(std::string_view index) {
   return true;
 }
 
-bool DbTable::ReadRecord(sqlite3_stmt* statement, const std::string& context) {
+bool DbTable::ReadRecord(sqlite3_stmt* statement, const char* operation, std::string_view field) {
   const int rc = sqlite3_step(statement);
   if (rc == SQLITE_ROW) {
     rowid_ = sqlite3_column_int64(statement, 0);
@@ -105,11 +119,11 @@ bool DbTable::ReadRecord(sqlite3_stmt* statement, const std::string& context) {
   sqlite3_clear_bindings(statement);
   if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
   const std::string description = DescribeEngineError(core_->engine->handle(), rc);
-  return Fail(context, description);
+  return Fail(field.empty() ? TableContext(operation) : FieldContext(field), description);
 }
 
 // A table stands before its first record until a Seek: the first read or edit takes that record.
-bool DbTable::StandOnRecord(const std::string& context) {
+bool DbTable::StandOnRecord(const char* operation, std::string_view field) {
   if (position_ == Position::BeforeFirst) {
     std::string sql = SelectColumns();
     if (!index_members_.empty()) {
@@ -118,18 +132,19 @@ bool DbTable::StandOnRecord(const std::string& context) {
         sql += (i ? ", " : "") + QuoteIdentifier(fields_[index_members_[i]].name);
     }
     SqliteStatement first = PrepareStatement(core_->engine->handle(), sql + " LIMIT 1");
-    if (!first || !ReadRecord(first.get(), context)) return false;
+    if (!first || !ReadRecord(first.get(), operation, field)) return false;
   }
   if (position_ == Position::OnRecord) return true;
-  return Fail(context, kNoCurrentRecord);
+  return Fail(field.empty() ? TableContext(operation) : FieldContext(field), kNoCurrentRecord);
 }
 
 bool DbTable::Seek(std::span<const std::string_view> keys) {
   if (!IsOpen()) return false;
-  const std::string context = "Errore lettura tavola (" + name_ + ")";
-  if (index_name_.empty()) return Fail(context, "Nessun indice corrente: selezionare prima un indice.");
+  constexpr const char* kOperation = "Errore lettura tavola";
+  const auto context = [&] { return TableContext(kOperation); };
+  if (index_name_.empty()) return Fail(context(), "Nessun indice corrente: selezionare prima un indice.");
   if (keys.empty() || keys.size() > kMaxSeekKeys || keys.size() > index_members_.size()) {
-    return Fail(context, "Numero di chiavi non valido (" + FormatInteger(static_cast<std::int64_t>(keys.size())) +
+    return Fail(context(), "Numero di chiavi non valido (" + FormatInteger(static_cast<std::int64_t>(keys.size())) +
                              ") per l'indice \"" + index_name_ + "\".");
   }
   mode_ = EditMode::None;
@@ -140,7 +155,7 @@ bool DbTable::Seek(std::span<const std::string_view> keys) {
       sql += (i ? " AND " : "") + QuoteIdentifier(fields_[index_members_[i]].name) + " = ?" +
              FormatInteger(static_cast<std::int64_t>(i + 1));
     statement = PrepareStatement(core_->engine->handle(), sql + " LIMIT 1");
-    if (!statement) return Fail(context, DescribeEngineError(core_->engine->handle(), SQLITE_ERROR));
+    if (!statement) return Fail(context(), DescribeEngineError(core_->engine->handle(), SQLITE_ERROR));
   }
   // Keys are converted like values written to their fields; their values must live until the step.
   std::vector<FieldValue> values(keys.size());
@@ -149,16 +164,16 @@ bool DbTable::Seek(std::span<const std::string_view> keys) {
     const ConversionError error = TextToFieldValue(field.type, 0, keys[i], values[i]);
     if (error != ConversionError::None) {
       position_ = Position::NoRecord;
-      return Fail(context, DescribeConversionError(error, field.type, 0, keys[i]));
+      return Fail(context(), DescribeConversionError(error, field.type, 0, keys[i]));
     }
     BindValue(statement.get(), static_cast<int>(i + 1), values[i]);
   }
-  return ReadRecord(statement.get(), context) && position_ == Position::OnRecord;
+  return ReadRecord(statement.get(), kOperation) && position_ == Position::OnRecord;
 }
 
 bool DbTable::Edit() {
   if (!IsOpen()) return false;
-  if (!StandOnRecord("Errore editing tavola (" + name_ + ")")) return false;
+  if (!StandOnRecord("Errore editing tavola")) return false;
   buffer_ = current_;
   changed_.assign(fields_.size(), false);
   mode_ = EditMode::Edit;
@@ -201,8 +216,8 @@ sqlite3_stmt* DbTable::UpdateStatement() {
 
 bool DbTable::Update() {
   if (!IsOpen()) return false;
-  const std::string context = "Errore aggiornamento tavola (" + name_ + ")";
-  if (mode_ == EditMode::None) return Fail(context, kNotEditing);
+  const auto context = [&] { return TableContext("Errore aggiornamento tavola"); };
+  if (mode_ == EditMode::None) return Fail(context(), kNotEditing);
   sqlite3* db = core_->engine->handle();
   sqlite3_stmt* statement = nullptr;
   int parameter = 0;
@@ -217,7 +232,7 @@ bool DbTable::Update() {
       return true;
     }
     statement = UpdateStatement();
-    if (!statement) return Fail(context, DescribeEngineError(db, sqlite3_errcode(db)));
+    if (!statement) return Fail(context(), DescribeEngineError(db, sqlite3_errcode(db)));
     for (std::size_t i = 0; i < fields_.size(); ++i) {
       if (changed_[i]) BindValue(statement, ++parameter, buffer_[i]);
     }
@@ -228,7 +243,7 @@ bool DbTable::Update() {
   const std::string description = rc == SQLITE_DONE ? std::string() : DescribeEngineError(db, rc);
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
-  if (rc != SQLITE_DONE) return Fail(context, description);
+  if (rc != SQLITE_DONE) return Fail(context(), description);
   if (mode_ == EditMode::Edit) current_.swap(buffer_);
   mode_ = EditMode::None;
   return true;
@@ -236,8 +251,8 @@ bool DbTable::Update() {
 
 bool DbTable::Delete() {
   if (!IsOpen()) return false;
-  const std::string context = "Errore eliminazione tavola (" + name_ + ")";
-  if (!StandOnRecord(context)) return false;
+  constexpr const char* kOperation = "Errore eliminazione tavola";
+  if (!StandOnRecord(kOperation)) return false;
   mode_ = EditMode::None;
   sqlite3_bind_int64(delete_.get(), 1, rowid_);
   core_->BeforeWrite();
@@ -245,7 +260,7 @@ bool DbTable::Delete() {
   const std::string description =
       rc == SQLITE_DONE ? std::string() : DescribeEngineError(core_->engine->handle(), rc);
   sqlite3_reset(delete_.get());
-  if (rc != SQLITE_DONE) return Fail(context, description);
+  if (rc != SQLITE_DONE) return Fail(TableContext(kOperation), description);
   position_ = Position::NoRecord;
   return true;
 }
@@ -289,7 +304,7 @@ bool DbTable::SetBinaryField(std::string_view field, const void* bytes, std::siz
 // The record a read sees: the one being edited or added, else the current one.
 const std::vector<FieldValue>* DbTable::RecordToRead(std::string_view field) {
   if (mode_ != EditMode::None) return &buffer_;
-  return StandOnRecord(FieldContext(field)) ? &current_ : nullptr;
+  return StandOnRecord(nullptr, field) ? &current_ : nullptr;
 }
 
 bool DbTable::GetField(std::string_view field, std::string& out) {

@@ -90,11 +90,13 @@ class DbTable {
   enum class EditMode { None, Edit, AddNew };
 
   bool Fail(const std::string& context, const std::string& description) const;
+  std::string TableContext(const char* operation) const;
   std::string FieldContext(std::string_view field) const;
   int FindField(std::string_view name) const;
   std::string SelectColumns() const;
-  bool ReadRecord(sqlite3_stmt* statement, const std::string& context);
-  bool StandOnRecord(const std::string& context);
+  // On failure these show the operation's message, or the field's when a field is named.
+  bool ReadRecord(sqlite3_stmt* statement, const char* operation, std::string_view field = {});
+  bool StandOnRecord(const char* operation, std::string_view field = {});
   const std::vector<FieldValue>* RecordToRead(std::string_view field);
   sqlite3_stmt* UpdateStatement();
 
@@ -103,6 +105,7 @@ class DbTable {
   std::string stored_name_;
   bool open_ = false;
   std::vector<Field> fields_;
+  mutable std::size_t next_field_hint_ = 0;
 
   std::string index_name_;
   std::vector<int> index_members_;

@@ -54,6 +54,16 @@ std::string QueryText(sqlite3* db, std::string_view sql) {
   return text ? text : "";
 }
 
+// Process-wide settings, made before the first connection: no memory statistics, whose global lock
+// every allocation of the engine would otherwise take.
+void ConfigureEngineOnce() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return sqlite3_initialize() == SQLITE_OK;
+  }();
+  (void)configured;
+}
+
 }  // namespace
 
 std::string EngineVersion() { return std::string("SQLite ") + sqlite3_libversion(); }
@@ -68,8 +78,9 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
     error = "Il file esiste già: " + path;
     return nullptr;
   }
+  ConfigureEngineOnce();
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<EngineDatabase> database(new EngineDatabase(raw, path));
   if (rc != SQLITE_OK) {
     error = "Impossibile creare il file " + path + " (" + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ").";
@@ -109,8 +120,9 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, st
     error = "Il percorso indica una cartella e non un file: " + path;
     return nullptr;
   }
+  ConfigureEngineOnce();
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<EngineDatabase> database(new EngineDatabase(raw, path));
   if (rc != SQLITE_OK) {
     error = DescribeEngineError(raw, rc);

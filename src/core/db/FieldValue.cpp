@@ -94,7 +94,7 @@ void AppendText(FieldType type, const FieldValueView& value, bool display, std::
       if (value.kind == Kind::Integer) return void(out += FormatCurrency(static_cast<double>(value.integer)));
       break;
     case FieldType::Date:
-      if (value.kind == Kind::Text) return void(out += FormatDateForDisplay(ParseStoredDate(value.bytes)));
+      if (value.kind == Kind::Text) return AppendDateForDisplay(ParseStoredDate(value.bytes), out);
       return void(out += kDateBefore);
     case FieldType::LongBinary:
       if (value.kind == Kind::Blob || value.kind == Kind::Text) {
