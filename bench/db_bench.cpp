@@ -58,8 +58,9 @@ void MakeArc(std::int32_t i, Arc& arc) {
   arc.orgalt = i % 7 == 0 ? "STRADA VECCHIA" : "";
   arc.denom = arc.orgden;
   arc.alterna = arc.orgalt;
-  arc.codele.assign("E").append(std::to_string(100000000 + i));
-  arc.codreg.assign("R").append(std::to_string(2000 + i % 900));
+  char code[32];
+  arc.codele.assign(code, std::snprintf(code, sizeof code, "E%d", 100000000 + i));
+  arc.codreg.assign(code, std::snprintf(code, sizeof code, "R%d", 2000 + i % 900));
   arc.classe = i % 3 == 0 ? "SC" : "SP";
   for (int f = 0; f < 6; ++f) arc.flags[f] = (i >> f) & 1;
   arc.datins = "01/02/2020";
