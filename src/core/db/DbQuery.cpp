@@ -117,9 +117,10 @@ bool DbQuery::Open(bool use_statement_as_is) {
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   int rc = SQLITE_ERROR;
+  std::string ordered;  // the tail of a prepared statement points into its text
   if (!order_by_ && !group_by_ && from_) {
     // When the first table has no storage order (a view, a subquery) the statement runs as written.
-    const std::string ordered = sql + StorageOrderClause(*from_);
+    ordered = sql + StorageOrderClause(*from_);
     rc = sqlite3_prepare_v2(db, ordered.c_str(), static_cast<int>(ordered.size()), &raw, &tail);
     if (rc != SQLITE_OK || !raw || std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
       sqlite3_finalize(raw);
