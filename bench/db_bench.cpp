@@ -32,16 +32,16 @@ struct Column {
 
 // The fields of `archi`, in order.
 constexpr Column kArchi[] = {
-    {"ID", FieldType::Long, 0, true},        {"orgden", FieldType::Text, 60, false},
-    {"orgalt", FieldType::Text, 60, false},  {"denom", FieldType::Text, 60, false},
-    {"alterna", FieldType::Text, 60, false}, {"codele", FieldType::Text, 20, false},
-    {"codreg", FieldType::Text, 20, false},  {"classe", FieldType::Text, 10, false},
-    {"piazza", FieldType::Boolean, 0, true}, {"modnome", FieldType::Boolean, 0, true},
+    {"ID", FieldType::Long, 0, true},          {"orgden", FieldType::Text, 60, false},
+    {"orgalt", FieldType::Text, 60, false},    {"denom", FieldType::Text, 60, false},
+    {"alterna", FieldType::Text, 60, false},   {"codele", FieldType::Text, 20, false},
+    {"codreg", FieldType::Text, 20, false},    {"classe", FieldType::Text, 10, false},
+    {"piazza", FieldType::Boolean, 0, true},   {"modnome", FieldType::Boolean, 0, true},
     {"modifica", FieldType::Boolean, 0, true}, {"elimina", FieldType::Boolean, 0, true},
     {"aggiunto", FieldType::Boolean, 0, true}, {"verifica", FieldType::Boolean, 0, true},
-    {"datins", FieldType::Date, 0, true},    {"datmod", FieldType::Date, 0, true},
-    {"nodini", FieldType::Long, 0, true},    {"nodfin", FieldType::Long, 0, true},
-    {"local", FieldType::Integer, 0, true},  {"comune", FieldType::Integer, 0, true},
+    {"datins", FieldType::Date, 0, true},      {"datmod", FieldType::Date, 0, true},
+    {"nodini", FieldType::Long, 0, true},      {"nodfin", FieldType::Long, 0, true},
+    {"local", FieldType::Integer, 0, true},    {"comune", FieldType::Integer, 0, true},
 };
 
 // One row as a caller holds it.
@@ -52,7 +52,8 @@ struct Arc {
 };
 
 void MakeArc(std::int32_t i, Arc& arc) {
-  static const char* kNames[] = {"VIA ROMA", "PIAZZA DUOMO", "VIALE DELL'UNIVERSITÀ", "CORSO ITALIA", "VICOLO STRETTO"};
+  static const char* kNames[] = {"VIA ROMA", "PIAZZA DUOMO", "VIALE DELL'UNIVERSITÀ", "CORSO ITALIA",
+                                 "VICOLO STRETTO"};
   arc.id = i;
   arc.orgden = kNames[i % 5];
   arc.orgalt = i % 7 == 0 ? "STRADA VECCHIA" : "";
@@ -186,7 +187,8 @@ double ReadThroughTheLayer(DbConnection& connection, long long& checksum) {
   query.SetSelect(SelectList());
   query.SetFrom("archi");
   Arc arc;
-  std::string* texts[] = {&arc.orgden, &arc.orgalt, &arc.denom, &arc.alterna, &arc.codele, &arc.codreg, &arc.classe};
+  std::string* texts[] = {&arc.orgden, &arc.orgalt, &arc.denom, &arc.alterna,
+                          &arc.codele, &arc.codreg, &arc.classe};
   for (bool row = query.Open(); row; row = query.MoveNext()) {
     query.GetLong(0, arc.id);
     for (int t = 0; t < 7; ++t) query.GetText(1 + t, *texts[t]);
@@ -197,7 +199,8 @@ double ReadThroughTheLayer(DbConnection& connection, long long& checksum) {
     query.GetLong(17, arc.nodfin);
     query.GetShort(18, arc.local);
     query.GetShort(19, arc.comune);
-    checksum += arc.id + arc.nodfin + arc.comune + static_cast<long long>(arc.denom.size() + arc.datins.size());
+    checksum +=
+        arc.id + arc.nodfin + arc.comune + static_cast<long long>(arc.denom.size() + arc.datins.size());
   }
   return Seconds(start);
 }
@@ -206,7 +209,8 @@ double ReadThroughSqlite(sqlite3* db, long long& checksum) {
   const auto start = std::chrono::steady_clock::now();
   SqliteStatement select = PrepareStatement(db, "SELECT " + SelectList() + " FROM peer");
   Arc arc;
-  std::string* texts[] = {&arc.orgden, &arc.orgalt, &arc.denom, &arc.alterna, &arc.codele, &arc.codreg, &arc.classe};
+  std::string* texts[] = {&arc.orgden, &arc.orgalt, &arc.denom, &arc.alterna,
+                          &arc.codele, &arc.codreg, &arc.classe};
   sqlite3_stmt* s = select.get();
   const auto copy = [&](int column, std::string& out) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
@@ -222,7 +226,8 @@ double ReadThroughSqlite(sqlite3* db, long long& checksum) {
     arc.nodfin = sqlite3_column_int(s, 17);
     arc.local = sqlite3_column_int(s, 18);
     arc.comune = sqlite3_column_int(s, 19);
-    checksum += arc.id + arc.nodfin + arc.comune + static_cast<long long>(arc.denom.size() + arc.datins.size());
+    checksum +=
+        arc.id + arc.nodfin + arc.comune + static_cast<long long>(arc.denom.size() + arc.datins.size());
   }
   return Seconds(start);
 }
@@ -276,8 +281,9 @@ int main(int argc, char** argv) {
   }
   std::printf("db benchmark: %d rows shaped like archi (20 fields)\n", rows);
   std::printf("  %-8s %14s %14s %8s %8s\n", "", "DbTable/Query", "raw SQLite", "ratio", "goal");
-  std::printf("  %-8s %12.2f s %12.2f s %8.2f %8s\n", "insert", insert_ours, insert_peer, insert_ours / insert_peer,
-              "<= 1.5");
-  std::printf("  %-8s %12.2f s %12.2f s %8.2f %8s\n", "read", read_ours, read_peer, read_ours / read_peer, "<= 1.3");
+  std::printf("  %-8s %12.2f s %12.2f s %8.2f %8s\n", "insert", insert_ours, insert_peer,
+              insert_ours / insert_peer, "<= 1.5");
+  std::printf("  %-8s %12.2f s %12.2f s %8.2f %8s\n", "read", read_ours, read_peer, read_ours / read_peer,
+              "<= 1.3");
   return 0;
 }

@@ -29,8 +29,8 @@ bool AddTable(EngineDatabase& db, const char* name, std::initializer_list<Field>
   return db.AppendTable(table, error);
 }
 
-bool AddIndex(EngineDatabase& db, const char* table, const char* name, std::initializer_list<const char*> fields,
-              bool primary, std::string& error) {
+bool AddIndex(EngineDatabase& db, const char* table, const char* name,
+              std::initializer_list<const char*> fields, bool primary, std::string& error) {
   IndexDefinition index;
   index.name = name;
   for (const char* f : fields) index.fields.emplace_back(f);
@@ -52,7 +52,8 @@ std::unique_ptr<EngineDatabase> CreateSampleDatabase(const std::string& path, st
   if (!db) return nullptr;
   using T = FieldType;
   const bool ok =
-      AddTable(*db, "nodi", {{"ID", T::Long, 0, true}, {"coord_x", T::Double, 0, true}, {"coord_y", T::Double, 0, true}},
+      AddTable(*db, "nodi",
+               {{"ID", T::Long, 0, true}, {"coord_x", T::Double, 0, true}, {"coord_y", T::Double, 0, true}},
                error) &&
       AddIndex(*db, "nodi", "codice", {"ID"}, true, error) &&
       AddTable(*db, "archi",

@@ -8,8 +8,12 @@ namespace viamappa {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -52,7 +56,8 @@ std::optional<double> ParseDecimal(std::string_view text) {
 
 std::string FormatFixed(double value, int decimals) {
   char buffer[512];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (result.ec != std::errc()) return {};
   return std::string(buffer, result.ptr);
 }

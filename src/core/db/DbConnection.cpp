@@ -14,7 +14,9 @@ DbConnection::DbConnection(std::string path, UserInterface& ui)
   core_->engine->SetBeforeWrite([core] { core->BeforeWrite(); });
 }
 
-DbConnection::~DbConnection() { Close(); }
+DbConnection::~DbConnection() {
+  Close();
+}
 
 bool DbConnection::Close() {
   if (!core_->engine) return true;

@@ -13,7 +13,9 @@ namespace viamappa {
 
 namespace {
 
-bool InRange(std::int64_t value, std::int64_t min, std::int64_t max) { return value >= min && value <= max; }
+bool InRange(std::int64_t value, std::int64_t min, std::int64_t max) {
+  return value >= min && value <= max;
+}
 
 // Prepare failures that name something missing are failures of the extraction; the rest are syntax.
 bool IsExtractionError(std::string_view message) {
@@ -55,7 +57,8 @@ std::string StorageOrderClause(std::string_view from) {
   if (table.empty()) return {};
   std::string alias = ReadName(from, pos);
   if (EqualsIgnoringCase(alias, "AS")) alias = ReadName(from, pos);
-  for (std::string_view keyword : {"INNER", "LEFT", "RIGHT", "FULL", "CROSS", "NATURAL", "JOIN", "ON", "USING"}) {
+  for (std::string_view keyword :
+       {"INNER", "LEFT", "RIGHT", "FULL", "CROSS", "NATURAL", "JOIN", "ON", "USING"}) {
     if (EqualsIgnoringCase(alias, keyword)) alias.clear();
   }
   return "\nORDER BY " + QuoteIdentifier(alias.empty() ? table : alias) + ".rowid";
@@ -67,7 +70,9 @@ DbQuery::DbQuery(DbConnection* connection) {
   if (connection) core_ = connection->core();
 }
 
-DbQuery::~DbQuery() { StopReading(); }
+DbQuery::~DbQuery() {
+  StopReading();
+}
 
 bool DbQuery::SetClause(std::optional<std::string>& clause, std::string_view text) {
   if (text.empty()) {
@@ -122,7 +127,8 @@ bool DbQuery::Open(bool use_statement_as_is) {
     // When the first table has no storage order (a view, a subquery) the statement runs as written.
     ordered = sql + StorageOrderClause(*from_);
     rc = sqlite3_prepare_v2(db, ordered.c_str(), static_cast<int>(ordered.size()), &raw, &tail);
-    if (rc != SQLITE_OK || !raw || std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
+    if (rc != SQLITE_OK || !raw ||
+        std::string_view(tail).find_first_not_of(" \t\n\r;") != std::string_view::npos) {
       sqlite3_finalize(raw);
       raw = nullptr;
     }
@@ -171,7 +177,8 @@ bool DbQuery::Open(bool use_statement_as_is) {
   row_ = false;
   const std::string description = step == SQLITE_DONE ? std::string() : DescribeEngineError(db, step);
   sqlite3_reset(statement_.get());
-  if (step != SQLITE_DONE) ShowStatementError("Errore estrazione Select SQL", description, MessageIcon::Warning);
+  if (step != SQLITE_DONE)
+    ShowStatementError("Errore estrazione Select SQL", description, MessageIcon::Warning);
   return false;
 }
 
@@ -209,7 +216,8 @@ bool DbQuery::MoveNext() {
     StopReading();
     row_ = false;
     if (rc != SQLITE_DONE)
-      ShowStatementError("Errore lettura riga successiva della select corrente", description, MessageIcon::Stop);
+      ShowStatementError("Errore lettura riga successiva della select corrente", description,
+                         MessageIcon::Stop);
     return false;
   }
   const std::size_t columns = column_types_.size();
@@ -221,7 +229,8 @@ bool DbQuery::MoveNext() {
   taken_values_.clear();
   taken_bytes_.clear();
   if (!taken_error_.empty()) {
-    ShowStatementError("Errore lettura riga successiva della select corrente", taken_error_, MessageIcon::Stop);
+    ShowStatementError("Errore lettura riga successiva della select corrente", taken_error_,
+                       MessageIcon::Stop);
     taken_error_.clear();
   }
   return false;
@@ -256,16 +265,18 @@ bool DbQuery::Rewind() {
 FieldValueView DbQuery::Cell(int position) const {
   if (live_) return ViewColumn(statement_.get(), position);
   const TakenValue& value = taken_values_[taken_row_ * column_types_.size() + position];
-  return {value.kind, value.integer, value.real, std::string_view(taken_bytes_).substr(value.offset, value.size)};
+  return {value.kind, value.integer, value.real,
+          std::string_view(taken_bytes_).substr(value.offset, value.size)};
 }
 
 bool DbQuery::CheckCell(int position) {
   if (row_ && position >= 0 && position < FieldCount()) return true;
   if (core_) {
-    ShowStatementError(("Errore campo (#" + FormatInteger(position) + ") nella select corrente").c_str(),
-                       row_ ? "Posizione di campo non valida: la select ha " + FormatInteger(FieldCount()) + " campi."
-                            : std::string("Nessuna riga corrente."),
-                       MessageIcon::Stop);
+    ShowStatementError(
+        ("Errore campo (#" + FormatInteger(position) + ") nella select corrente").c_str(),
+        row_ ? "Posizione di campo non valida: la select ha " + FormatInteger(FieldCount()) + " campi."
+             : std::string("Nessuna riga corrente."),
+        MessageIcon::Stop);
   }
   return false;
 }
@@ -296,7 +307,8 @@ bool DbQuery::GetLong(int position, std::int32_t& out) {
   const FieldValueView cell = Cell(position);
   const FieldType type = column_types_[position];
   if (cell.kind != FieldValue::Kind::Integer || (type != FieldType::Long && type != FieldType::Expression) ||
-      !InRange(cell.integer, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()))
+      !InRange(cell.integer, std::numeric_limits<std::int32_t>::min(),
+               std::numeric_limits<std::int32_t>::max()))
     return false;
   out = static_cast<std::int32_t>(cell.integer);
   return true;
@@ -374,10 +386,10 @@ bool DbQuery::GetFieldText(std::string_view field, std::string& out) {
   const int position = FindColumn(field);
   if (!row_ || position < 0) {
     if (core_) {
-      core_->ui->ShowMessage("Errore campo (" + std::string(field) + ") della tavola (" + from_.value_or("") +
-                                 ")\n\n" +
-                                 (row_ ? "Il campo non esiste nella select corrente." : "Nessuna riga corrente."),
-                             MessageIcon::Stop);
+      core_->ui->ShowMessage(
+          "Errore campo (" + std::string(field) + ") della tavola (" + from_.value_or("") + ")\n\n" +
+              (row_ ? "Il campo non esiste nella select corrente." : "Nessuna riga corrente."),
+          MessageIcon::Stop);
     }
     return false;
   }

@@ -36,8 +36,8 @@ DbTable::DbTable(DbConnection* connection, std::string_view table) : name_(table
     placeholders += (i ? ", ?" : "?") + FormatInteger(static_cast<std::int64_t>(i + 1));
   }
   sqlite3* db = engine.handle();
-  insert_ = PrepareStatement(
-      db, "INSERT INTO " + QuoteIdentifier(stored_name_) + " (" + columns + ") VALUES (" + placeholders + ")");
+  insert_ = PrepareStatement(db, "INSERT INTO " + QuoteIdentifier(stored_name_) + " (" + columns +
+                                     ") VALUES (" + placeholders + ")");
   delete_ = PrepareStatement(db, "DELETE FROM " + QuoteIdentifier(stored_name_) + " WHERE rowid = ?1");
   if (!insert_ || !delete_) {
     core_->ui->ShowMessage(DescribeEngineError(db, sqlite3_errcode(db)), MessageIcon::Stop);
@@ -51,7 +51,9 @@ DbTable::DbTable(DbConnection* connection, std::string_view table) : name_(table
 
 DbTable::~DbTable() = default;
 
-bool DbTable::IsOpen() const { return open_ && core_->IsOpen(); }
+bool DbTable::IsOpen() const {
+  return open_ && core_->IsOpen();
+}
 
 bool DbTable::Fail(const std::string& context, const std::string& description) const {
   if (core_) core_->ui->ShowMessage(context + "\n\n" + description, MessageIcon::Stop);
@@ -110,7 +112,8 @@ bool DbTable::ReadRecord(sqlite3_stmt* statement, const char* operation, std::st
   const int rc = sqlite3_step(statement);
   if (rc == SQLITE_ROW) {
     rowid_ = sqlite3_column_int64(statement, 0);
-    for (std::size_t i = 0; i < fields_.size(); ++i) ReadColumn(statement, static_cast<int>(i + 1), current_[i]);
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+      ReadColumn(statement, static_cast<int>(i + 1), current_[i]);
     position_ = Position::OnRecord;
   } else {
     position_ = Position::NoRecord;
@@ -144,8 +147,9 @@ bool DbTable::Seek(std::span<const std::string_view> keys) {
   const auto context = [&] { return TableContext(kOperation); };
   if (index_name_.empty()) return Fail(context(), "Nessun indice corrente: selezionare prima un indice.");
   if (keys.empty() || keys.size() > kMaxSeekKeys || keys.size() > index_members_.size()) {
-    return Fail(context(), "Numero di chiavi non valido (" + FormatInteger(static_cast<std::int64_t>(keys.size())) +
-                             ") per l'indice \"" + index_name_ + "\".");
+    return Fail(context(), "Numero di chiavi non valido (" +
+                               FormatInteger(static_cast<std::int64_t>(keys.size())) + ") per l'indice \"" +
+                               index_name_ + "\".");
   }
   mode_ = EditMode::None;
   SqliteStatement& statement = seek_statements_[keys.size()];
@@ -209,7 +213,8 @@ sqlite3_stmt* DbTable::UpdateStatement() {
       if (parameter++) sql += ", ";
       sql += QuoteIdentifier(fields_[i].name) + " = ?" + FormatInteger(parameter);
     }
-    statement = PrepareStatement(core_->engine->handle(), sql + " WHERE rowid = ?" + FormatInteger(parameter + 1));
+    statement =
+        PrepareStatement(core_->engine->handle(), sql + " WHERE rowid = ?" + FormatInteger(parameter + 1));
   }
   return statement.get();
 }
@@ -275,7 +280,8 @@ bool DbTable::SetField(std::string_view field, std::string_view text) {
   if (mode_ == EditMode::None) return Fail(context(), kNotEditing);
   const Field& shape = fields_[index];
   const ConversionError error = TextToFieldValue(shape.type, shape.size, text, buffer_[index]);
-  if (error != ConversionError::None) return Fail(context(), DescribeConversionError(error, shape.type, shape.size, text));
+  if (error != ConversionError::None)
+    return Fail(context(), DescribeConversionError(error, shape.type, shape.size, text));
   changed_[index] = true;
   return true;
 }
@@ -284,7 +290,8 @@ bool DbTable::SetBinaryField(std::string_view field, const void* bytes, std::siz
   if (!IsOpen()) return false;
   const auto context = [&] {
     return FieldContext(field) + " <" +
-           (size == 0 ? std::string("NULL") : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]") +
+           (size == 0 ? std::string("NULL")
+                      : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]") +
            ">";
   };
   const int index = FindField(field);
@@ -351,7 +358,8 @@ std::size_t DbTable::GetBinaryFieldSize(std::string_view field) {
   if (!record) return 0;
   const FieldValue& value = (*record)[index];
   if (fields_[index].type != FieldType::LongBinary) return 0;
-  return (value.kind == FieldValue::Kind::Blob || value.kind == FieldValue::Kind::Text) ? value.bytes.size() : 0;
+  return (value.kind == FieldValue::Kind::Blob || value.kind == FieldValue::Kind::Text) ? value.bytes.size()
+                                                                                        : 0;
 }
 
 bool DbTable::SaveRecord() {
@@ -361,7 +369,8 @@ bool DbTable::SaveRecord() {
   if (!record) return false;
   saved_.reserve(fields_.size());
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    SavedField saved{fields_[i].name, fields_[i].type, {}, fields_[i].type == FieldType::LongBinary, (*record)[i]};
+    SavedField saved{
+        fields_[i].name, fields_[i].type, {}, fields_[i].type == FieldType::LongBinary, (*record)[i]};
     if (!saved.binary) AppendKeyText(saved.type, FieldValueView::Of(saved.value), saved.text);
     saved_.push_back(std::move(saved));
   }
@@ -376,7 +385,8 @@ bool DbTable::RestoreRecord() {
       SetBinaryField(saved.name, saved.value.bytes.data(),
                      saved.value.kind == FieldValue::Kind::Null ? 0 : saved.value.bytes.size());
     } else if (index >= 0 && mode_ != EditMode::None && fields_[index].type == saved.type &&
-               (saved.type != FieldType::Text || utf8::Length(saved.value.bytes) <= static_cast<std::size_t>(fields_[index].size))) {
+               (saved.type != FieldType::Text ||
+                utf8::Length(saved.value.bytes) <= static_cast<std::size_t>(fields_[index].size))) {
       // The same type takes the value itself: the key text of a double keeps only four decimals and that
       // of a date no time of day.
       buffer_[index] = saved.value;

@@ -43,7 +43,9 @@ class DbTable {
   // Finds the first record whose leading index fields equal the keys (converted to the fields' types),
   // and makes it current. False without a message when there is none or the table is not open.
   bool Seek(std::span<const std::string_view> keys);
-  bool Seek(std::initializer_list<std::string_view> keys) { return Seek(std::span(keys.begin(), keys.size())); }
+  bool Seek(std::initializer_list<std::string_view> keys) {
+    return Seek(std::span(keys.begin(), keys.size()));
+  }
 
   // Record operations: edit the current record, start a new one, store the record being edited or
   // added, delete the current record. After AddNew and Update the current record is the one that was

@@ -66,7 +66,9 @@ void ConfigureEngineOnce() {
 
 }  // namespace
 
-std::string EngineVersion() { return std::string("SQLite ") + sqlite3_libversion(); }
+std::string EngineVersion() {
+  return std::string("SQLite ") + sqlite3_libversion();
+}
 
 std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, std::string_view locale,
                                                        std::string& error) {
@@ -80,10 +82,12 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
   }
   ConfigureEngineOnce();
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &raw,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<EngineDatabase> database(new EngineDatabase(raw, path));
   if (rc != SQLITE_OK) {
-    error = "Impossibile creare il file " + path + " (" + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ").";
+    error =
+        "Impossibile creare il file " + path + " (" + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ").";
     database.reset();
     return nullptr;
   }
@@ -95,8 +99,9 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
             ExecuteSql(raw, "BEGIN", &sql_error) && ExecuteSql(raw, kCatalogSql, &sql_error);
   if (ok) {
     SqliteStatement insert = PrepareStatement(raw, "INSERT INTO vm_meta VALUES ('locale', ?1)");
-    ok = insert && sqlite3_bind_text(insert.get(), 1, locale.data(), static_cast<int>(locale.size()),
-                                     SQLITE_TRANSIENT) == SQLITE_OK &&
+    ok = insert &&
+         sqlite3_bind_text(insert.get(), 1, locale.data(), static_cast<int>(locale.size()),
+                           SQLITE_TRANSIENT) == SQLITE_OK &&
          sqlite3_step(insert.get()) == SQLITE_DONE;
     if (!ok) sql_error = sqlite3_errmsg(raw);
   }
@@ -265,7 +270,8 @@ std::vector<IndexShape> EngineDatabase::DescribeIndexes(std::string_view table) 
   sqlite3_bind_text(list.get(), 1, stored->c_str(), -1, SQLITE_TRANSIENT);
   while (sqlite3_step(list.get()) == SQLITE_ROW) {
     const std::string engine_name = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0));
-    if (engine_name.size() <= prefix.size() || !EqualsIgnoringCase(engine_name.substr(0, prefix.size()), prefix))
+    if (engine_name.size() <= prefix.size() ||
+        !EqualsIgnoringCase(engine_name.substr(0, prefix.size()), prefix))
       continue;
     IndexShape index;
     index.engine_name = engine_name;
@@ -297,7 +303,9 @@ std::vector<RelationDefinition> EngineDatabase::DescribeRelations() const {
       "SELECT name, primary_table, foreign_table, primary_field, foreign_field FROM vm_relation "
       "ORDER BY rowid");
   while (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
-    const auto column = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), i))); };
+    const auto column = [&](int i) {
+      return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), i)));
+    };
     const std::string name = column(0);
     if (relations.empty() || !EqualsIgnoringCase(relations.back().name, name))
       relations.push_back({name, column(1), column(2), {}});

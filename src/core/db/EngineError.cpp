@@ -22,7 +22,8 @@ std::string DescribeEngineError(sqlite3* db, int rc) {
              " non può contenere un valore Null: è un campo obbligatorio.";
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
-      return "Le modifiche non sono state registrate perché creerebbero valori duplicati in un indice univoco (" +
+      return "Le modifiche non sono state registrate perché creerebbero valori duplicati in un indice "
+             "univoco (" +
              AfterPrefix(message, "UNIQUE constraint failed: ") + ").";
     case SQLITE_CONSTRAINT_CHECK:
       // Every check of our tables is named with its own description.

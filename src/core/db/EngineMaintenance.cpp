@@ -40,7 +40,8 @@ void CheckPages(sqlite3* db, std::vector<std::string>& problems) {
 }
 
 bool TriggerExists(sqlite3* db, const std::string& name) {
-  SqliteStatement statement = PrepareStatement(db, "SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND name = ?1");
+  SqliteStatement statement =
+      PrepareStatement(db, "SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND name = ?1");
   if (!statement) return false;
   sqlite3_bind_text(statement.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
   return sqlite3_step(statement.get()) == SQLITE_ROW;
@@ -57,15 +58,15 @@ bool RelationEnforced(sqlite3* db, const RelationDefinition& relation) {
 std::int64_t CountOrphans(sqlite3* db, const RelationDefinition& relation) {
   std::string match, not_null;
   for (const FieldPair& pair : relation.fields) {
-    match += std::string(match.empty() ? "" : " AND ") + "p." + QuoteIdentifier(pair.primary_field) + " = f." +
-             QuoteIdentifier(pair.foreign_field);
+    match += std::string(match.empty() ? "" : " AND ") + "p." + QuoteIdentifier(pair.primary_field) +
+             " = f." + QuoteIdentifier(pair.foreign_field);
     not_null += std::string(not_null.empty() ? "" : " AND ") + "f." + QuoteIdentifier(pair.foreign_field) +
                 " IS NOT NULL";
   }
-  SqliteStatement count = PrepareStatement(
-      db, "SELECT count(*) FROM " + QuoteIdentifier(relation.foreign_table) + " AS f WHERE " + not_null +
-              " AND NOT EXISTS (SELECT 1 FROM " + QuoteIdentifier(relation.primary_table) + " AS p WHERE " + match +
-              ")");
+  SqliteStatement count =
+      PrepareStatement(db, "SELECT count(*) FROM " + QuoteIdentifier(relation.foreign_table) +
+                               " AS f WHERE " + not_null + " AND NOT EXISTS (SELECT 1 FROM " +
+                               QuoteIdentifier(relation.primary_table) + " AS p WHERE " + match + ")");
   if (!count || sqlite3_step(count.get()) != SQLITE_ROW) return 0;
   return sqlite3_column_int64(count.get(), 0);
 }
@@ -76,8 +77,8 @@ void CheckRelations(EngineDatabase& database, std::vector<std::string>& problems
       problems.push_back("La relazione " + relation.name + " non è più applicata dal database.");
     if (const std::int64_t orphans = CountOrphans(database.handle(), relation))
       problems.push_back("La tavola " + relation.foreign_table + " contiene " + FormatInteger(orphans) +
-                         " record senza corrispondenza nella tavola " + relation.primary_table + " (relazione " +
-                         relation.name + ").");
+                         " record senza corrispondenza nella tavola " + relation.primary_table +
+                         " (relazione " + relation.name + ").");
   }
 }
 
@@ -140,7 +141,8 @@ void SalvageRows(sqlite3* from, sqlite3* to, const std::string& table) {
 bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error) {
   std::remove(copy_path.c_str());
   sqlite3* to = nullptr;
-  if (sqlite3_open_v2(copy_path.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(copy_path.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
     error = "Impossibile creare il file di lavoro " + copy_path + " (" + sqlite3_errmsg(to) + ").";
     sqlite3_close_v2(to);
     return false;
@@ -160,7 +162,8 @@ bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error
   SqliteStatement schema = PrepareStatement(
       from, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
   while (schema && sqlite3_step(schema.get()) == SQLITE_ROW)
-    objects.push_back({ColumnText(schema.get(), 0), ColumnText(schema.get(), 1), ColumnText(schema.get(), 2)});
+    objects.push_back(
+        {ColumnText(schema.get(), 0), ColumnText(schema.get(), 1), ColumnText(schema.get(), 2)});
   schema.reset();
   for (const Object& object : objects) {
     if (object.type == "table") ok = ok && ExecuteSql(to, object.sql, &error);
@@ -173,7 +176,8 @@ bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error
     if (!ExecuteSql(to, object.sql) && object.type == "index") {
       // A unique index that the damage made ambiguous keeps the first of the repeated rows.
       std::string columns;
-      SqliteStatement members = PrepareStatement(from, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
+      SqliteStatement members =
+          PrepareStatement(from, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
       if (members) {
         sqlite3_bind_text(members.get(), 1, object.name.c_str(), -1, SQLITE_TRANSIENT);
         while (sqlite3_step(members.get()) == SQLITE_ROW)
@@ -285,7 +289,8 @@ bool CompactDatabase(const std::string& source, const std::string& destination, 
   database.reset();
   auto copy = EngineDatabase::Open(destination, error);
   if (!copy) return false;
-  SqliteStatement set_locale = PrepareStatement(copy->handle(), "UPDATE vm_meta SET value = ?1 WHERE name = 'locale'");
+  SqliteStatement set_locale =
+      PrepareStatement(copy->handle(), "UPDATE vm_meta SET value = ?1 WHERE name = 'locale'");
   if (!set_locale) {
     error = DescribeEngineError(copy->handle(), sqlite3_errcode(copy->handle()));
     return false;

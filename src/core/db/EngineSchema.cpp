@@ -64,12 +64,13 @@ std::string ColumnSql(const std::string& table, const FieldDefinition& field) {
     case FieldType::Memo:
       sql += " COLLATE NOCASE";
       if (field.type == FieldType::Text) {
-        sql += NamedCheck("Il campo " + field.name + where + " ammette al massimo " + FormatInteger(field.size) +
-                              " caratteri.",
+        sql += NamedCheck("Il campo " + field.name + where + " ammette al massimo " +
+                              FormatInteger(field.size) + " caratteri.",
                           "length(" + column + ") <= " + FormatInteger(field.size));
       }
       if (!field.allow_zero_length) {
-        sql += NamedCheck("Il campo " + field.name + where + " non ammette un testo vuoto.", column + " <> ''");
+        sql +=
+            NamedCheck("Il campo " + field.name + where + " non ammette un testo vuoto.", column + " <> ''");
       }
       break;
     case FieldType::LongBinary:
@@ -145,7 +146,8 @@ bool EngineDatabase::AppendTable(const TableDefinition& table, std::string& erro
   return InSavepoint(db_, error, [&] { return Run(db_, sql, error); });
 }
 
-bool EngineDatabase::CreateIndex(std::string_view table_name, const IndexDefinition& index, std::string& error) {
+bool EngineDatabase::CreateIndex(std::string_view table_name, const IndexDefinition& index,
+                                 std::string& error) {
   if (!db_) {
     error = "Il database non è aperto.";
     return false;
@@ -183,8 +185,8 @@ bool EngineDatabase::CreateIndex(std::string_view table_name, const IndexDefinit
     }
     const FieldShape* field = FindField(fields, name);
     if (!field) {
-      error = "Il campo \"" + name + "\" dell'indice \"" + index.name + "\" non esiste nella tavola \"" + *table +
-              "\".";
+      error = "Il campo \"" + name + "\" dell'indice \"" + index.name + "\" non esiste nella tavola \"" +
+              *table + "\".";
       return false;
     }
     if (field->type == FieldType::LongBinary || field->type == FieldType::Memo) {
@@ -192,7 +194,8 @@ bool EngineDatabase::CreateIndex(std::string_view table_name, const IndexDefinit
               " e non può far parte di un indice.";
       return false;
     }
-    if (std::any_of(members.begin(), members.end(), [&](const std::string& m) { return EqualsIgnoringCase(m, name); })) {
+    if (std::any_of(members.begin(), members.end(),
+                    [&](const std::string& m) { return EqualsIgnoringCase(m, name); })) {
       error = "Il campo \"" + field->name + "\" compare due volte nell'indice \"" + index.name + "\".";
       return false;
     }
@@ -203,8 +206,8 @@ bool EngineDatabase::CreateIndex(std::string_view table_name, const IndexDefinit
   BeforeWrite();
   return InSavepoint(db_, error, [&] {
     if (!Run(db_,
-             std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + QuoteIdentifier(engine_name) + " ON " +
-                 QuoteIdentifier(*table) + " (" + JoinColumns(members) + ")",
+             std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + QuoteIdentifier(engine_name) +
+                 " ON " + QuoteIdentifier(*table) + " (" + JoinColumns(members) + ")",
              error))
       return false;
     return Run(db_,
@@ -229,8 +232,8 @@ bool EngineDatabase::CreateRelation(const RelationDefinition& relation, std::str
   const auto primary = FindTable(relation.primary_table);
   const auto foreign = FindTable(relation.foreign_table);
   if (!primary || !foreign) {
-    error = "La tavola \"" + (primary ? relation.foreign_table : relation.primary_table) + "\" della relazione \"" +
-            relation.name + "\" non esiste.";
+    error = "La tavola \"" + (primary ? relation.foreign_table : relation.primary_table) +
+            "\" della relazione \"" + relation.name + "\" non esiste.";
     return false;
   }
   if (relation.fields.empty() || relation.fields.size() > kMaxIndexFields) {
@@ -280,8 +283,8 @@ bool EngineDatabase::CreateRelation(const RelationDefinition& relation, std::str
   std::string match;     // the primary row of a foreign row
   std::string not_null;  // a foreign row that refers to something
   for (const FieldPair& pair : resolved.fields) {
-    match += std::string(match.empty() ? "" : " AND ") + "p." + QuoteIdentifier(pair.primary_field) + " = f." +
-             QuoteIdentifier(pair.foreign_field);
+    match += std::string(match.empty() ? "" : " AND ") + "p." + QuoteIdentifier(pair.primary_field) +
+             " = f." + QuoteIdentifier(pair.foreign_field);
     not_null += std::string(not_null.empty() ? "" : " AND ") + "f." + QuoteIdentifier(pair.foreign_field) +
                 " IS NOT NULL";
   }
@@ -359,28 +362,32 @@ bool EngineDatabase::CreateRelationTriggers(const RelationDefinition& relation, 
   const std::string refused_child =
       SqlLiteral("Impossibile aggiungere o modificare il record: la relazione " + relation.name +
                  " richiede un record correlato nella tavola " + relation.primary_table + ".");
-  const std::string refused_delete = SqlLiteral("Impossibile eliminare il record: la tavola " + relation.foreign_table +
-                                                " contiene record correlati (relazione " + relation.name + ").");
+  const std::string refused_delete =
+      SqlLiteral("Impossibile eliminare il record: la tavola " + relation.foreign_table +
+                 " contiene record correlati (relazione " + relation.name + ").");
   const std::string refused_key =
       SqlLiteral("Impossibile modificare la chiave del record: la tavola " + relation.foreign_table +
                  " contiene record correlati (relazione " + relation.name + ").");
-  const std::string child_check =
-      " FOR EACH ROW WHEN " + new_refers + " AND NOT EXISTS (SELECT 1 FROM " + primary + " WHERE " + new_matches +
-      ") BEGIN SELECT RAISE(ABORT, " + refused_child + "); END";
+  const std::string child_check = " FOR EACH ROW WHEN " + new_refers + " AND NOT EXISTS (SELECT 1 FROM " +
+                                  primary + " WHERE " + new_matches + ") BEGIN SELECT RAISE(ABORT, " +
+                                  refused_child + "); END";
   const std::string parent_check = "EXISTS (SELECT 1 FROM " + foreign + " WHERE " + old_referenced + ")";
-  return Run(db_, "CREATE TRIGGER " + QuoteIdentifier(prefix + "ins") + " BEFORE INSERT ON " + foreign + child_check,
+  return Run(db_,
+             "CREATE TRIGGER " + QuoteIdentifier(prefix + "ins") + " BEFORE INSERT ON " + foreign +
+                 child_check,
              error) &&
          Run(db_,
-             "CREATE TRIGGER " + QuoteIdentifier(prefix + "upd") + " BEFORE UPDATE OF " + foreign_columns + " ON " +
-                 foreign + child_check,
+             "CREATE TRIGGER " + QuoteIdentifier(prefix + "upd") + " BEFORE UPDATE OF " + foreign_columns +
+                 " ON " + foreign + child_check,
              error) &&
          Run(db_,
              "CREATE TRIGGER " + QuoteIdentifier(prefix + "del") + " BEFORE DELETE ON " + primary +
-                 " FOR EACH ROW WHEN " + parent_check + " BEGIN SELECT RAISE(ABORT, " + refused_delete + "); END",
+                 " FOR EACH ROW WHEN " + parent_check + " BEGIN SELECT RAISE(ABORT, " + refused_delete +
+                 "); END",
              error) &&
          Run(db_,
-             "CREATE TRIGGER " + QuoteIdentifier(prefix + "key") + " BEFORE UPDATE OF " + primary_columns + " ON " +
-                 primary + " FOR EACH ROW WHEN (" + key_changed + ") AND " + parent_check +
+             "CREATE TRIGGER " + QuoteIdentifier(prefix + "key") + " BEFORE UPDATE OF " + primary_columns +
+                 " ON " + primary + " FOR EACH ROW WHEN (" + key_changed + ") AND " + parent_check +
                  " BEGIN SELECT RAISE(ABORT, " + refused_key + "); END",
              error);
 }

@@ -37,6 +37,8 @@ FieldType FieldTypeFromDeclared(std::string_view declared, int* size);
 std::string_view FieldTypeName(FieldType type);
 
 // True for the types whose values are text compared without regard to case.
-inline bool IsTextType(FieldType type) { return type == FieldType::Text || type == FieldType::Memo; }
+inline bool IsTextType(FieldType type) {
+  return type == FieldType::Text || type == FieldType::Memo;
+}
 
 }  // namespace viamappa

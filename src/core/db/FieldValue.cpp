@@ -56,7 +56,9 @@ ConversionError ToBoolean(std::string_view text, FieldValue& out) {
   return ConversionError::None;
 }
 
-void AppendDouble(double value, std::string& out) { out += FormatFixedZeroPadded(value, 20, 4, ','); }
+void AppendDouble(double value, std::string& out) {
+  out += FormatFixedZeroPadded(value, 20, 4, ',');
+}
 
 // Text of a value whose storage class does not match its declared type, or of a computed column.
 void AppendByStorage(const FieldValueView& value, bool display, std::string& out) {
@@ -98,7 +100,8 @@ void AppendText(FieldType type, const FieldValueView& value, bool display, std::
       return void(out += kDateBefore);
     case FieldType::LongBinary:
       if (value.kind == Kind::Blob || value.kind == Kind::Text) {
-        if (display) out += "BLOB [" + FormatInteger(static_cast<std::int64_t>(value.bytes.size())) + " bytes]";
+        if (display)
+          out += "BLOB [" + FormatInteger(static_cast<std::int64_t>(value.bytes.size())) + " bytes]";
         return;
       }
       break;
@@ -166,8 +169,8 @@ std::string DescribeConversionError(ConversionError error, FieldType type, int s
       if (type == FieldType::Date)
         return "Errore di conversione del tipo di dati: il testo non è una data valida (gg/mm/aaaa).";
       if (type == FieldType::Byte || type == FieldType::Integer || type == FieldType::Long)
-        return "Errore di conversione del tipo di dati: il campo di tipo " + std::string(FieldTypeName(type)) +
-               " accetta solo numeri interi.";
+        return "Errore di conversione del tipo di dati: il campo di tipo " +
+               std::string(FieldTypeName(type)) + " accetta solo numeri interi.";
       return "Errore di conversione del tipo di dati: il testo non è un valore valido per un campo di tipo " +
              std::string(FieldTypeName(type)) + ".";
     case ConversionError::Overflow: {
@@ -179,8 +182,8 @@ std::string DescribeConversionError(ConversionError error, FieldType type, int s
     }
     case ConversionError::TooLong:
       return "Il campo è troppo piccolo per il testo: il testo ha " +
-             FormatInteger(static_cast<std::int64_t>(utf8::Length(text))) + " caratteri, il campo ne ammette " +
-             FormatInteger(size) + ".";
+             FormatInteger(static_cast<std::int64_t>(utf8::Length(text))) +
+             " caratteri, il campo ne ammette " + FormatInteger(size) + ".";
     case ConversionError::None:
       break;
   }

@@ -39,8 +39,8 @@ bool TableDefinition::AppendField(FieldDefinition field, std::string& error) {
     return false;
   }
   if (field.type == FieldType::Text && (field.size < 1 || field.size > 255)) {
-    error = "Dimensione non valida per il campo di testo \"" + field.name + "\": " + FormatInteger(field.size) +
-            " (da 1 a 255 caratteri).";
+    error = "Dimensione non valida per il campo di testo \"" + field.name +
+            "\": " + FormatInteger(field.size) + " (da 1 a 255 caratteri).";
     return false;
   }
   if (field.type != FieldType::Text) field.size = 0;

@@ -86,7 +86,9 @@ void ConsoleUserInterface::ProgressPercent(int percent) {
   if (line_open_ && terminal_) DrawProgressLine();
 }
 
-void ConsoleUserInterface::ProgressEnd() { EndProgressLine(); }
+void ConsoleUserInterface::ProgressEnd() {
+  EndProgressLine();
+}
 
 void ConsoleUserInterface::DrawProgressLine() {
   // On a terminal the line is redrawn in place; in a log only the phase is written, once.

@@ -4,9 +4,13 @@
 
 namespace viamappa {
 
-ProgressDisplay::ProgressDisplay(UserInterface& ui) : ui_(ui) { ui_.ProgressBegin(); }
+ProgressDisplay::ProgressDisplay(UserInterface& ui) : ui_(ui) {
+  ui_.ProgressBegin();
+}
 
-ProgressDisplay::~ProgressDisplay() { ui_.ProgressEnd(); }
+ProgressDisplay::~ProgressDisplay() {
+  ui_.ProgressEnd();
+}
 
 void ProgressDisplay::SetPhase(std::string_view phase) {
   shown_percent_ = -1;

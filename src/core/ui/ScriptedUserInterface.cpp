@@ -29,15 +29,25 @@ void ScriptedUserInterface::BeginBusy(bool with_clock) {
   busy_ = true;
 }
 
-void ScriptedUserInterface::EndBusy() { busy_ = false; }
+void ScriptedUserInterface::EndBusy() {
+  busy_ = false;
+}
 
-void ScriptedUserInterface::ProgressBegin() { progress_shown_ = true; }
+void ScriptedUserInterface::ProgressBegin() {
+  progress_shown_ = true;
+}
 
-void ScriptedUserInterface::ProgressPhase(std::string_view phase) { phases_.emplace_back(phase); }
+void ScriptedUserInterface::ProgressPhase(std::string_view phase) {
+  phases_.emplace_back(phase);
+}
 
-void ScriptedUserInterface::ProgressPercent(int percent) { percents_.push_back(percent); }
+void ScriptedUserInterface::ProgressPercent(int percent) {
+  percents_.push_back(percent);
+}
 
-void ScriptedUserInterface::ProgressEnd() { progress_shown_ = false; }
+void ScriptedUserInterface::ProgressEnd() {
+  progress_shown_ = false;
+}
 
 bool ScriptedUserInterface::NextAnswer() {
   if (answers_.empty()) return false;

@@ -14,10 +14,10 @@ enum class MessageIcon { None, Stop, Warning, Question, Information };
 struct FileChoice {
   std::string title;
   std::string filter;
-  std::string default_extension;  // without the dot; appended when the chosen name has none
-  std::string default_name;       // initial file name, such as "*.MDB"
-  bool must_exist = false;        // open dialogs: the path and the file must exist
-  bool confirm_overwrite = false; // save dialogs: ask before replacing an existing file
+  std::string default_extension;   // without the dot; appended when the chosen name has none
+  std::string default_name;        // initial file name, such as "*.MDB"
+  bool must_exist = false;         // open dialogs: the path and the file must exist
+  bool confirm_overwrite = false;  // save dialogs: ask before replacing an existing file
 };
 
 class UserInterface {

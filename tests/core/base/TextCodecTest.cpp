@@ -26,9 +26,14 @@ TEST(Windows1252Test, CharactersOfTheCodePage) {
 }
 
 TEST(Windows1252Test, WhatTheCodePageCannotHoldBecomesAQuestionMark) {
-  EXPECT_EQ(Utf8ToWindows1252("Łódź"), "?\xF3" "d?");
+  EXPECT_EQ(Utf8ToWindows1252("Łódź"),
+            "?\xF3"
+            "d?");
   EXPECT_EQ(Utf8ToWindows1252("日本"), "??");
-  EXPECT_EQ(Utf8ToWindows1252("a\xFF" "b\xC3"), "a?b?") << "malformed bytes";
+  EXPECT_EQ(Utf8ToWindows1252("a\xFF"
+                              "b\xC3"),
+            "a?b?")
+      << "malformed bytes";
   EXPECT_EQ(Utf8ToWindows1252("\xEF\xBF\xBD"), "?") << "the replacement character itself";
 }
 
@@ -46,7 +51,8 @@ TEST(Utf8Test, LengthCountsCharacters) {
 TEST(Utf8Test, FoldCaseCoversItalianAndWesternLetters) {
   const auto fold = [](std::string_view text) {
     std::string out;
-    for (std::size_t pos = 0; pos < text.size();) utf8::Append(out, utf8::FoldCase(utf8::DecodeNext(text, pos)));
+    for (std::size_t pos = 0; pos < text.size();)
+      utf8::Append(out, utf8::FoldCase(utf8::DecodeNext(text, pos)));
     return out;
   };
   EXPECT_EQ(fold("CITTÀ ÈÉÌÒÙ ÇÑÖ ŒŠŽŸ"), "città èéìòù çñö œšžÿ");

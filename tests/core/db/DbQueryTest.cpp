@@ -18,18 +18,19 @@ class DbQueryTest : public testing::SampleConnectionTest {
     std::string sql = "BEGIN;";
     for (int i = 1; i <= 5; ++i)
       sql += "INSERT INTO nodi VALUES (" + std::to_string(i) + ", " + std::to_string(i) + ".5, 0);";
-    sql += "INSERT INTO archi VALUES (1, 'VIA ROMA   ', 'SC', 1, '1600-01-01', 1, 2, 7);"
-           "INSERT INTO archi VALUES (2, 'via dell''Università', 'SS', 0, '2021-03-04', 2, 3, 7);"
-           "INSERT INTO archi VALUES (3, 'Piazza Città', NULL, 1, '2400-12-31', 3, 4, -1);"
-           "INSERT INTO archi VALUES (4, NULL, 'SP', 0, '2019-12-31 08:30:00', 4, 5, 7);"
-           "INSERT INTO campione (testo, valuta, binario, lungo) VALUES ('x', 12.5, x'0102', 1);"
-           "COMMIT";
+    sql +=
+        "INSERT INTO archi VALUES (1, 'VIA ROMA   ', 'SC', 1, '1600-01-01', 1, 2, 7);"
+        "INSERT INTO archi VALUES (2, 'via dell''Università', 'SS', 0, '2021-03-04', 2, 3, 7);"
+        "INSERT INTO archi VALUES (3, 'Piazza Città', NULL, 1, '2400-12-31', 3, 4, -1);"
+        "INSERT INTO archi VALUES (4, NULL, 'SP', 0, '2019-12-31 08:30:00', 4, 5, 7);"
+        "INSERT INTO campione (testo, valuta, binario, lungo) VALUES ('x', 12.5, x'0102', 1);"
+        "COMMIT";
     Exec(sql);
   }
 
   // The first column of every row, as text through GetFieldText of the named field.
-  std::vector<std::string> Column(const std::string& select, const std::string& from, const std::string& where = {},
-                                  const std::string& order = {}) {
+  std::vector<std::string> Column(const std::string& select, const std::string& from,
+                                  const std::string& where = {}, const std::string& order = {}) {
     DbQuery query(*connection_);
     query.SetSelect(select);
     query.SetFrom(from);
@@ -58,7 +59,8 @@ TEST_F(DbQueryTest, StatementTextIsBuiltFromThePresentClauses) {
   EXPECT_EQ(query.statement(), "SELECT ID, denom\nFROM comuni\nWHERE ID > 0\nORDER BY denom\n");
   query.SetGroupBy("denom");
   ASSERT_TRUE(query.BuildStatement());
-  EXPECT_EQ(query.statement(), "SELECT ID, denom\nFROM comuni\nWHERE ID > 0\nGROUP BY denom\nORDER BY denom\n");
+  EXPECT_EQ(query.statement(),
+            "SELECT ID, denom\nFROM comuni\nWHERE ID > 0\nGROUP BY denom\nORDER BY denom\n");
   EXPECT_FALSE(query.SetWhere(""));
   EXPECT_FALSE(query.SetFrom(""));
   EXPECT_FALSE(query.Open()) << "no FROM list";
@@ -193,7 +195,8 @@ TEST_F(DbQueryTest, TheJetDialectIsUnderstood) {
   EXPECT_EQ(Column("ID", "archi", "denom LIKE 'VIA ROMA*' AND piazza = TRUE"), std::vector<std::string>{"1"});
   EXPECT_EQ(Column("ID", "archi", "ISNULL(classe) = TRUE OR ISNULL(denom)", "ID"),
             (std::vector<std::string>{"3", "4"}));
-  EXPECT_EQ(Column("ID", "archi", "classe = \"sc\""), std::vector<std::string>{"1"}) << "text compares without case";
+  EXPECT_EQ(Column("ID", "archi", "classe = \"sc\""), std::vector<std::string>{"1"})
+      << "text compares without case";
   EXPECT_EQ(Column("ID", "archi", "piazza = FALSE", "id"), (std::vector<std::string>{"2", "4"}));
   // A double-quoted word is text, never a column.
   EXPECT_TRUE(Column("ID", "archi", "denom = \"denom\"").empty());
@@ -220,8 +223,8 @@ TEST_F(DbQueryTest, AQueryReadsASnapshotWhileTheLoopWrites) {
     visited.push_back(id);
     ASSERT_TRUE(nodi.Seek({std::to_string(id)}));
     ASSERT_TRUE(nodi.Edit() && nodi.SetField("coord_x", std::to_string(1000 + id)) && nodi.Update());
-    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", std::to_string(100 + id)) && nodi.SetField("coord_x", "5000") &&
-                nodi.SetField("coord_y", "0") && nodi.Update());
+    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", std::to_string(100 + id)) &&
+                nodi.SetField("coord_x", "5000") && nodi.SetField("coord_y", "0") && nodi.Update());
   }
   EXPECT_EQ(visited, (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
   // Rewind runs the statement again and sees the changes.

@@ -15,8 +15,9 @@ class DbTableTest : public testing::SampleConnectionTest {
  protected:
   void SetUp() override {
     SampleConnectionTest::SetUp();
-    Exec("INSERT INTO nodi VALUES (1, 10.5, 20.25); INSERT INTO nodi VALUES (2, 11, 21);"
-         "INSERT INTO nodi VALUES (3, 12, 22)");
+    Exec(
+        "INSERT INTO nodi VALUES (1, 10.5, 20.25); INSERT INTO nodi VALUES (2, 11, 21);"
+        "INSERT INTO nodi VALUES (3, 12, 22)");
   }
 
   std::string Field(DbTable& table, const char* name) {
@@ -41,8 +42,8 @@ class DbTableTest : public testing::SampleConnectionTest {
   bool AddArc(const char* id, const char* from, const char* to) {
     DbTable archi(*connection_, "archi");
     return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", from) &&
-           archi.SetField("nodfin", to) && archi.SetField("comune", "0") && archi.SetField("datins", "01/02/2020") &&
-           archi.Update();
+           archi.SetField("nodfin", to) && archi.SetField("comune", "0") &&
+           archi.SetField("datins", "01/02/2020") && archi.Update();
   }
 };
 
@@ -177,7 +178,8 @@ TEST_F(DbTableTest, UpdateRefusalsComeFromTheFile) {
   EXPECT_FALSE(archi.Update()) << "required fields are missing";
   RecordedMessage message = ui_.last_message();
   EXPECT_EQ(message.icon, MessageIcon::Stop);
-  EXPECT_TRUE(message.text.starts_with("Errore aggiornamento tavola (archi)\n\nIl campo archi.ID non può contenere"))
+  EXPECT_TRUE(
+      message.text.starts_with("Errore aggiornamento tavola (archi)\n\nIl campo archi.ID non può contenere"))
       << message.text;
 
   // The record stays pending: mended, it is stored.
@@ -200,7 +202,8 @@ TEST_F(DbTableTest, SeekFindsThroughTheCurrentIndex) {
   DbTable archi(*connection_, "archi");
   ASSERT_TRUE(archi.SelectIndex("codice"));
   ASSERT_TRUE(archi.Seek({"1"}));
-  ASSERT_TRUE(archi.Edit() && archi.SetField("DENOM", "Via Roma") && archi.SetField("classe", "SC") && archi.Update());
+  ASSERT_TRUE(archi.Edit() && archi.SetField("DENOM", "Via Roma") && archi.SetField("classe", "SC") &&
+              archi.Update());
 
   DbTable nodi(*connection_, "NODI");
   ASSERT_TRUE(nodi.SelectIndex("CODICE"));
@@ -264,7 +267,8 @@ TEST_F(DbTableTest, SaveAndRestoreDuplicateARecordWithoutLosingDigits) {
   ASSERT_TRUE(table.SaveRecord());
   ASSERT_TRUE(table.AddNew() && table.RestoreRecord() && table.SetField("lungo", "2") && table.Update());
   EXPECT_TRUE(ui_.messages().empty()) << TakeMessage();
-  EXPECT_EQ(Stored("SELECT count(DISTINCT doppio || data || testo || hex(binario)) AS x FROM campione"), "integer:1");
+  EXPECT_EQ(Stored("SELECT count(DISTINCT doppio || data || testo || hex(binario)) AS x FROM campione"),
+            "integer:1");
   EXPECT_EQ(Stored("SELECT doppio AS x FROM campione WHERE lungo = 2"), "real:0.123456789");
   EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 2"), "text:2020-02-01 10:20:30");
 }

@@ -103,9 +103,9 @@ TEST_F(EngineTest, ReadOnlyFileIsRefused) {
 TEST_F(EngineTest, DeclaredTypesKeepTheFieldTypes) {
   const auto fields = db_->DescribeFields("CAMPIONE");
   ASSERT_EQ(fields.size(), 9u);
-  const FieldType expected[] = {FieldType::Text,    FieldType::Boolean, FieldType::Date,
-                                FieldType::Double,  FieldType::Integer, FieldType::Long,
-                                FieldType::Memo,    FieldType::Currency, FieldType::LongBinary};
+  const FieldType expected[] = {FieldType::Text,   FieldType::Boolean,  FieldType::Date,
+                                FieldType::Double, FieldType::Integer,  FieldType::Long,
+                                FieldType::Memo,   FieldType::Currency, FieldType::LongBinary};
   for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i].type, expected[i]) << fields[i].name;
   EXPECT_EQ(fields[0].size, 10);
   const std::string sql = RawText(path_, "SELECT sql FROM sqlite_master WHERE name = 'campione'");
@@ -165,7 +165,8 @@ TEST_F(EngineTest, IndexDefinitionsThatTheEngineRefuses) {
   EXPECT_TRUE(db_->FindIndex("nodi", "codice")->primary);
 
   // A unique index over repeated values cannot be built; the file stays as it was.
-  ASSERT_TRUE(db_->Execute("INSERT INTO nodi VALUES (1, 5.0, 5.0); INSERT INTO nodi VALUES (2, 5.0, 6.0)", error_));
+  ASSERT_TRUE(
+      db_->Execute("INSERT INTO nodi VALUES (1, 5.0, 5.0); INSERT INTO nodi VALUES (2, 5.0, 6.0)", error_));
   EXPECT_FALSE(db_->CreateIndex("nodi", {"x", {"coord_x"}, false, true}, error_));
   EXPECT_FALSE(db_->FindIndex("nodi", "x"));
 }
@@ -179,10 +180,12 @@ TEST_F(EngineTest, RelationsAreEnforcedAgainstAnyWriter) {
   };
   ASSERT_EQ(RawExec(path_, "INSERT INTO nodi VALUES (1, 10.5, 20.5); INSERT INTO nodi VALUES (2, 11, 21)"),
             SQLITE_OK);
-  EXPECT_TRUE(refused("INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
-                      "VALUES (1, 0, '2020-01-01', 1, 99, 0)"));
-  ASSERT_EQ(RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
-                           "VALUES (1, 0, '2020-01-01', 1, 2, 0)"),
+  EXPECT_TRUE(
+      refused("INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+              "VALUES (1, 0, '2020-01-01', 1, 99, 0)"));
+  ASSERT_EQ(RawExec(path_,
+                    "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+                    "VALUES (1, 0, '2020-01-01', 1, 2, 0)"),
             SQLITE_OK);
   EXPECT_TRUE(refused("UPDATE archi SET nodfin = 77 WHERE ID = 1"));
   EXPECT_TRUE(refused("DELETE FROM nodi WHERE ID = 2"));
@@ -193,8 +196,10 @@ TEST_F(EngineTest, RelationsAreEnforcedAgainstAnyWriter) {
   EXPECT_EQ(RawExec(path_, "DELETE FROM archi WHERE ID = 1; DELETE FROM nodi WHERE ID = 2"), SQLITE_OK);
 
   std::string message;
-  RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) VALUES (2, 0, '2020-01-01', 1, 9, 0)",
-          &message);
+  RawExec(
+      path_,
+      "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) VALUES (2, 0, '2020-01-01', 1, 9, 0)",
+      &message);
   EXPECT_NE(message.find("archi_fin"), std::string::npos) << message;
 }
 
@@ -210,7 +215,8 @@ TEST_F(EngineTest, RelationDefinitionsThatTheEngineRefuses) {
   EXPECT_NE(error_.find("senza corrispondenza"), std::string::npos);
   // Field names in any letter case.
   ASSERT_TRUE(db_->Execute("DELETE FROM campione", error_));
-  EXPECT_TRUE(db_->CreateRelation({"nodi_campione", "NODI", "campione", {{"id", "LUNGO"}}}, error_)) << error_;
+  EXPECT_TRUE(db_->CreateRelation({"nodi_campione", "NODI", "campione", {{"id", "LUNGO"}}}, error_))
+      << error_;
   const auto relations = db_->DescribeRelations();
   ASSERT_EQ(relations.size(), 4u);
   EXPECT_EQ(relations.back().fields[0].primary_field, "ID");
@@ -218,11 +224,11 @@ TEST_F(EngineTest, RelationDefinitionsThatTheEngineRefuses) {
 
 TEST_F(EngineTest, ColumnChecksHoldAgainstAnyWriter) {
   db_.reset();
-  for (const char* sql : {"INSERT INTO campione (intero) VALUES (40000)", "INSERT INTO campione (intero) VALUES (1.5)",
-                          "INSERT INTO campione (testo) VALUES ('undici car.')", "INSERT INTO campione (sino) VALUES (2)",
-                          "INSERT INTO campione (data) VALUES ('31/02/2020')",
-                          "INSERT INTO campione (doppio) VALUES ('3,5')",
-                          "INSERT INTO nodi (ID, coord_x) VALUES (1, 2)"}) {
+  for (const char* sql :
+       {"INSERT INTO campione (intero) VALUES (40000)", "INSERT INTO campione (intero) VALUES (1.5)",
+        "INSERT INTO campione (testo) VALUES ('undici car.')", "INSERT INTO campione (sino) VALUES (2)",
+        "INSERT INTO campione (data) VALUES ('31/02/2020')", "INSERT INTO campione (doppio) VALUES ('3,5')",
+        "INSERT INTO nodi (ID, coord_x) VALUES (1, 2)"}) {
     EXPECT_NE(RawExec(path_, sql), SQLITE_OK) << sql;
   }
   EXPECT_EQ(RawExec(path_, "INSERT INTO campione (testo, intero) VALUES ('dieci car.', -32768)"), SQLITE_OK);
@@ -257,8 +263,9 @@ TEST_F(EngineTest, CheckFindsAndRepairMendsLostEnforcement) {
   ASSERT_TRUE(RepairDatabase(path_, error_)) << error_;
   ASSERT_TRUE(CheckDatabase(path_, problems, error_));
   EXPECT_TRUE(problems.empty());
-  EXPECT_NE(RawExec(path_, "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
-                           "VALUES (1, 0, '2020-01-01', 5, 5, 0)"),
+  EXPECT_NE(RawExec(path_,
+                    "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
+                    "VALUES (1, 0, '2020-01-01', 5, 5, 0)"),
             SQLITE_OK);
 }
 
@@ -272,11 +279,13 @@ void DamagePage(const std::string& path, long page) {
 
 TEST_F(EngineTest, RepairRebuildsADamagedFileFromItsReadableRows) {
   std::string sql = "BEGIN;";
-  for (int i = 1; i <= 3000; ++i) sql += "INSERT INTO nodi VALUES (" + std::to_string(i) + ", " + std::to_string(i) + ".5, 7);";
+  for (int i = 1; i <= 3000; ++i)
+    sql += "INSERT INTO nodi VALUES (" + std::to_string(i) + ", " + std::to_string(i) + ".5, 7);";
   ASSERT_TRUE(db_->Execute(sql + "COMMIT", error_)) << error_;
   db_.reset();
   const long pages = std::stol(RawText(path_, "PRAGMA page_count"));
-  const long index_root = std::stol(RawText(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'nodi.codice'"));
+  const long index_root =
+      std::stol(RawText(path_, "SELECT rootpage FROM sqlite_master WHERE name = 'nodi.codice'"));
   // A leaf of the index (the root is followed by its leaves) and a page of rows near the end.
   DamagePage(path_, index_root + 1);
   DamagePage(path_, pages - 3);

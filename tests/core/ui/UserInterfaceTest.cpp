@@ -17,7 +17,8 @@ TEST(ScriptedUserInterfaceTest, PlaysPreparedAnswersAndRecordsEveryBox) {
   ui.ShowMessage("Fatto", MessageIcon::Information, "Import");
   EXPECT_TRUE(ui.AskOkCancel("Confermi ?", "Uscita"));
   EXPECT_FALSE(ui.AskYesNo("Ancora ?")) << "no answer left means Cancel";
-  EXPECT_EQ(ui.ChooseOpenFile({"Apri", "Database JET (*.mdb)|*.mdb||", "MDB", "*.MDB", true, false}), "/tmp/a.mdb");
+  EXPECT_EQ(ui.ChooseOpenFile({"Apri", "Database JET (*.mdb)|*.mdb||", "MDB", "*.MDB", true, false}),
+            "/tmp/a.mdb");
   FileChoice save;
   save.title = "Salva";
   EXPECT_FALSE(ui.ChooseSaveFile(save));
@@ -65,7 +66,8 @@ TEST(ConsoleUserInterfaceTest, WritesMessagesAndAnswersFromItsArguments) {
   std::string text;
   for (int c; (c = std::fgetc(err)) != EOF;) text.push_back(static_cast<char>(c));
   std::fclose(err);
-  EXPECT_NE(text.find("ERRORE [Import]: Errore lettura tavola (archi)\n\nmotivo\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("ERRORE [Import]: Errore lettura tavola (archi)\n\nmotivo\n"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("-> OK"), std::string::npos);
   EXPECT_NE(text.find("Fase uno\n"), std::string::npos) << "a log gets each phase once";
 }
