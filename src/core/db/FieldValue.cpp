@@ -1,5 +1,6 @@
 #include "db/FieldValue.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -33,9 +34,17 @@ IntegerRange RangeOf(FieldType type) {
 constexpr double kCurrencyLimit = 922337203685477.5807;
 
 ConversionError ToInteger(FieldType type, std::string_view text, FieldValue& out) {
+  const IntegerRange range = RangeOf(type);
+  // Plain digits, as programs write them, need no decimal parsing.
+  std::int64_t whole = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
+  if (ec == std::errc() && end == text.data() + text.size() && text.size() < 12) {
+    if (whole < range.min || whole > range.max) return ConversionError::Overflow;
+    out.SetInteger(whole);
+    return ConversionError::None;
+  }
   const auto number = ParseDecimal(text);
   if (!number || *number != std::trunc(*number)) return ConversionError::TypeMismatch;
-  const IntegerRange range = RangeOf(type);
   if (*number < static_cast<double>(range.min) || *number > static_cast<double>(range.max))
     return ConversionError::Overflow;
   out.SetInteger(static_cast<std::int64_t>(*number));
@@ -43,6 +52,10 @@ ConversionError ToInteger(FieldType type, std::string_view text, FieldValue& out
 }
 
 ConversionError ToBoolean(std::string_view text, FieldValue& out) {
+  if (text == "0" || text == "1") {
+    out.SetInteger(text[0] - '0');
+    return ConversionError::None;
+  }
   const std::string word = AsciiLower(Trim(text));
   if (word == "true" || word == "vero" || word == "yes" || word == "sì" || word == "si") {
     out.SetInteger(1);

@@ -33,26 +33,29 @@ int BindValue(sqlite3_stmt* statement, int index, const FieldValue& value) {
 }
 
 FieldValueView ViewColumn(sqlite3_stmt* statement, int column) {
+  // One column call, then the value's own accessors: the connections are used by one thread at a
+  // time, which is what reading an unprotected value asks for.
+  sqlite3_value* value = sqlite3_column_value(statement, column);
   FieldValueView view;
-  switch (sqlite3_column_type(statement, column)) {
+  switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
       view.kind = FieldValue::Kind::Integer;
-      view.integer = sqlite3_column_int64(statement, column);
+      view.integer = sqlite3_value_int64(value);
       break;
     case SQLITE_FLOAT:
       view.kind = FieldValue::Kind::Real;
-      view.real = sqlite3_column_double(statement, column);
+      view.real = sqlite3_value_double(value);
       break;
     case SQLITE_TEXT: {
       view.kind = FieldValue::Kind::Text;
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-      view.bytes = std::string_view(text ? text : "", sqlite3_column_bytes(statement, column));
+      const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      view.bytes = std::string_view(text ? text : "", sqlite3_value_bytes(value));
       break;
     }
     case SQLITE_BLOB: {
       view.kind = FieldValue::Kind::Blob;
-      const auto* blob = static_cast<const char*>(sqlite3_column_blob(statement, column));
-      const int size = sqlite3_column_bytes(statement, column);
+      const auto* blob = static_cast<const char*>(sqlite3_value_blob(value));
+      const int size = sqlite3_value_bytes(value);
       view.bytes = blob ? std::string_view(blob, size) : std::string_view();
       break;
     }
