@@ -118,10 +118,11 @@ bool DbTable::ReadRecord(sqlite3_stmt* statement, const char* operation, std::st
   } else {
     position_ = Position::NoRecord;
   }
+  const bool read = rc == SQLITE_ROW || rc == SQLITE_DONE;
+  const std::string description = read ? std::string() : DescribeEngineError(core_->engine->handle(), rc);
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
-  if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
-  const std::string description = DescribeEngineError(core_->engine->handle(), rc);
+  if (read) return true;
   return Fail(field.empty() ? TableContext(operation) : FieldContext(field), description);
 }
 
