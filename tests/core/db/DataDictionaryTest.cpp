@@ -1,0 +1,227 @@
+#include "db/DataDictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/DatabaseCreation.h"
+#include "db/DbQuery.h"
+#include "base/Utf8.h"
+#include "db/RoadNetworkSchema.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::TempDir;
+
+std::vector<std::string> Column(DbConnection& connection, const std::string& select, const std::string& from,
+                                const std::string& where = {}) {
+  DbQuery query(connection);
+  query.SetSelect(select);
+  query.SetFrom(from);
+  query.SetWhere(where);
+  std::vector<std::string> values;
+  for (bool row = query.Open(); row; row = query.MoveNext()) {
+    std::string value;
+    query.GetFieldText(select, value);
+    values.push_back(value);
+  }
+  return values;
+}
+
+TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const std::string path = dir.File("nuovo.mdb");
+  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.last_message().text, "Il database " + path + " è stato creato con successo\n\n");
+  EXPECT_EQ(ui.last_message().icon, MessageIcon::Information);
+  EXPECT_EQ(ui.last_message().caption, "Creazione database");
+
+  DbConnection connection(path, ui);
+  const std::vector<std::string> tables = connection.engine()->TableNames();
+  EXPECT_EQ(tables.size(), 23u);
+  // Road-network tables are built in alphabetical order, whatever the order of their dictionary rows.
+  const std::vector<std::string> built(tables.begin() + 7, tables.end());
+  EXPECT_EQ(built, (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom", "geoitin",
+                                             "geoloc", "itiner", "local", "nodi", "nomi", "orgarchi", "regazi", "tipi",
+                                             "toponimi"}));
+  EXPECT_EQ(Column(connection, "count(*)", "regazi"), std::vector<std::string>{"210"});
+  EXPECT_EQ(Column(connection, "denom", "regazi", "codice = 0"),
+            std::vector<std::string>{"*** azienda non assegnata ***"});
+  EXPECT_EQ(Column(connection, "denom", "comuni"), std::vector<std::string>{"*** Comune non assegnato ***"});
+  EXPECT_EQ(Column(connection, "istat", "local"), std::vector<std::string>{" "});
+  for (const char* table : {"archi", "nodi", "geoarchi", "toponimi", "tipi", "nomi", "fermate", "utenti"})
+    EXPECT_EQ(Column(connection, "count(*)", table), std::vector<std::string>{"0"}) << table;
+
+  // Fields keep the order of their dictionary rows; the second primary index of comuni is unique.
+  const auto fields = connection.engine()->DescribeFields("archi");
+  ASSERT_EQ(fields.size(), 20u);
+  EXPECT_EQ(fields.front().name, "ID");
+  EXPECT_EQ(fields.back().name, "comune");
+  const auto istat = connection.engine()->FindIndex("comuni", "istat");
+  ASSERT_TRUE(istat);
+  EXPECT_TRUE(istat->unique);
+  EXPECT_FALSE(istat->primary);
+  EXPECT_EQ(connection.engine()->DescribeRelations().size(), 13u);
+  EXPECT_EQ(ui.messages().size(), 1u) << ui.last_message().text;
+}
+
+TEST(RoadNetworkDatabaseTest, TheSchemaHoldsItsRules) {
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const std::string path = dir.File("regole.mdb");
+  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
+  DbConnection connection(path, ui);
+  ui.ClearMessages();
+  DbTable nodi(connection, "nodi");
+  for (const char* id : {"1", "2"}) {
+    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", id) && nodi.SetField("coord_x", "1,5") &&
+                nodi.SetField("coord_y", "2,5") && nodi.Update());
+  }
+  DbTable archi(connection, "archi");
+  const auto add_arc = [&](const char* id, const char* to) {
+    return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", "1") &&
+           archi.SetField("nodfin", to) && archi.SetField("datins", "01/01/2024") &&
+           archi.SetField("datmod", "00/00/0000") && archi.SetField("local", "0") && archi.SetField("comune", "0") &&
+           archi.SetField("denom", "") && archi.Update();
+  };
+  EXPECT_FALSE(add_arc("1", "3")) << "node 3 does not exist";
+  EXPECT_NE(ui.last_message().text.find("archi_fin"), std::string::npos);
+  EXPECT_TRUE(add_arc("1", "2")) << "optional texts take NULL; municipality and locality 0 exist";
+  std::string flag;
+  ASSERT_TRUE(archi.SelectIndex("codice") && archi.Seek({"1"}) && archi.GetField("modnome", flag));
+  EXPECT_EQ(flag, "0") << "a boolean never written is false";
+
+  // A ring of 32767 points fits the 16-bit count; one more does not.
+  DbTable geocom(connection, "geocom");
+  ASSERT_TRUE(geocom.AddNew() && geocom.SetField("ID", "0") && geocom.SetField("sub", "0") &&
+              geocom.SetField("excl", "0") && geocom.SetField("minx", "0") && geocom.SetField("miny", "0") &&
+              geocom.SetField("maxx", "0") && geocom.SetField("maxy", "0"));
+  EXPECT_FALSE(geocom.SetField("punti", "32768"));
+  EXPECT_TRUE(geocom.SetField("punti", "32767") && geocom.Update());
+
+  // Required names; the relation written with "id" joins local.ID.
+  DbTable comuni(connection, "comuni");
+  ui.ClearMessages();
+  EXPECT_FALSE(comuni.AddNew() && comuni.SetField("ID", "5") && comuni.SetField("provin", "TN") &&
+               comuni.SetField("istat", "022001") && comuni.Update());
+  EXPECT_TRUE(ui.last_message().text.starts_with("Errore aggiornamento tavola (comuni)"));
+  DbTable fermate(connection, "fermate");
+  EXPECT_FALSE(fermate.AddNew() && fermate.SetField("ID", "1") && fermate.SetField("denom", "Piazza") &&
+               fermate.SetField("fermata", "F1") && fermate.SetField("local", "9") &&
+               fermate.SetField("coord_x", "1") && fermate.SetField("coord_y", "1") && fermate.Update());
+  EXPECT_NE(ui.last_message().text.find("fermate_local"), std::string::npos);
+}
+
+// A database with the dictionary tables and the rows of one small table, for the builders' failures.
+class DictionaryBuilderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.File("dizionario.mdb");
+    std::string error;
+    auto database = EngineDatabase::Create(path_, kGeneralLocale, error);
+    ASSERT_TRUE(database) << error;
+    ASSERT_TRUE(CreateDictionary(*database, ui_));
+    database.reset();
+    connection_ = std::make_unique<DbConnection>(path_, ui_);
+    tavole_ = std::make_unique<DbTable>(*connection_, "tavole");
+    campi_ = std::make_unique<DbTable>(*connection_, "campi");
+    indici_ = std::make_unique<DbTable>(*connection_, "indici");
+    indici2_ = std::make_unique<DbTable>(*connection_, "indici2");
+    relaz_ = std::make_unique<DbTable>(*connection_, "relaz");
+    relaz2_ = std::make_unique<DbTable>(*connection_, "relaz2");
+    ASSERT_TRUE(AddTableRow(*tavole_, "prova", "Prova", "Una tavola di prova"));
+    ASSERT_TRUE(AddFieldRow(*campi_, "prova", "ID", 'L', 0, true, "ID", ""));
+    ASSERT_TRUE(AddFieldRow(*campi_, "prova", "nome", 'A', 12, false, "Nome", ""));
+    ASSERT_TRUE(AddFieldRow(*campi_, "prova", "alias", 'X', 0, false, "Alias", ""));
+  }
+
+  EngineDatabase& engine() { return *connection_->engine(); }
+
+  TempDir dir_;
+  std::string path_;
+  ScriptedUserInterface ui_;
+  std::unique_ptr<DbConnection> connection_;
+  std::unique_ptr<DbTable> tavole_, campi_, indici_, indici2_, relaz_, relaz2_;
+};
+
+TEST_F(DictionaryBuilderTest, AnUnknownTypeLetterTakesTheFieldBefore) {
+  ASSERT_TRUE(CreateTable("prova", *connection_, engine()));
+  const auto fields = engine().DescribeFields("prova");
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_EQ(fields[2].type, FieldType::Text);
+  EXPECT_EQ(fields[2].size, 12);
+  EXPECT_TRUE(fields[0].required);
+}
+
+TEST_F(DictionaryBuilderTest, AFailedIndexIsShownAndTheNextIsStillBuilt) {
+  ASSERT_TRUE(AddIndexRow(*indici_, "prova", "buco", false, "", ""));
+  ASSERT_TRUE(AddIndexFieldRow(*indici2_, "prova", "buco", 0, "ID"));
+  ASSERT_TRUE(AddIndexFieldRow(*indici2_, "prova", "buco", 2, "nome"));
+  ASSERT_TRUE(AddIndexRow(*indici_, "prova", "lontano", false, "", ""));
+  ASSERT_TRUE(AddIndexFieldRow(*indici2_, "prova", "lontano", 12, "ID"));
+  ASSERT_TRUE(AddIndexRow(*indici_, "prova", "codice", true, "", ""));
+  ASSERT_TRUE(AddIndexFieldRow(*indici2_, "prova", "codice", 0, "ID"));
+  ui_.ClearMessages();
+  EXPECT_FALSE(CreateTable("prova", *connection_, engine()));
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  const RecordedMessage& gap = ui_.messages()[0];
+  EXPECT_TRUE(gap.text.starts_with("Tavola \"prova\": errore creazione indice \"buco\"\n\n")) << gap.text;
+  EXPECT_EQ(gap.caption, "Creazione Tavola \"prova\"");
+  EXPECT_EQ(gap.icon, MessageIcon::Warning);
+  EXPECT_TRUE(ui_.messages()[1].text.starts_with("Tavola \"prova\": errore creazione indice \"lontano\""));
+  EXPECT_TRUE(engine().FindIndex("prova", "codice")) << "the loop went on";
+  EXPECT_FALSE(engine().FindIndex("prova", "buco"));
+}
+
+TEST_F(DictionaryBuilderTest, AFailedRelationIsShownAndTheNextIsStillBuilt) {
+  ASSERT_TRUE(AddIndexRow(*indici_, "prova", "codice", true, "", ""));
+  ASSERT_TRUE(AddIndexFieldRow(*indici2_, "prova", "codice", 0, "ID"));
+  ASSERT_TRUE(AddTableRow(*tavole_, "figlia", "Figlia", ""));
+  ASSERT_TRUE(AddFieldRow(*campi_, "figlia", "padre", 'L', 0, true, "", ""));
+  ASSERT_TRUE(AddFieldRow(*campi_, "figlia", "nome", 'A', 12, false, "", ""));
+  ASSERT_TRUE(CreateAllTables(*connection_, engine()));
+  ASSERT_TRUE(AddRelationRow(*relaz_, "per_nome", "prova", "figlia"));
+  ASSERT_TRUE(AddRelationFieldRow(*relaz2_, "per_nome", 0, "nome", "nome"));
+  ASSERT_TRUE(AddRelationRow(*relaz_, "per_id", "prova", "figlia"));
+  ASSERT_TRUE(AddRelationFieldRow(*relaz2_, "per_id", 0, "id", "PADRE"));
+  ui_.ClearMessages();
+  EXPECT_FALSE(CreateRelations(*connection_, engine()));
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore creazione relazione \"per_nome\"\n\n"));
+  EXPECT_EQ(ui_.last_message().caption, "Creazione relazioni");
+  const auto relations = engine().DescribeRelations();
+  ASSERT_EQ(relations.size(), 1u);
+  EXPECT_EQ(relations[0].name, "per_id");
+}
+
+TEST_F(DictionaryBuilderTest, TheDictionaryIsCreatedOnce) {
+  ui_.ClearMessages();
+  EXPECT_FALSE(CreateDictionary(engine(), ui_));
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore in fase di inserimento tavola \"tavole\"\n\n"));
+  EXPECT_EQ(ui_.last_message().caption, "Creazione Tavole Speciali");
+}
+
+TEST(RoadNetworkSchemaTest, DictionaryTextsFitTheirFields) {
+  // Table and field names fit 8 characters, captions 30, relation names 16.
+  for (const SchemaTable& table : RoadNetworkTables()) {
+    EXPECT_LE(std::string_view(table.name).size(), 8u);
+    EXPECT_LE(utf8::Length(table.caption), 30u) << table.caption;
+    for (const SchemaField& field : table.fields) {
+      EXPECT_LE(std::string_view(field.name).size(), 8u) << field.name;
+      EXPECT_LE(utf8::Length(field.caption), 30u) << field.caption;
+    }
+    for (const SchemaIndex& index : table.indexes) EXPECT_LE(utf8::Length(index.caption), 30u) << index.caption;
+  }
+  for (const SchemaRelation& relation : RoadNetworkRelations())
+    EXPECT_LE(std::string_view(relation.name).size(), 16u);
+}
+
+}  // namespace
+}  // namespace viamappa
