@@ -1,33 +1,55 @@
 // viamappa-cli: the batch commands of the road-graph editor, without a window.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "cli/CliCommands.h"
 #include "db/Engine.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: viamappa-cli COMANDO [ARGOMENTI]\n"
+    "Uso: viamappa-cli [--yes] COMANDO [ARGOMENTI]\n"
     "\n"
-    "Viamappa - \"Gestione Grafo Stradale\": comandi senza finestra.\n"
+    "Viamappa - \"Gestione Grafo Stradale\": i comandi senza finestra.\n"
     "\n"
     "Comandi:\n"
-    "  --help, help       mostra questo aiuto\n"
-    "  --version          mostra la versione del programma e del motore del database\n"
+    "  create FILE                  crea un nuovo database vuoto\n"
+    "  repair FILE                  ripara un database\n"
+    "  duplicate ORIGINE DEST       scrive una copia compattata di un database\n"
+    "  check FILE                   verifica l'integrità di un database\n"
+    "  info FILE                    mostra le tavole di un database con il numero di righe\n"
+    "  --help                       mostra questo aiuto\n"
+    "  --version                    mostra la versione del programma e del motore del database\n"
     "\n"
-    "I messaggi e l'avanzamento sono scritti sullo standard error; i risultati sullo standard output.\n"
-    "Lo stato di uscita è 0 quando il comando è riuscito, diverso da 0 altrimenti.\n";
+    "Opzioni:\n"
+    "  --yes                        risponde sì alle domande, anche se sostituire un file esistente\n"
+    "\n"
+    "I messaggi e l'avanzamento sono scritti sullo standard error, i risultati sullo standard output.\n"
+    "Lo stato di uscita è 0 quando il comando è riuscito, 1 quando è stato rifiutato o è fallito,\n"
+    "2 quando la riga di comando è errata.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string_view command = argc > 1 ? argv[1] : "";
-  if (command.empty()) {
+  namespace cli = viamappa::cli;
+  cli::Options options;
+  std::vector<std::string> words;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (word == "--yes" || word == "-y") {
+      options.yes = true;
+    } else {
+      words.emplace_back(word);
+    }
+  }
+  if (words.empty()) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  const std::string command = words.front();
+  const std::vector<std::string> args(words.begin() + 1, words.end());
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;
@@ -36,6 +58,12 @@ int main(int argc, char** argv) {
     std::printf("viamappa-cli 1.0.0 (%s)\n", viamappa::EngineVersion().c_str());
     return 0;
   }
-  std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", argv[1], kUsage);
+  if (command == "create") return cli::Create(args, options);
+  if (command == "repair") return cli::Repair(args, options);
+  if (command == "duplicate") return cli::Duplicate(args, options);
+  if (command == "check") return cli::Check(args, options);
+  if (command == "info") return cli::Info(args, options);
+  if (command == "install-settings") return cli::InstallSettings(args, options);
+  std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);
   return 2;
 }

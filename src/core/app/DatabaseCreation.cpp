@@ -57,7 +57,8 @@ CreationResult CreateDatabaseFile(const std::string& path, UserInterface& ui) {
     }
   }
   if (!BuildRoadNetwork(path, ui)) return CreationResult::Incomplete;
-  ui.ShowMessage("Il database " + path + " è stato creato con successo\n\n", MessageIcon::Information, kCaption);
+  ui.ShowMessage("Il database " + path + " è stato creato con successo\n\n", MessageIcon::Information,
+                 kCaption);
   return CreationResult::Created;
 }
 

@@ -24,7 +24,8 @@ std::string Quoted(std::string_view name) {
   return quoted;
 }
 
-void Warn(UserInterface& ui, std::string_view caption, const std::string& text, const std::string& description) {
+void Warn(UserInterface& ui, std::string_view caption, const std::string& text,
+          const std::string& description) {
   ui.ShowMessage(text + "\n\n" + description, MessageIcon::Warning, caption);
 }
 
@@ -59,7 +60,10 @@ const std::array<DictionaryTable, 7>& DictionaryTables() {
        "nome",
        {"tavola", "nome"}},
       {"indici",
-       {{"tavola", T::Text, 8}, {"nome", T::Text, 8}, {"primkey", T::Boolean, 0}, {"denom", T::Text, 30},
+       {{"tavola", T::Text, 8},
+        {"nome", T::Text, 8},
+        {"primkey", T::Boolean, 0},
+        {"denom", T::Text, 30},
         {"note", T::Text, 240}},
        "nome",
        {"tavola", "nome"}},
@@ -143,20 +147,21 @@ bool CreateDictionary(EngineDatabase& database, UserInterface& ui) {
   return true;
 }
 
-bool AddTableRow(DbTable& tavole, std::string_view table, std::string_view caption, std::string_view description) {
+bool AddTableRow(DbTable& tavole, std::string_view table, std::string_view caption,
+                 std::string_view description) {
   return tavole.AddNew() && tavole.SetField("nome", table) && tavole.SetField("denom", caption) &&
          tavole.SetField("note", description) && tavole.Update();
 }
 
-bool AddFieldRow(DbTable& campi, std::string_view table, std::string_view field, char type, int size, bool required,
-                 std::string_view caption, std::string_view description, std::string_view rule,
+bool AddFieldRow(DbTable& campi, std::string_view table, std::string_view field, char type, int size,
+                 bool required, std::string_view caption, std::string_view description, std::string_view rule,
                  std::string_view message) {
   const char letter[2] = {type, '\0'};
   return campi.AddNew() && campi.SetField("tavola", table) && campi.SetField("nome", field) &&
          campi.SetField("tipo", letter) && campi.SetField("size", FormatInteger(size)) &&
          campi.SetField("obblig", required ? "1" : "0") && campi.SetField("denom", caption) &&
-         campi.SetField("note", description) && campi.SetField("regola", rule) && campi.SetField("mess", message) &&
-         campi.Update();
+         campi.SetField("note", description) && campi.SetField("regola", rule) &&
+         campi.SetField("mess", message) && campi.Update();
 }
 
 bool AddIndexRow(DbTable& indici, std::string_view table, std::string_view index, bool primary,
@@ -169,7 +174,8 @@ bool AddIndexRow(DbTable& indici, std::string_view table, std::string_view index
 bool AddIndexFieldRow(DbTable& indici2, std::string_view table, std::string_view index, int position,
                       std::string_view field) {
   return indici2.AddNew() && indici2.SetField("tavola", table) && indici2.SetField("nome", index) &&
-         indici2.SetField("progr", FormatInteger(position)) && indici2.SetField("campo", field) && indici2.Update();
+         indici2.SetField("progr", FormatInteger(position)) && indici2.SetField("campo", field) &&
+         indici2.Update();
 }
 
 bool AddRelationRow(DbTable& relaz, std::string_view relation, std::string_view primary_table,
@@ -178,10 +184,11 @@ bool AddRelationRow(DbTable& relaz, std::string_view relation, std::string_view 
          relaz.SetField("esterna", foreign_table) && relaz.Update();
 }
 
-bool AddRelationFieldRow(DbTable& relaz2, std::string_view relation, int position, std::string_view primary_field,
-                         std::string_view foreign_field) {
-  return relaz2.AddNew() && relaz2.SetField("nome", relation) && relaz2.SetField("progr", FormatInteger(position)) &&
-         relaz2.SetField("interno", primary_field) && relaz2.SetField("esterno", foreign_field) && relaz2.Update();
+bool AddRelationFieldRow(DbTable& relaz2, std::string_view relation, int position,
+                         std::string_view primary_field, std::string_view foreign_field) {
+  return relaz2.AddNew() && relaz2.SetField("nome", relation) &&
+         relaz2.SetField("progr", FormatInteger(position)) && relaz2.SetField("interno", primary_field) &&
+         relaz2.SetField("esterno", foreign_field) && relaz2.Update();
 }
 
 bool CreateTable(std::string_view table, DbConnection& connection, EngineDatabase& database) {
@@ -297,10 +304,12 @@ bool CreateRelations(DbConnection& connection, EngineDatabase& database) {
       std::int32_t position = 0;
       pairs.GetShort(0, position);
       if (!Place(relation.fields, position, FieldPair{Text(pairs, 1), Text(pairs, 2)}))
-        failure = "Posizione " + FormatInteger(position) + " non valida per una coppia di campi della relazione.";
+        failure =
+            "Posizione " + FormatInteger(position) + " non valida per una coppia di campi della relazione.";
     }
     if (failure.empty() && database.CreateRelation(relation, failure)) continue;
-    Warn(connection.ui(), "Creazione relazioni", "Errore creazione relazione " + Quoted(relation.name), failure);
+    Warn(connection.ui(), "Creazione relazioni", "Errore creazione relazione " + Quoted(relation.name),
+         failure);
     all = false;
   }
   return all;

@@ -17,18 +17,19 @@ bool CreateDictionary(EngineDatabase& database, UserInterface& ui);
 
 // Row writers, each on an open table of its dictionary table: AddNew, one SetField per column, Update.
 // Each answers the result of Update.
-bool AddTableRow(DbTable& tavole, std::string_view table, std::string_view caption, std::string_view description);
-bool AddFieldRow(DbTable& campi, std::string_view table, std::string_view field, char type, int size, bool required,
-                 std::string_view caption, std::string_view description, std::string_view rule = {},
-                 std::string_view message = {});
+bool AddTableRow(DbTable& tavole, std::string_view table, std::string_view caption,
+                 std::string_view description);
+bool AddFieldRow(DbTable& campi, std::string_view table, std::string_view field, char type, int size,
+                 bool required, std::string_view caption, std::string_view description,
+                 std::string_view rule = {}, std::string_view message = {});
 bool AddIndexRow(DbTable& indici, std::string_view table, std::string_view index, bool primary,
                  std::string_view caption, std::string_view description);
 bool AddIndexFieldRow(DbTable& indici2, std::string_view table, std::string_view index, int position,
                       std::string_view field);
 bool AddRelationRow(DbTable& relaz, std::string_view relation, std::string_view primary_table,
                     std::string_view foreign_table);
-bool AddRelationFieldRow(DbTable& relaz2, std::string_view relation, int position, std::string_view primary_field,
-                         std::string_view foreign_field);
+bool AddRelationFieldRow(DbTable& relaz2, std::string_view relation, int position,
+                         std::string_view primary_field, std::string_view foreign_field);
 
 // Builds one table, its fields and its indexes from the dictionary rows read through the connection,
 // with the changes made by the database: the connection's own engine, so that reading and building

@@ -17,7 +17,8 @@ constexpr SchemaField k_regazi_fields[] = {
 };
 constexpr const char* k_regazi_codice_members[] = {"codice"};
 constexpr SchemaIndex k_regazi_indexes[] = {
-    {"codice", true, "Codici Regionali Azienda", "Elenca le aziende in ordine di codice regionale", k_regazi_codice_members},
+    {"codice", true, "Codici Regionali Azienda", "Elenca le aziende in ordine di codice regionale",
+     k_regazi_codice_members},
 };
 
 // comuni
@@ -110,8 +111,10 @@ constexpr SchemaIndex k_nodi_indexes[] = {
 // archi
 constexpr SchemaField k_archi_fields[] = {
     {"ID", 'L', 0, true, "ID Arco", "Contiene l'identificativo univoco assegnato all'Arco stradale"},
-    {"orgden", 'A', 60, false, "Denominazione Origine", "Contiene la denominazione originaria dell'arco stradale"},
-    {"orgalt", 'A', 60, false, "Alternativa Origine", "Contiene la denominazione alternativa originearia dell'arco stradale"},
+    {"orgden", 'A', 60, false, "Denominazione Origine",
+     "Contiene la denominazione originaria dell'arco stradale"},
+    {"orgalt", 'A', 60, false, "Alternativa Origine",
+     "Contiene la denominazione alternativa originearia dell'arco stradale"},
     {"denom", 'A', 60, false, "Denominazione", "Contiene la denominazione dell'arco stradale"},
     {"alterna", 'A', 60, false, "Alternativa", "Contiene la denominazione alternativa dell'arco stradale"},
     {"codele", 'A', 20, false, "Codice Elemento", "Contiene il codice regionale dell'Arco Strada"},
@@ -243,22 +246,34 @@ constexpr SchemaIndex k_fermitin_indexes[] = {
 };
 
 constexpr SchemaTable kTables[] = {
-    {"regazi", "Codici Regionali Azienda", "Contiene la codificazione regionale delle Aziende", k_regazi_fields, k_regazi_indexes},
+    {"regazi", "Codici Regionali Azienda", "Contiene la codificazione regionale delle Aziende",
+     k_regazi_fields, k_regazi_indexes},
     {"comuni", "Comuni", "Contiene le codificazioni dei Comuni", k_comuni_fields, k_comuni_indexes},
-    {"geocom", "Confini Comunali", "Descrive i poligoni di rappresentazione dei confini comunali", k_geocom_fields, k_geocom_indexes},
+    {"geocom", "Confini Comunali", "Descrive i poligoni di rappresentazione dei confini comunali",
+     k_geocom_fields, k_geocom_indexes},
     {"local", "Località", "Contiene le codificazioni delle Località", k_local_fields, k_local_indexes},
-    {"geoloc", "Confini Località", "Descrive i poligoni di rappresentazione dei confini delle località", k_geoloc_fields, k_geoloc_indexes},
-    {"toponimi", "Toponimi cartografia", "Contiene le codificazioni dei toponimi della cartografia", k_toponimi_fields, k_toponimi_indexes},
-    {"nodi", "Nodi del Grafo Stradale", "Contiene le codificazioni dei Nodi del Grafo Stradale", k_nodi_fields, k_nodi_indexes},
-    {"archi", "Archi Grafo", "Contiene le codificazioni degli Archi del grafo stradale", k_archi_fields, k_archi_indexes},
-    {"geoarchi", "Archi Grafo Stradale", "Descrive la polilinea di rappresentazione dell'Arco del Grafo Stradale", k_geoarchi_fields, k_geoarchi_indexes},
-    {"orgarchi", "Archi Grafo Stradale Origine", "Descrive la polilinea di rappresentazione dell'Arco del Grafo Stradale", k_orgarchi_fields, k_orgarchi_indexes},
+    {"geoloc", "Confini Località", "Descrive i poligoni di rappresentazione dei confini delle località",
+     k_geoloc_fields, k_geoloc_indexes},
+    {"toponimi", "Toponimi cartografia", "Contiene le codificazioni dei toponimi della cartografia",
+     k_toponimi_fields, k_toponimi_indexes},
+    {"nodi", "Nodi del Grafo Stradale", "Contiene le codificazioni dei Nodi del Grafo Stradale",
+     k_nodi_fields, k_nodi_indexes},
+    {"archi", "Archi Grafo", "Contiene le codificazioni degli Archi del grafo stradale", k_archi_fields,
+     k_archi_indexes},
+    {"geoarchi", "Archi Grafo Stradale",
+     "Descrive la polilinea di rappresentazione dell'Arco del Grafo Stradale", k_geoarchi_fields,
+     k_geoarchi_indexes},
+    {"orgarchi", "Archi Grafo Stradale Origine",
+     "Descrive la polilinea di rappresentazione dell'Arco del Grafo Stradale", k_orgarchi_fields,
+     k_orgarchi_indexes},
     {"tipi", "Tipi Stradario", "Contiene le codificazioni dei Tipi Stradario", k_tipi_fields, k_tipi_indexes},
     {"nomi", "Nomi Stradario", "Contiene le codificazioni dei Nomi Stradario", k_nomi_fields, k_nomi_indexes},
     {"fermate", "Fermate", "Contiene le codificazioni delle Fermate", k_fermate_fields, k_fermate_indexes},
     {"itiner", "Itinerari", "Contiene le codificazioni degli Itinerari", k_itiner_fields, k_itiner_indexes},
-    {"geoitin", "Itinerari", "Descrive la polilinea di rappresentazione dell'Itinerario", k_geoitin_fields, k_geoitin_indexes},
-    {"fermitin", "Fermate Itinerari", "Contiene le codificazioni delle Fermate per Itinerari", k_fermitin_fields, k_fermitin_indexes},
+    {"geoitin", "Itinerari", "Descrive la polilinea di rappresentazione dell'Itinerario", k_geoitin_fields,
+     k_geoitin_indexes},
+    {"fermitin", "Fermate Itinerari", "Contiene le codificazioni delle Fermate per Itinerari",
+     k_fermitin_fields, k_fermitin_indexes},
 };
 
 constexpr SchemaRelation kRelations[] = {
@@ -279,9 +294,13 @@ constexpr SchemaRelation kRelations[] = {
 
 }  // namespace
 
-std::span<const SchemaTable> RoadNetworkTables() { return kTables; }
+std::span<const SchemaTable> RoadNetworkTables() {
+  return kTables;
+}
 
-std::span<const SchemaRelation> RoadNetworkRelations() { return kRelations; }
+std::span<const SchemaRelation> RoadNetworkRelations() {
+  return kRelations;
+}
 
 bool WriteRoadNetworkDictionary(const DictionaryTables& d) {
   for (const SchemaTable& table : kTables) {
@@ -292,7 +311,8 @@ bool WriteRoadNetworkDictionary(const DictionaryTables& d) {
         return false;
     }
     for (const SchemaIndex& index : table.indexes) {
-      if (!AddIndexRow(d.indici, table.name, index.name, index.primary, index.caption, index.note)) return false;
+      if (!AddIndexRow(d.indici, table.name, index.name, index.primary, index.caption, index.note))
+        return false;
       int position = 0;
       for (const char* field : index.fields) {
         if (!AddIndexFieldRow(d.indici2, table.name, index.name, position++, field)) return false;
@@ -317,13 +337,15 @@ bool WriteSeedRows(DbConnection& connection) {
   }
   DbTable municipalities(connection, "comuni");
   if (!municipalities.IsOpen() || !municipalities.AddNew() || !municipalities.SetField("ID", "0") ||
-      !municipalities.SetField("denom", "*** Comune non assegnato ***") || !municipalities.SetField("provin", " ") ||
-      !municipalities.SetField("istat", " ") || !municipalities.Update())
+      !municipalities.SetField("denom", "*** Comune non assegnato ***") ||
+      !municipalities.SetField("provin", " ") || !municipalities.SetField("istat", " ") ||
+      !municipalities.Update())
     return false;
   DbTable localities(connection, "local");
   return localities.IsOpen() && localities.AddNew() && localities.SetField("ID", "0") &&
-         localities.SetField("denom", "*** Località non assegnata ***") && localities.SetField("istat", " ") &&
-         localities.SetField("nucleo", "0") && localities.SetField("abitanti", "0") && localities.Update();
+         localities.SetField("denom", "*** Località non assegnata ***") &&
+         localities.SetField("istat", " ") && localities.SetField("nucleo", "0") &&
+         localities.SetField("abitanti", "0") && localities.Update();
 }
 
 }  // namespace viamappa

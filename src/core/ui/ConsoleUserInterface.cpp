@@ -54,14 +54,24 @@ bool ConsoleUserInterface::AskYesNo(std::string_view text, std::string_view capt
 }
 
 std::optional<std::string> ConsoleUserInterface::ChooseOpenFile(const FileChoice&) {
-  if (files_.empty()) return std::nullopt;
+  if (files_.empty()) {
+    ++cancelled_choices_;
+    return std::nullopt;
+  }
   std::string path = std::move(files_.front());
   files_.pop_front();
   return path;
 }
 
 std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice& choice) {
-  return ChooseOpenFile(choice);
+  auto path = ChooseOpenFile(choice);
+  if (path && choice.confirm_overwrite && !answer_yes_ && access(path->c_str(), F_OK) == 0) {
+    ShowMessage("Il file " + *path + " esiste già: per sostituirlo ripetere il comando con --yes.",
+                MessageIcon::Warning, choice.title);
+    ++cancelled_choices_;
+    return std::nullopt;
+  }
+  return path;
 }
 
 void ConsoleUserInterface::BeginBusy(bool) {}

@@ -12,7 +12,8 @@ namespace viamappa {
 
 class ConsoleUserInterface : public UserInterface {
  public:
-  // Messages and progress go to err; answer_yes answers every question.
+  // Messages and progress go to err; answer_yes answers every question, also whether to replace an
+  // existing file.
   explicit ConsoleUserInterface(std::FILE* err = stderr, bool answer_yes = false);
 
   // Paths that the next file choices take, in order; with none left a choice is cancelled.
@@ -20,6 +21,9 @@ class ConsoleUserInterface : public UserInterface {
 
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
+
+  // Number of file choices cancelled: none queued, or an existing file not to be replaced.
+  int cancelled_choices() const { return cancelled_choices_; }
 
   void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override;
   bool AskOkCancel(std::string_view text, std::string_view caption = {}) override;
@@ -45,6 +49,7 @@ class ConsoleUserInterface : public UserInterface {
   int percent_ = 0;
   bool line_open_ = false;
   int error_count_ = 0;
+  int cancelled_choices_ = 0;
 };
 
 }  // namespace viamappa

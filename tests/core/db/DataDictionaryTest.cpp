@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/DatabaseCreation.h"
-#include "db/DbQuery.h"
 #include "base/Utf8.h"
+#include "db/DbQuery.h"
 #include "db/RoadNetworkSchema.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
@@ -47,9 +47,9 @@ TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
   EXPECT_EQ(tables.size(), 23u);
   // Road-network tables are built in alphabetical order, whatever the order of their dictionary rows.
   const std::vector<std::string> built(tables.begin() + 7, tables.end());
-  EXPECT_EQ(built, (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom", "geoitin",
-                                             "geoloc", "itiner", "local", "nodi", "nomi", "orgarchi", "regazi", "tipi",
-                                             "toponimi"}));
+  EXPECT_EQ(built, (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom",
+                                             "geoitin", "geoloc", "itiner", "local", "nodi", "nomi",
+                                             "orgarchi", "regazi", "tipi", "toponimi"}));
   EXPECT_EQ(Column(connection, "count(*)", "regazi"), std::vector<std::string>{"210"});
   EXPECT_EQ(Column(connection, "denom", "regazi", "codice = 0"),
             std::vector<std::string>{"*** azienda non assegnata ***"});
@@ -87,8 +87,8 @@ TEST(RoadNetworkDatabaseTest, TheSchemaHoldsItsRules) {
   const auto add_arc = [&](const char* id, const char* to) {
     return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", "1") &&
            archi.SetField("nodfin", to) && archi.SetField("datins", "01/01/2024") &&
-           archi.SetField("datmod", "00/00/0000") && archi.SetField("local", "0") && archi.SetField("comune", "0") &&
-           archi.SetField("denom", "") && archi.Update();
+           archi.SetField("datmod", "00/00/0000") && archi.SetField("local", "0") &&
+           archi.SetField("comune", "0") && archi.SetField("denom", "") && archi.Update();
   };
   EXPECT_FALSE(add_arc("1", "3")) << "node 3 does not exist";
   EXPECT_NE(ui.last_message().text.find("archi_fin"), std::string::npos);
@@ -217,7 +217,8 @@ TEST(RoadNetworkSchemaTest, DictionaryTextsFitTheirFields) {
       EXPECT_LE(std::string_view(field.name).size(), 8u) << field.name;
       EXPECT_LE(utf8::Length(field.caption), 30u) << field.caption;
     }
-    for (const SchemaIndex& index : table.indexes) EXPECT_LE(utf8::Length(index.caption), 30u) << index.caption;
+    for (const SchemaIndex& index : table.indexes)
+      EXPECT_LE(utf8::Length(index.caption), 30u) << index.caption;
   }
   for (const SchemaRelation& relation : RoadNetworkRelations())
     EXPECT_LE(std::string_view(relation.name).size(), 16u);

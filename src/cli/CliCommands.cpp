@@ -1,0 +1,96 @@
+#include "cli/CliCommands.h"
+
+#include <cstdio>
+
+#include "app/ApplicationState.h"
+#include "app/DatabaseLifecycle.h"
+#include "app/SettingsStore.h"
+#include "app/ShellWindow.h"
+#include "db/DbConnection.h"
+#include "db/DbQuery.h"
+#include "db/Engine.h"
+#include "ui/ConsoleUserInterface.h"
+
+namespace viamappa::cli {
+
+namespace {
+
+int Usage(const char* synopsis) {
+  std::fprintf(stderr, "Uso: viamappa-cli %s\n", synopsis);
+  return 2;
+}
+
+// Runs a command of the database menu with the files of the command line as the file choices.
+template <typename Command>
+int RunLifecycle(const std::vector<std::string>& files, const Options& options, Command command) {
+  ConsoleUserInterface ui(stderr, options.yes);
+  for (const std::string& file : files) ui.QueueFile(file);
+  ApplicationState state;
+  WindowlessShell shell;
+  SettingsStore settings(SettingsStore::DefaultPath());
+  DatabaseLifecycle lifecycle(state, ui, shell, settings);
+  command(lifecycle);
+  return ui.error_count() == 0 && ui.cancelled_choices() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int Create(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 1) return Usage("create FILE");
+  return RunLifecycle(args, options, [](DatabaseLifecycle& lifecycle) { lifecycle.Create(); });
+}
+
+int Repair(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 1) return Usage("repair FILE");
+  return RunLifecycle(args, options, [](DatabaseLifecycle& lifecycle) { lifecycle.Repair(); });
+}
+
+int Duplicate(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 2) return Usage("duplicate ORIGINE DESTINAZIONE");
+  return RunLifecycle(args, options, [](DatabaseLifecycle& lifecycle) { lifecycle.Duplicate(); });
+}
+
+int Check(const std::vector<std::string>& args, const Options&) {
+  if (args.size() != 1) return Usage("check FILE");
+  std::vector<std::string> problems;
+  std::string error;
+  if (!CheckDatabase(args[0], problems, error)) {
+    std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
+    return 1;
+  }
+  for (const std::string& problem : problems) std::printf("%s\n", problem.c_str());
+  if (problems.empty()) std::printf("Il database %s è integro.\n", args[0].c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+int Info(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 1) return Usage("info FILE");
+  ConsoleUserInterface ui(stderr, options.yes);
+  DbConnection connection(args[0], ui);
+  if (!connection.IsOpen()) return 1;
+  const std::vector<std::string> tables = connection.engine()->TableNames();
+  std::printf("Database: %s\nMotore: %s\nLocale: %s\nTavole: %zu\n", args[0].c_str(), EngineVersion().c_str(),
+              connection.engine()->Locale().c_str(), tables.size());
+  for (const std::string& table : tables) {
+    DbQuery count(connection);
+    count.SetSelect("count(*)");
+    count.SetFrom("[" + table + "]");
+    std::int32_t rows = 0;
+    if (!count.Open() || !count.GetLong(0, rows)) return 1;
+    std::printf("  %-10s %10d\n", table.c_str(), rows);
+  }
+  return ui.error_count() == 0 ? 0 : 1;
+}
+
+int InstallSettings(const std::vector<std::string>& args, const Options&) {
+  if (args.size() != 1) return Usage("install-settings CARTELLA");
+  const std::string path = SettingsStore::DefaultPath();
+  if (!SettingsStore::Install(path, args[0])) {
+    std::fprintf(stderr, "ERRORE: impossibile scrivere la configurazione %s\n", path.c_str());
+    return 1;
+  }
+  std::printf("%s\n", path.c_str());
+  return 0;
+}
+
+}  // namespace viamappa::cli

@@ -1,0 +1,24 @@
+// The commands of viamappa-cli. Each answers the process exit status: 0 when it did its work, 1 when it
+// was refused or failed (the reason is on standard error), 2 for a wrong command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace viamappa::cli {
+
+struct Options {
+  bool yes = false;  // answer every question with yes, also whether to replace a file
+};
+
+int Create(const std::vector<std::string>& args, const Options& options);
+int Repair(const std::vector<std::string>& args, const Options& options);
+int Duplicate(const std::vector<std::string>& args, const Options& options);
+int Check(const std::vector<std::string>& args, const Options& options);
+int Info(const std::vector<std::string>& args, const Options& options);
+
+// For the install step: writes the settings file with the installation directory when it does not
+// exist yet.
+int InstallSettings(const std::vector<std::string>& args, const Options& options);
+
+}  // namespace viamappa::cli

@@ -1,0 +1,255 @@
+#include "app/DatabaseLifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/DatabaseCreation.h"
+#include "app/DatabaseFiles.h"
+#include "db/DbQuery.h"
+#include "db/DbTable.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::TempDir;
+
+// Records what the commands asked of the window, and keeps its title.
+class RecordingShell : public ShellWindow {
+ public:
+  explicit RecordingShell(const ApplicationState& state) : state_(state) {}
+  void UpdateTitle() override { title = MainWindowTitle(state_.connected()); }
+  void DropMap() override { calls.push_back("drop"); }
+  void DiscardMap() override { calls.push_back("discard"); }
+  void RebuildMap() override { calls.push_back("rebuild"); }
+  void Redraw() override { calls.push_back("redraw"); }
+
+  std::string title;
+  std::vector<std::string> calls;
+
+ private:
+  const ApplicationState& state_;
+};
+
+class DatabaseLifecycleTest : public ::testing::Test {
+ protected:
+  DatabaseLifecycleTest()
+      : settings_(dir_.File("config/1.00.reg")), shell_(state_), lifecycle_(state_, ui_, shell_, settings_) {}
+
+  // A complete database made outside the commands.
+  std::string MakeDatabase(const std::string& name) {
+    ScriptedUserInterface quiet;
+    const std::string path = dir_.File(name);
+    EXPECT_EQ(CreateDatabaseFile(path, quiet), CreationResult::Created);
+    return path;
+  }
+
+  int CountRows(const std::string& path, const char* table) {
+    ScriptedUserInterface quiet;
+    DbConnection connection(path, quiet);
+    DbQuery query(connection);
+    query.SetSelect("count(*)");
+    query.SetFrom(table);
+    std::int32_t rows = -1;
+    if (query.Open()) query.GetLong(0, rows);
+    return rows;
+  }
+
+  TempDir dir_;
+  ScriptedUserInterface ui_;
+  ApplicationState state_;
+  SettingsStore settings_;
+  RecordingShell shell_;
+  DatabaseLifecycle lifecycle_;
+};
+
+TEST_F(DatabaseLifecycleTest, CreateMakesANewDatabaseWithoutAssociatingIt) {
+  lifecycle_.Create();
+  EXPECT_TRUE(ui_.messages().empty()) << "cancelled: nothing happens";
+  const std::string path = dir_.File("nuovo.mdb");
+  ui_.QueueFile(path);
+  lifecycle_.Create();
+  ASSERT_EQ(ui_.file_choices().size(), 2u);
+  const FileChoice& choice = ui_.file_choices()[1];
+  EXPECT_EQ(choice.title, "Creazione Nuovo Database");
+  EXPECT_EQ(choice.filter, "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||");
+  EXPECT_EQ(choice.default_name, "*.MDB");
+  EXPECT_EQ(choice.default_extension, "MDB");
+  EXPECT_TRUE(choice.confirm_overwrite);
+  EXPECT_EQ(ui_.last_message().text, "Il database " + path + " è stato creato con successo\n\n");
+  EXPECT_EQ(ui_.clock_starts(), 1);
+  EXPECT_FALSE(state_.connection);
+  EXPECT_TRUE(state_.database_path.empty());
+}
+
+TEST_F(DatabaseLifecycleTest, CreateReplacesAnExistingFileButNeverTheAssociatedOne) {
+  const std::string path = dir_.File("vecchio.mdb");
+  std::ofstream(path) << "un vecchio file";
+  std::ofstream(path + "-journal") << "un giornale rimasto";
+  ui_.QueueFile(path);
+  lifecycle_.Create();
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information) << ui_.last_message().text;
+  EXPECT_EQ(CountRows(path, "regazi"), 210);
+
+  state_.database_path = path;
+  lifecycle_.ConnectAtStartup();
+  ASSERT_TRUE(state_.connected());
+  {
+    DbTable nodi(*state_.connection, "nodi");
+    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", "1") && nodi.SetField("coord_x", "1") &&
+                nodi.SetField("coord_y", "1") && nodi.Update());
+  }
+  ui_.QueueFile(dir_.path() + "/./vecchio.mdb");
+  lifecycle_.Create();
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Warning);
+  EXPECT_EQ(ui_.last_message().caption, "Creazione database");
+  EXPECT_EQ(CountRows(path, "nodi"), 1) << "the associated database is untouched";
+}
+
+TEST_F(DatabaseLifecycleTest, CreateInAMissingFolderShowsBothMessages) {
+  const std::string path = dir_.File("manca/nuovo.mdb");
+  ui_.QueueFile(path);
+  lifecycle_.Create();
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  const std::string failed = "Errore durante la creazione del database " + path + "\n\n";
+  EXPECT_TRUE(ui_.messages()[0].text.starts_with(failed));
+  EXPECT_GT(ui_.messages()[0].text.size(), failed.size()) << "with the engine's description";
+  EXPECT_EQ(ui_.messages()[1].text, failed);
+  EXPECT_EQ(ui_.messages()[1].icon, MessageIcon::Warning);
+}
+
+TEST_F(DatabaseLifecycleTest, ConnectAndDisconnectKeepTitleMapAndState) {
+  const std::string path = MakeDatabase("rete.mdb");
+  ui_.QueueFile(path);
+  lifecycle_.Connect();
+  EXPECT_TRUE(state_.connected());
+  EXPECT_EQ(state_.database_path, path);
+  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\"");
+  EXPECT_EQ(shell_.calls, (std::vector<std::string>{"drop", "rebuild", "redraw"}));
+  EXPECT_TRUE(ui_.file_choices().back().must_exist);
+
+  shell_.calls.clear();
+  lifecycle_.Disconnect();  // answered Cancel
+  EXPECT_TRUE(state_.connected());
+  EXPECT_EQ(shell_.calls, std::vector<std::string>{"redraw"});
+  EXPECT_EQ(ui_.last_message().text, "Confermi sconnessione database ?");
+  EXPECT_EQ(ui_.last_message().caption, "Sconnessione Database");
+
+  shell_.calls.clear();
+  ui_.QueueAnswer(true);
+  lifecycle_.Disconnect();
+  EXPECT_FALSE(state_.connection);
+  EXPECT_TRUE(state_.database_path.empty());
+  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\" Database non associato");
+  EXPECT_EQ(shell_.calls, (std::vector<std::string>{"discard", "redraw"}));
+}
+
+TEST_F(DatabaseLifecycleTest, ConnectingAFileThatIsNotADatabaseLeavesNone) {
+  const std::string text = dir_.File("testo.mdb");
+  std::ofstream(text) << "non un database";
+  ui_.QueueFile(MakeDatabase("rete.mdb"));
+  lifecycle_.Connect();
+  ASSERT_TRUE(state_.connected());
+  ui_.QueueFile(text);
+  lifecycle_.Connect();
+  EXPECT_FALSE(state_.connection);
+  EXPECT_TRUE(state_.database_path.empty());
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore in fase di apertura del database\n\n"));
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\" Database non associato");
+  EXPECT_EQ(shell_.calls.back(), "redraw");
+  EXPECT_EQ(std::count(shell_.calls.begin(), shell_.calls.end(), "rebuild"), 1)
+      << "no map without a database";
+}
+
+TEST_F(DatabaseLifecycleTest, DuplicateCopiesAndRefusesToOverwriteWhatItMustNot) {
+  const std::string source = MakeDatabase("origine.mdb");
+  const std::string destination = dir_.File("copia.mdb");
+  std::ofstream(destination) << "da sostituire";
+  ui_.QueueFile(source);
+  ui_.QueueFile(destination);
+  lifecycle_.Duplicate();
+  EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
+  EXPECT_EQ(CountRows(destination, "regazi"), 210);
+  EXPECT_FALSE(FileExists(destination + ".duplicazione"));
+
+  ui_.QueueFile(source);
+  ui_.QueueFile(dir_.path() + "//origine.mdb");
+  lifecycle_.Duplicate();
+  EXPECT_EQ(ui_.last_message().caption, "Duplicazione database");
+  EXPECT_EQ(CountRows(source, "regazi"), 210);
+
+  // A failed copy leaves an existing destination as it was.
+  ui_.ClearMessages();
+  const std::string broken = dir_.File("rotto.mdb");
+  std::ofstream(broken) << "non un database";
+  ui_.QueueFile(broken);
+  ui_.QueueFile(destination);
+  lifecycle_.Duplicate();
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore durante la duplicazione del database\n\n" + broken +
+                                                  "\n" + destination + "\n\n"));
+  EXPECT_EQ(CountRows(destination, "regazi"), 210);
+}
+
+TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
+  const std::string path = MakeDatabase("rete.mdb");
+  ui_.QueueFile(path);
+  lifecycle_.Repair();
+  EXPECT_TRUE(ui_.messages().empty()) << "no message on success";
+  const std::string text = dir_.File("testo.mdb");
+  std::ofstream(text) << "non un database";
+  ui_.QueueFile(text);
+  lifecycle_.Repair();
+  EXPECT_TRUE(
+      ui_.last_message().text.starts_with("Errore durante la riparazione del database\n\n" + text + "\n\n"));
+  EXPECT_EQ(ui_.last_message().caption, "Riparazione database");
+}
+
+TEST_F(DatabaseLifecycleTest, ABackgroundWithoutDatabaseIsOnlyRemembered) {
+  ui_.QueueFile(std::string("/dati/sfondo.sfx"));
+  lifecycle_.ChooseBackground();
+  EXPECT_EQ(state_.background_path, "/dati/sfondo.sfx");
+  EXPECT_EQ(shell_.calls, (std::vector<std::string>{"drop", "redraw"}));
+  EXPECT_EQ(ui_.file_choices().back().filter,
+            "Cartografia di sfondo VORN|*.sfx|Ortofotocarta di sfondo VORN|*.sfw|Tutti i files (*.*)|*.*||");
+}
+
+TEST_F(DatabaseLifecycleTest, StartUpOffersTheDefaultDatabase) {
+  ASSERT_TRUE(SettingsStore::Install(settings_.path(), dir_.path()));
+  EXPECT_TRUE(lifecycle_.AskCreateAtStartup()) << "Cancel goes on without a database";
+  EXPECT_TRUE(
+      ui_.last_message().text.starts_with("L'applicazione Viamappa non è associata ad un database.\n\n"));
+  EXPECT_TRUE(state_.database_path.empty());
+
+  ui_.QueueAnswer(true);
+  EXPECT_TRUE(lifecycle_.AskCreateAtStartup());
+  EXPECT_EQ(state_.database_path, dir_.File("Viamappa.MDB"));
+  lifecycle_.ConnectAtStartup();
+  EXPECT_TRUE(state_.connected());
+
+  // A default database left by an earlier run is taken as it is.
+  state_ = ApplicationState{};
+  ui_.ClearMessages();
+  EXPECT_TRUE(lifecycle_.CreateDefaultDatabase());
+  EXPECT_EQ(state_.database_path, dir_.File("Viamappa.MDB"));
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
+}
+
+TEST_F(DatabaseLifecycleTest, WithoutSettingsTheDefaultDatabaseGoesToTheUserDataFolder) {
+  const std::string data = dir_.File("dati-utente");
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  EXPECT_TRUE(lifecycle_.CreateDefaultDatabase());
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(ui_.messages().front().text, SettingsStore::AnomalyMessage());
+  EXPECT_EQ(state_.database_path, data + "/Viamappa/Viamappa.MDB");
+  EXPECT_EQ(CountRows(state_.database_path, "regazi"), 210);
+}
+
+}  // namespace
+}  // namespace viamappa
