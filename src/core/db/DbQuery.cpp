@@ -363,6 +363,17 @@ bool DbQuery::GetBinary(int position, std::vector<std::uint8_t>& out) {
   return true;
 }
 
+bool DbQuery::GetBinaryView(int position, std::string_view& out) {
+  out = {};
+  if (!CheckCell(position)) return false;
+  const FieldValueView cell = Cell(position);
+  const FieldType type = column_types_[position];
+  if (cell.kind != FieldValue::Kind::Blob || (type != FieldType::LongBinary && type != FieldType::Expression))
+    return false;
+  out = cell.bytes;
+  return true;
+}
+
 int DbQuery::FindColumn(std::string_view field) const {
   for (int i = 0; i < FieldCount(); ++i) {
     if (EqualsIgnoringCase(column_names_[i], field)) return i;

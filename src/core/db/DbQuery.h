@@ -56,6 +56,10 @@ class DbQuery : private LiveReader {
   bool GetText(int position, std::string& out);    // text as stored, or a date "dd/mm/yyyy"
   bool GetBinary(int position, std::vector<std::uint8_t>& out);
 
+  // The bytes of a long-binary field without copying them: valid until the next MoveNext, Rewind or
+  // Open, or until the connection changes anything.
+  bool GetBinaryView(int position, std::string_view& out);
+
   // The field of that name, of any type, in display form.
   bool GetFieldText(std::string_view field, std::string& out);
 
