@@ -1,0 +1,52 @@
+// The command ids of the main window and of the map window: menus, toolbar and keys carry them.
+#pragma once
+
+namespace viamappa::cmd {
+
+// Main window: "&Fine", "&?" and the "&Database" menu.
+inline constexpr int kExit = 5101;
+inline constexpr int kAbout = 5102;
+inline constexpr int kCreateDatabase = 5103;
+inline constexpr int kConnectDatabase = 5104;
+inline constexpr int kDisconnectDatabase = 5105;
+inline constexpr int kRepairDatabase = 5106;
+inline constexpr int kDuplicateDatabase = 5107;
+
+// Imports, exports, utilities and the background choice.
+inline constexpr int kImportMunicipalities = 5108;
+inline constexpr int kImportLocalities = 5109;
+inline constexpr int kChooseBackground = 5110;
+inline constexpr int kImportRoadGraph = 5112;
+inline constexpr int kLocalizeRoadGraph = 5113;
+inline constexpr int kRenameArcs = 5116;
+inline constexpr int kExportRoadGraph = 5117;
+inline constexpr int kExportChanges = 5118;
+inline constexpr int kExportStreetList = 5119;
+inline constexpr int kImportToponyms = 5120;
+inline constexpr int kLocalizeToponyms = 5121;
+inline constexpr int kImportSecondaryGraph = 5125;
+inline constexpr int kMergeBrokenArcs = 5126;
+inline constexpr int kRegenerateNodes = 5127;
+inline constexpr int kExportTramex = 5128;
+
+// The "&Operazioni" menu and the toolbar.
+inline constexpr int kPan = 40001;
+inline constexpr int kZoom = 40002;
+inline constexpr int kHomeView = 40003;
+inline constexpr int kAreaSelection = 40004;
+inline constexpr int kThematicStyling = 40005;
+inline constexpr int kToponymSearch = 40006;
+inline constexpr int kDragMode = 40007;
+inline constexpr int kAdjustSegmentMode = 40008;
+inline constexpr int kDrawArcMode = 40009;
+inline constexpr int kDeleteVertexMode = 40010;
+inline constexpr int kHighlightRoads = 40011;
+inline constexpr int kPathStart = 40012;
+inline constexpr int kPathEnd = 40013;
+
+// Commands of the map window, reached by keys only.
+inline constexpr int kRedrawMap = 5111;
+inline constexpr int kFirstMapKeyCommand = 5501;
+inline constexpr int kLastMapKeyCommand = 5523;
+
+}  // namespace viamappa::cmd

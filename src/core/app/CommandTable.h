@@ -1,0 +1,64 @@
+// The command table of the main window: when each command is enabled and checked, and how the mode
+// commands of the map window change its mode flags. Pure functions of a small state, so that the
+// window only asks and draws.
+#pragma once
+
+namespace viamappa {
+
+// The navigation tool of the map window (pan, zoom, area selection), shown checked in the menus.
+enum class NavigationTool { None, Pan, Zoom, AreaSelection };
+
+// The mode flags of the map window and the path points it knows.
+struct MapModes {
+  bool drag = false;  // move vertices
+  bool adjust_segment = false;
+  bool draw_arc = false;
+  bool delete_vertex = false;
+  bool highlighting = false;  // road highlighting is on
+  bool pick_start = false;    // the next click picks the start point of a path
+  bool pick_end = false;      // the next click picks its end point
+  bool start_point_set = false;
+  bool end_point_set = false;
+
+  bool operator==(const MapModes&) const = default;
+};
+
+// What the enable and check rules read.
+struct CommandContext {
+  bool database_open = false;    // a connection exists and is open
+  bool map_data = false;         // the map data of the database exist
+  bool layer_list = false;       // the map data hold their list of layers
+  bool extent_set = false;       // at least one object of the map data was loaded
+  bool thematic_layers = false;  // at least one thematic layer is defined
+  bool map_window = false;       // the map window exists
+  NavigationTool navigation = NavigationTool::None;
+  MapModes modes;  // of the map window; all off without one
+};
+
+struct CommandStatus {
+  bool enabled = false;
+  bool checked = false;
+
+  bool operator==(const CommandStatus&) const = default;
+};
+
+// The state of a command of the main window's table; an id the table does not hold is disabled.
+CommandStatus QueryCommand(int id, const CommandContext& context);
+
+// True for the commands 40007 to 40013, which change the mode flags of the map window.
+bool IsModeCommand(int id);
+
+// True when the mode command id, given the current flags, first asks for the highlighting criteria
+// (road highlighting being turned on).
+bool AsksHighlightingCriteria(int id, const MapModes& modes);
+
+struct ModeChange {
+  MapModes modes;
+  bool forget_highlighting = false;  // the highlighted roads are thrown away
+};
+
+// The flags after the mode command id. criteria_chosen tells, for the highlighting command, whether
+// the person chose criteria when asked. A command that is no mode command changes nothing.
+ModeChange ApplyModeCommand(int id, const MapModes& modes, bool criteria_chosen = false);
+
+}  // namespace viamappa

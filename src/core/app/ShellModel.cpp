@@ -1,0 +1,229 @@
+#include "app/ShellModel.h"
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+
+namespace viamappa {
+
+namespace {
+
+struct Label {
+  int id;
+  std::string_view text;
+};
+
+constexpr Label kLabels[] = {
+    {cmd::kExit, "&Fine"},
+    {cmd::kAbout, "&?"},
+    {cmd::kCreateDatabase, "&Crea"},
+    {cmd::kConnectDatabase, "&Connetti"},
+    {cmd::kDisconnectDatabase, "&Sconnetti"},
+    {cmd::kRepairDatabase, "&Ripara"},
+    {cmd::kDuplicateDatabase, "&Duplica"},
+    {cmd::kImportMunicipalities, "Import &Comuni"},
+    {cmd::kImportLocalities, "Import &Località"},
+    {cmd::kImportToponyms, "Import &Toponimi"},
+    {cmd::kImportRoadGraph, "Import &Grafo Stradale"},
+    {cmd::kImportSecondaryGraph, "Import Grafo &Secondario"},
+    {cmd::kExportRoadGraph, "Export &Grafo Stradale"},
+    {cmd::kExportChanges, "Export &Comunicazione Grafo"},
+    {cmd::kExportTramex, "Export Grafo (&Tramex)"},
+    {cmd::kLocalizeRoadGraph, "Localizzazione &Grafo Stradale"},
+    {cmd::kLocalizeToponyms, "Localizzazione &Toponimi"},
+    {cmd::kRenameArcs, "&Rinomina Archi del Grafo Stradale"},
+    {cmd::kExportStreetList, "&Elenco Stradario"},
+    {cmd::kRegenerateNodes, "Rigenera &Nodi"},
+    {cmd::kMergeBrokenArcs, "Riduzione &Archi spezzati"},
+    {cmd::kChooseBackground, "&Sfondo Cartografico"},
+    {cmd::kPan, "&Sposta punto di vista\tCtl+S"},
+    {cmd::kZoom, "&Zoom scala\tCtl+Z"},
+    {cmd::kHomeView, "&Ripristina punto di vista\tHome"},
+    {cmd::kAreaSelection, "S&elezione area\tCtl+A"},
+    {cmd::kThematicStyling, "&Vestizione Tematismi\t(Ctl+V)"},
+    {cmd::kToponymSearch, "Ricerca &Toponimo\tCtl+T"},
+    {cmd::kDragMode, "&Spostamento\tShift+S"},
+    {cmd::kAdjustSegmentMode, "A&ggiustamento tratto\tShift+M"},
+    {cmd::kDrawArcMode, "&Disegno Nuovo Arco Stradale\tShift+D"},
+    {cmd::kDeleteVertexMode, "&Eliminazione Vertice da Arco\tShift+K"},
+    {cmd::kHighlightRoads, "&Evidenziazione Strade\tCtl+E"},
+    {cmd::kPathStart, "Punto &Partenza Percorso\tShift+P"},
+    {cmd::kPathEnd, "Punto &Arrivo Percorso\tShift+A"},
+};
+
+constexpr Label kToolTips[] = {
+    {cmd::kPan, "Spostamento (Ctl+S)"},
+    {cmd::kZoom, "Zoom +/- (Ctl+Z)"},
+    {cmd::kHomeView, "Centra Cartografia (HOME)"},
+    {cmd::kAreaSelection, "Selezione Area (Ctl+A)"},
+    {cmd::kThematicStyling, "Vestizione Tematismi (Ctl+V)"},
+    {cmd::kToponymSearch, "Ricerca Toponimo (Ctl+T)"},
+    {cmd::kDragMode, "Modo Trascina (Shift+S)"},
+    {cmd::kAdjustSegmentMode, "Aggiusta tratto (Shift+M)"},
+    {cmd::kDrawArcMode, "Disegna Arco Stradale (Shift+D)"},
+    {cmd::kDeleteVertexMode, "Elimina Vertice (Shift+K)"},
+    {cmd::kHighlightRoads, "Evidenziazione Strade (Ctl+E)"},
+    {cmd::kPathStart, "Punto Partenza Percorso (Shift+P)"},
+    {cmd::kPathEnd, "Punto Arrivo Percorso (Shift+A)"},
+};
+
+std::string_view Find(const auto& table, int id) {
+  const auto it =
+      std::find_if(std::begin(table), std::end(table), [id](const Label& l) { return l.id == id; });
+  return it == std::end(table) ? std::string_view() : it->text;
+}
+
+MenuItem Command(int id, bool with_image = false) {
+  return MenuItem{MenuItem::Kind::Command, std::string(CommandLabel(id)), id, with_image, {}};
+}
+
+MenuItem Separator() {
+  return MenuItem{MenuItem::Kind::Separator, {}, 0, false, {}};
+}
+
+MenuItem Popup(std::string text, std::vector<MenuItem> items) {
+  return MenuItem{MenuItem::Kind::Popup, std::move(text), 0, false, std::move(items)};
+}
+
+std::vector<MenuItem> BuildMenuBar() {
+  std::vector<MenuItem> operations;
+  for (const int id : {cmd::kThematicStyling, 0, cmd::kPan, cmd::kZoom, cmd::kAreaSelection, cmd::kHomeView,
+                       0, cmd::kToponymSearch, cmd::kHighlightRoads, 0, cmd::kDrawArcMode, cmd::kDragMode,
+                       cmd::kAdjustSegmentMode, cmd::kDeleteVertexMode, 0, cmd::kPathStart, cmd::kPathEnd}) {
+    operations.push_back(id == 0 ? Separator() : Command(id, true));
+  }
+  return {
+      Popup("&Database",
+            {Command(cmd::kCreateDatabase), Command(cmd::kConnectDatabase), Command(cmd::kDisconnectDatabase),
+             Separator(), Command(cmd::kRepairDatabase), Command(cmd::kDuplicateDatabase)}),
+      Popup("&Import/Export",
+            {Popup("&Import", {Command(cmd::kImportMunicipalities), Command(cmd::kImportLocalities),
+                               Command(cmd::kImportToponyms), Command(cmd::kImportRoadGraph), Separator(),
+                               Command(cmd::kImportSecondaryGraph)}),
+             Popup("&Export", {Command(cmd::kExportRoadGraph), Command(cmd::kExportChanges), Separator(),
+                               Command(cmd::kExportTramex)})}),
+      Popup("&Operazioni", std::move(operations)),
+      Popup("&Utilità", {Command(cmd::kLocalizeRoadGraph), Command(cmd::kLocalizeToponyms), Separator(),
+                         Command(cmd::kRenameArcs), Command(cmd::kExportStreetList), Separator(),
+                         Command(cmd::kRegenerateNodes), Command(cmd::kMergeBrokenArcs)}),
+      Popup("&Configurazione", {Command(cmd::kChooseBackground)}),
+      Command(cmd::kExit),
+      Command(cmd::kAbout),
+  };
+}
+
+}  // namespace
+
+const std::vector<MenuItem>& MenuBarModel() {
+  static const std::vector<MenuItem> menu_bar = BuildMenuBar();
+  return menu_bar;
+}
+
+std::string_view CommandLabel(int id) {
+  return Find(kLabels, id);
+}
+
+const std::vector<int>& ToolBarLayout() {
+  static const std::vector<int> layout = {cmd::kThematicStyling,
+                                          0,
+                                          cmd::kPan,
+                                          cmd::kZoom,
+                                          cmd::kAreaSelection,
+                                          cmd::kHomeView,
+                                          0,
+                                          cmd::kDrawArcMode,
+                                          cmd::kDragMode,
+                                          cmd::kAdjustSegmentMode,
+                                          cmd::kDeleteVertexMode,
+                                          0,
+                                          cmd::kToponymSearch,
+                                          cmd::kHighlightRoads,
+                                          0,
+                                          cmd::kPathStart,
+                                          cmd::kPathEnd};
+  return layout;
+}
+
+std::string_view ToolTip(int id) {
+  return Find(kToolTips, id);
+}
+
+std::vector<ToolBarGroup> ToolBarGroups() {
+  constexpr int kButtonWidth = 23;
+  constexpr int kSeparatorWidth = 7;
+  std::vector<ToolBarGroup> groups;
+  const std::vector<int>& layout = ToolBarLayout();
+  int buttons = 0;
+  for (int index = 0; index < static_cast<int>(layout.size()); ++index) {
+    if (layout[index] != 0) {
+      ++buttons;
+      continue;
+    }
+    groups.push_back({index, buttons * kButtonWidth + kSeparatorWidth});
+    buttons = 0;
+  }
+  if (buttons > 0) groups.push_back({-1, buttons * kButtonWidth});
+  return groups;
+}
+
+const std::vector<KeyBinding>& MainWindowKeys() {
+  static const std::vector<KeyBinding> keys = {{"Ctrl+V", cmd::kThematicStyling}};
+  return keys;
+}
+
+const std::vector<KeyBinding>& MapWindowKeys() {
+  static const std::vector<KeyBinding> keys = {
+      {"Ctrl+S", cmd::kPan},
+      {"Ctrl+Z", cmd::kZoom},
+      {"Ctrl+A", cmd::kAreaSelection},
+      {"Home", cmd::kHomeView},
+      {"Ctrl+T", cmd::kToponymSearch},
+      {"Ctrl+E", cmd::kHighlightRoads},
+      {"Shift+D", cmd::kDrawArcMode},
+      {"Shift+S", cmd::kDragMode},
+      {"Shift+M", cmd::kAdjustSegmentMode},
+      {"Shift+K", cmd::kDeleteVertexMode},
+      {"Shift+P", cmd::kPathStart},
+      {"Shift+A", cmd::kPathEnd},
+      {"F9", cmd::kRedrawMap},
+      {"PgUp", 5501},
+      {"Shift+PgUp", 5502},
+      {"PgDown", 5503},
+      {"Shift+PgDown", 5504},
+      {"Left", 5505},
+      {"Shift+Left", 5506},
+      {"Num+4", 5505},
+      {"Num+Left", 5505},
+      {"Right", 5507},
+      {"Shift+Right", 5508},
+      {"Num+6", 5507},
+      {"Num+Right", 5507},
+      {"Up", 5509},
+      {"Shift+Up", 5510},
+      {"Num+8", 5509},
+      {"Num+Up", 5509},
+      {"Down", 5511},
+      {"Shift+Down", 5512},
+      {"Num+2", 5511},
+      {"Num+Down", 5511},
+      {"Num+7", 5513},
+      {"Num+Home", 5513},
+      {"Num+9", 5514},
+      {"Num+PgUp", 5514},
+      {"Num+1", 5515},
+      {"Num+End", 5515},
+      {"Num+3", 5516},
+      {"Num+PgDown", 5516},
+      {"Return", 5517},
+      {"Num+Enter", 5517},
+      {"Ins", 5518},
+      {"End", 5519},
+      {"Esc", 5520},
+      {"Ctrl+U", 5521},
+      {"Ctrl+Up", 5522},
+      {"Ctrl+Down", 5523},
+  };
+  return keys;
+}
+
+}  // namespace viamappa

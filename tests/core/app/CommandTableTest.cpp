@@ -1,0 +1,153 @@
+#include "app/CommandTable.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/CommandIds.h"
+
+namespace viamappa {
+namespace {
+
+const std::vector<int> kAlways = {5101, 5102, 5103, 5104, 5105, 5106, 5107, 5110};
+const std::vector<int> kNeedDatabase = {5108, 5109, 5120, 5112, 5125, 5117, 5118,
+                                        5128, 5113, 5121, 5116, 5119, 5127, 5126};
+const std::vector<int> kNavigation = {40001, 40002, 40004, 40003};
+const std::vector<int> kEditing = {40007, 40008, 40009, 40010, 40011, 40012, 40013};
+
+bool Enabled(int id, const CommandContext& context) {
+  return QueryCommand(id, context).enabled;
+}
+
+TEST(CommandTableTest, WithoutDatabaseOnlyTheDatabaseCommandsBackgroundExitAndAboutAreEnabled) {
+  const CommandContext none;
+  for (const int id : kAlways) EXPECT_TRUE(Enabled(id, none)) << id;
+  for (const int id : kNeedDatabase) EXPECT_FALSE(Enabled(id, none)) << id;
+  for (int id = 40001; id <= 40013; ++id) EXPECT_FALSE(Enabled(id, none)) << id;
+  EXPECT_FALSE(Enabled(cmd::kRedrawMap, none));
+  EXPECT_FALSE(Enabled(0, none));
+}
+
+TEST(CommandTableTest, AnEmptyDatabaseEnablesNavigationButNotTheEditingModes) {
+  CommandContext empty;
+  empty.database_open = true;
+  for (const int id : kNeedDatabase) EXPECT_TRUE(Enabled(id, empty)) << id;
+  for (const int id : kNavigation) EXPECT_FALSE(Enabled(id, empty)) << "before the map data: " << id;
+
+  empty.map_data = empty.layer_list = empty.map_window = true;
+  for (const int id : kNavigation) EXPECT_TRUE(Enabled(id, empty)) << id;
+  EXPECT_TRUE(Enabled(cmd::kToponymSearch, empty));
+  for (const int id : kEditing) EXPECT_FALSE(Enabled(id, empty)) << "no extent: " << id;
+  EXPECT_FALSE(Enabled(cmd::kThematicStyling, empty));
+  empty.thematic_layers = true;
+  EXPECT_TRUE(Enabled(cmd::kThematicStyling, empty));
+}
+
+TEST(CommandTableTest, EditingNeedsMapDataMapWindowLayersAndExtentAndTheEndPointAStartPoint) {
+  CommandContext full{true, true, true, true, false, true, NavigationTool::None, {}};
+  for (int id = 40007; id <= 40012; ++id) EXPECT_TRUE(Enabled(id, full)) << id;
+  EXPECT_FALSE(Enabled(cmd::kPathEnd, full));
+  full.modes.start_point_set = true;
+  EXPECT_TRUE(Enabled(cmd::kPathEnd, full));
+
+  for (bool CommandContext::*missing : {&CommandContext::map_data, &CommandContext::map_window,
+                                        &CommandContext::layer_list, &CommandContext::extent_set}) {
+    CommandContext partial = full;
+    partial.*missing = false;
+    for (const int id : kEditing) EXPECT_FALSE(Enabled(id, partial)) << id;
+  }
+}
+
+TEST(CommandTableTest, ChecksFollowTheNavigationToolAndTheModeFlags) {
+  CommandContext context{true, true, true, true, true, true, NavigationTool::Zoom, {}};
+  EXPECT_TRUE(QueryCommand(cmd::kZoom, context).checked);
+  EXPECT_FALSE(QueryCommand(cmd::kPan, context).checked);
+  EXPECT_FALSE(QueryCommand(cmd::kHomeView, context).checked);
+  context.navigation = NavigationTool::AreaSelection;
+  EXPECT_TRUE(QueryCommand(cmd::kAreaSelection, context).checked);
+  context.modes.delete_vertex = true;
+  context.modes.pick_end = true;
+  EXPECT_EQ(QueryCommand(cmd::kDeleteVertexMode, context), (CommandStatus{true, true}));
+  EXPECT_EQ(QueryCommand(cmd::kPathEnd, context), (CommandStatus{false, true}));
+  EXPECT_FALSE(QueryCommand(cmd::kDragMode, context).checked);
+}
+
+TEST(CommandTableTest, EditingModesAreExclusiveAndForgetHighlightingAndPath) {
+  MapModes before;
+  before.adjust_segment = true;
+  before.highlighting = true;
+  before.pick_end = true;
+  before.start_point_set = before.end_point_set = true;
+  const ModeChange on = ApplyModeCommand(cmd::kDragMode, before);
+  MapModes expected;
+  expected.drag = true;
+  EXPECT_EQ(on.modes, expected);
+  EXPECT_TRUE(on.forget_highlighting);
+
+  const ModeChange off = ApplyModeCommand(cmd::kDragMode, on.modes);
+  EXPECT_EQ(off.modes, MapModes{});
+  EXPECT_TRUE(off.forget_highlighting);
+}
+
+TEST(CommandTableTest, HighlightingAsksForCriteriaOnlyWhenTurnedOn) {
+  MapModes modes;
+  modes.draw_arc = true;
+  modes.pick_start = modes.start_point_set = true;
+  EXPECT_TRUE(AsksHighlightingCriteria(cmd::kHighlightRoads, modes));
+  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kDragMode, modes));
+
+  const ModeChange declined = ApplyModeCommand(cmd::kHighlightRoads, modes, false);
+  EXPECT_EQ(declined.modes, MapModes{});  // the other modes are cleared even without criteria
+  EXPECT_FALSE(declined.forget_highlighting);
+
+  const ModeChange chosen = ApplyModeCommand(cmd::kHighlightRoads, modes, true);
+  MapModes highlighting;
+  highlighting.highlighting = true;
+  EXPECT_EQ(chosen.modes, highlighting);
+  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kHighlightRoads, chosen.modes));
+
+  const ModeChange off = ApplyModeCommand(cmd::kHighlightRoads, chosen.modes);
+  EXPECT_EQ(off.modes, MapModes{});
+  EXPECT_TRUE(off.forget_highlighting);
+}
+
+TEST(CommandTableTest, PathPointsStartClearsTheEndAndEndKeepsTheStart) {
+  MapModes modes;
+  modes.highlighting = true;
+  modes.drag = true;
+  ModeChange start = ApplyModeCommand(cmd::kPathStart, modes);
+  EXPECT_TRUE(start.modes.pick_start);
+  EXPECT_FALSE(start.modes.drag);
+  EXPECT_FALSE(start.modes.highlighting);
+  EXPECT_TRUE(start.forget_highlighting);
+
+  // The map window records the start point; then the end point is picked.
+  start.modes.start_point_set = true;
+  const ModeChange end = ApplyModeCommand(cmd::kPathEnd, start.modes);
+  EXPECT_TRUE(end.modes.pick_end);
+  EXPECT_FALSE(end.modes.pick_start);
+  EXPECT_TRUE(end.modes.start_point_set);  // the start point itself is kept
+  EXPECT_FALSE(end.forget_highlighting);
+
+  MapModes with_end = end.modes;
+  with_end.end_point_set = true;
+  const ModeChange end_off = ApplyModeCommand(cmd::kPathEnd, with_end);
+  EXPECT_FALSE(end_off.modes.pick_end);
+  EXPECT_FALSE(end_off.modes.end_point_set);
+  EXPECT_TRUE(end_off.modes.start_point_set);
+
+  // Picking a new start forgets the end point; turning the start pick off forgets both points.
+  const ModeChange restart = ApplyModeCommand(cmd::kPathStart, with_end);
+  EXPECT_TRUE(restart.modes.pick_start);
+  EXPECT_FALSE(restart.modes.pick_end);
+  EXPECT_FALSE(restart.modes.end_point_set);
+  EXPECT_TRUE(restart.modes.start_point_set);
+  const ModeChange stop = ApplyModeCommand(cmd::kPathStart, restart.modes);
+  EXPECT_FALSE(stop.modes.pick_start);
+  EXPECT_FALSE(stop.modes.start_point_set);
+
+  EXPECT_EQ(ApplyModeCommand(cmd::kPan, with_end).modes, with_end);
+}
+
+}  // namespace
+}  // namespace viamappa

@@ -1,0 +1,171 @@
+#include "app/ShellModel.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+
+namespace viamappa {
+namespace {
+
+// A menu written as one line per entry: "id text", "-" for a separator, "> text" opening a pop-up and
+// "<" closing it.
+void Flatten(const std::vector<MenuItem>& items, std::vector<std::string>& out) {
+  for (const MenuItem& item : items) {
+    switch (item.kind) {
+      case MenuItem::Kind::Separator:
+        out.push_back("-");
+        break;
+      case MenuItem::Kind::Command:
+        out.push_back(std::to_string(item.id) + " " + item.text);
+        break;
+      case MenuItem::Kind::Popup:
+        out.push_back("> " + item.text);
+        Flatten(item.items, out);
+        out.push_back("<");
+        break;
+    }
+  }
+}
+
+TEST(ShellModelTest, MenuBarHoldsEveryEntryInOrder) {
+  std::vector<std::string> lines;
+  Flatten(MenuBarModel(), lines);
+  const std::vector<std::string> expected = {"> &Database",
+                                             "5103 &Crea",
+                                             "5104 &Connetti",
+                                             "5105 &Sconnetti",
+                                             "-",
+                                             "5106 &Ripara",
+                                             "5107 &Duplica",
+                                             "<",
+                                             "> &Import/Export",
+                                             "> &Import",
+                                             "5108 Import &Comuni",
+                                             "5109 Import &Località",
+                                             "5120 Import &Toponimi",
+                                             "5112 Import &Grafo Stradale",
+                                             "-",
+                                             "5125 Import Grafo &Secondario",
+                                             "<",
+                                             "> &Export",
+                                             "5117 Export &Grafo Stradale",
+                                             "5118 Export &Comunicazione Grafo",
+                                             "-",
+                                             "5128 Export Grafo (&Tramex)",
+                                             "<",
+                                             "<",
+                                             "> &Operazioni",
+                                             "40005 &Vestizione Tematismi\t(Ctl+V)",
+                                             "-",
+                                             "40001 &Sposta punto di vista\tCtl+S",
+                                             "40002 &Zoom scala\tCtl+Z",
+                                             "40004 S&elezione area\tCtl+A",
+                                             "40003 &Ripristina punto di vista\tHome",
+                                             "-",
+                                             "40006 Ricerca &Toponimo\tCtl+T",
+                                             "40011 &Evidenziazione Strade\tCtl+E",
+                                             "-",
+                                             "40009 &Disegno Nuovo Arco Stradale\tShift+D",
+                                             "40007 &Spostamento\tShift+S",
+                                             "40008 A&ggiustamento tratto\tShift+M",
+                                             "40010 &Eliminazione Vertice da Arco\tShift+K",
+                                             "-",
+                                             "40012 Punto &Partenza Percorso\tShift+P",
+                                             "40013 Punto &Arrivo Percorso\tShift+A",
+                                             "<",
+                                             "> &Utilità",
+                                             "5113 Localizzazione &Grafo Stradale",
+                                             "5121 Localizzazione &Toponimi",
+                                             "-",
+                                             "5116 &Rinomina Archi del Grafo Stradale",
+                                             "5119 &Elenco Stradario",
+                                             "-",
+                                             "5127 Rigenera &Nodi",
+                                             "5126 Riduzione &Archi spezzati",
+                                             "<",
+                                             "> &Configurazione",
+                                             "5110 &Sfondo Cartografico",
+                                             "<",
+                                             "5101 &Fine",
+                                             "5102 &?"};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(ShellModelTest, OnlyOperationsItemsCarryAnImageAndEveryMenuCommandIsInTheTable) {
+  std::set<int> ids;
+  const auto walk = [&](const auto& self, const std::vector<MenuItem>& items, bool operations) -> void {
+    for (const MenuItem& item : items) {
+      if (item.kind == MenuItem::Kind::Popup) self(self, item.items, item.text == "&Operazioni");
+      if (item.kind != MenuItem::Kind::Command) continue;
+      EXPECT_EQ(item.with_image, operations) << item.text;
+      EXPECT_TRUE(ids.insert(item.id).second) << "twice in the menus: " << item.id;
+      CommandContext everything{true, true, true, true, true, true, NavigationTool::None, {}};
+      everything.modes.start_point_set = true;
+      EXPECT_TRUE(QueryCommand(item.id, everything).enabled) << item.id;
+    }
+  };
+  walk(walk, MenuBarModel(), false);
+  EXPECT_EQ(ids.size(), 35u);
+}
+
+TEST(ShellModelTest, ToolBarGroupsTooltipsAndRecordedWidths) {
+  const std::vector<int> expected = {40005, 0,     40001, 40002, 40004, 40003, 0,     40009, 40007,
+                                     40008, 40010, 0,     40006, 40011, 0,     40012, 40013};
+  EXPECT_EQ(ToolBarLayout(), expected);
+  const std::vector<ToolBarGroup> groups = {{1, 30}, {6, 99}, {11, 99}, {14, 53}, {-1, 46}};
+  EXPECT_EQ(ToolBarGroups(), groups);
+  EXPECT_EQ(ToolTip(cmd::kHomeView), "Centra Cartografia (HOME)");
+  EXPECT_EQ(ToolTip(cmd::kZoom), "Zoom +/- (Ctl+Z)");
+  EXPECT_EQ(ToolTip(cmd::kPathEnd), "Punto Arrivo Percorso (Shift+A)");
+  for (const int id : ToolBarLayout()) {
+    if (id != 0) {
+      EXPECT_FALSE(ToolTip(id).empty()) << id;
+    }
+  }
+  EXPECT_TRUE(ToolTip(cmd::kExit).empty());
+}
+
+TEST(ShellModelTest, KeyListsSplitCtrlVFromTheMapWindowKeys) {
+  ASSERT_EQ(MainWindowKeys().size(), 1u);
+  EXPECT_EQ(MainWindowKeys()[0].keys, "Ctrl+V");
+  EXPECT_EQ(MainWindowKeys()[0].command, cmd::kThematicStyling);
+
+  std::set<std::string_view> keys;
+  std::set<int> commands;
+  for (const KeyBinding& binding : MapWindowKeys()) {
+    EXPECT_TRUE(keys.insert(binding.keys).second) << "bound twice: " << binding.keys;
+    EXPECT_NE(binding.command, cmd::kThematicStyling);
+    commands.insert(binding.command);
+  }
+  // Every map key command from 5501 to 5523 has a key, 5522 and 5523 included.
+  for (int id = cmd::kFirstMapKeyCommand; id <= cmd::kLastMapKeyCommand; ++id) {
+    EXPECT_TRUE(commands.count(id)) << id;
+  }
+  const auto command_of = [](std::string_view key) {
+    for (const KeyBinding& binding : MapWindowKeys()) {
+      if (binding.keys == key) return binding.command;
+    }
+    return 0;
+  };
+  // The numeric pad gives the same command with Num Lock on and off; Home and End of the pad are the
+  // diagonal moves, not the Home and End keys.
+  EXPECT_EQ(command_of("Num+4"), 5505);
+  EXPECT_EQ(command_of("Num+Left"), 5505);
+  EXPECT_EQ(command_of("Num+7"), 5513);
+  EXPECT_EQ(command_of("Num+Home"), 5513);
+  EXPECT_EQ(command_of("Home"), cmd::kHomeView);
+  EXPECT_EQ(command_of("Num+End"), 5515);
+  EXPECT_EQ(command_of("End"), 5519);
+  EXPECT_EQ(command_of("Num+Enter"), 5517);
+  EXPECT_EQ(command_of("Return"), 5517);
+  EXPECT_EQ(command_of("Shift+PgDown"), 5504);
+  EXPECT_EQ(command_of("F9"), cmd::kRedrawMap);
+}
+
+}  // namespace
+}  // namespace viamappa
