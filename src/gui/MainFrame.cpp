@@ -1,0 +1,308 @@
+#include "gui/MainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+
+#include "app/CommandIds.h"
+#include "app/ProgressLayout.h"
+#include "app/ShellModel.h"
+#include "app/ShellTexts.h"
+#include "db/Engine.h"
+#include "gui/CommandIcons.h"
+#include "gui/KeyBindings.h"
+#include "gui/StatusBar.h"
+
+namespace viamappa {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool IsCheckable(int id) {
+  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection || IsModeCommand(id);
+}
+
+// Commands of the map window that the main window passes on to it.
+bool IsMapWindowCommand(int id) {
+  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection || id == cmd::kHomeView ||
+         id == cmd::kToponymSearch;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
+    : QMainWindow(parent), ui_(ui), store_(std::move(store)), lifecycle_(state_, ui_, *this, store_) {
+  setObjectName(QStringLiteral("VIAMAPPA"));
+  setWindowTitle(QStringLiteral("VIAMAPPA"));
+  setWindowIcon(ApplicationIcon());
+
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("Client"));
+  client_->setAutoFillBackground(true);
+  QPalette background = client_->palette();
+  background.setColor(QPalette::Window, QColor(236, 238, 232));
+  client_->setPalette(background);
+  setCentralWidget(client_);
+
+  CreateActions();
+  BuildMenus();
+  status_bar_ = new StatusBar(this);
+  setStatusBar(status_bar_);
+  BuildToolBar();
+  InstallKeyBindings(this, MainWindowKeys(), Qt::WindowShortcut, [this](int id) { ExecuteCommand(id); });
+
+  // Toolbar buttons follow the command table while the program waits for input; menus also right before
+  // they open.
+  command_updates_.setInterval(200);
+  connect(&command_updates_, &QTimer::timeout, this, &MainFrame::UpdateCommands);
+  command_updates_.start();
+  UpdateCommands();
+}
+
+MainFrame::~MainFrame() {
+  // The map goes before its database closes.
+  DiscardMap();
+  state_.connection.reset();
+}
+
+void MainFrame::CreateActions() {
+  const auto add = [this](const MenuItem& item) {
+    auto* action = new QAction(FromUtf8(item.text), this);
+    action->setData(item.id);
+    action->setCheckable(IsCheckable(item.id));
+    if (item.with_image) action->setIcon(CommandIcon(item.id));
+    const std::string_view tip = ToolTip(item.id);
+    if (!tip.empty()) action->setToolTip(FromUtf8(tip));
+    const int id = item.id;
+    connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+    actions_[item.id] = action;
+  };
+  const auto walk = [&add](const auto& self, const std::vector<MenuItem>& items) -> void {
+    for (const MenuItem& item : items) {
+      if (item.kind == MenuItem::Kind::Command) add(item);
+      if (item.kind == MenuItem::Kind::Popup) self(self, item.items);
+    }
+  };
+  walk(walk, MenuBarModel());
+}
+
+void MainFrame::BuildMenus() {
+  const auto fill = [this](const auto& self, QWidget* menu, const std::vector<MenuItem>& items) -> void {
+    for (const MenuItem& item : items) {
+      switch (item.kind) {
+        case MenuItem::Kind::Command:
+          menu->addAction(Action(item.id));
+          break;
+        case MenuItem::Kind::Separator:
+          if (auto* popup = qobject_cast<QMenu*>(menu)) popup->addSeparator();
+          break;
+        case MenuItem::Kind::Popup: {
+          auto* popup = new QMenu(FromUtf8(item.text), menu);
+          connect(popup, &QMenu::aboutToShow, this, &MainFrame::UpdateCommands);
+          self(self, popup, item.items);
+          menu->addAction(popup->menuAction());
+          break;
+        }
+      }
+    }
+  };
+  fill(fill, menuBar(), MenuBarModel());
+}
+
+void MainFrame::BuildToolBar() {
+  toolbar_ = new QToolBar(QStringLiteral("Barra degli Strumenti"), this);
+  toolbar_->setObjectName(QStringLiteral("CommandToolBar"));
+  toolbar_->setIconSize(QSize(16, 15));
+  toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  for (const int id : ToolBarLayout()) {
+    if (id == 0) {
+      toolbar_->addSeparator();
+    } else {
+      toolbar_->addAction(Action(id));
+    }
+  }
+  addToolBar(Qt::TopToolBarArea, toolbar_);
+}
+
+QAction* MainFrame::Action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+CommandContext MainFrame::Context() const {
+  CommandContext context;
+  context.database_open = state_.connected();
+  // The map data and the map window are not built yet: every map command waits for them.
+  context.map_data = false;
+  context.map_window = false;
+  context.modes = map_modes_;
+  return context;
+}
+
+void MainFrame::UpdateCommands() {
+  const CommandContext context = Context();
+  for (const auto& [id, action] : actions_) {
+    const CommandStatus status = QueryCommand(id, context);
+    if (action->isEnabled() != status.enabled) action->setEnabled(status.enabled);
+    if (action->isCheckable() && action->isChecked() != status.checked) action->setChecked(status.checked);
+  }
+}
+
+void MainFrame::ExecuteCommand(int id) {
+  if (!Status(id).enabled) {
+    UpdateCommands();
+    return;
+  }
+  if (id == cmd::kExit) {
+    close();
+    return;
+  }
+  ++running_commands_;
+  RunCommand(id);
+  --running_commands_;
+  UpdateCommands();
+}
+
+void MainFrame::RunCommand(int id) {
+  switch (id) {
+    case cmd::kAbout:
+      return ShowInformation();
+    case cmd::kCreateDatabase:
+      return lifecycle_.Create();
+    case cmd::kConnectDatabase:
+      return lifecycle_.Connect();
+    case cmd::kDisconnectDatabase:
+      return lifecycle_.Disconnect();
+    case cmd::kRepairDatabase:
+      return lifecycle_.Repair();
+    case cmd::kDuplicateDatabase:
+      return lifecycle_.Duplicate();
+    case cmd::kChooseBackground:
+      return lifecycle_.ChooseBackground();
+    case cmd::kThematicStyling:
+      status_bar_->SetPaneText(0, QStringLiteral(" "));
+      status_bar_->SetPaneText(1, QStringLiteral(" "));
+      status_bar_->SetPaneText(2, QStringLiteral("Vestizione Tematismi"));
+      status_bar_->SetPaneText(3, QStringLiteral(" "));
+      return NotAvailable();
+    default:
+      break;
+  }
+  if (IsMapWindowCommand(id)) return;  // passed on to the map window, which does not exist yet
+  if (IsModeCommand(id)) {
+    bool criteria_chosen = false;
+    if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
+    map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
+    Redraw();
+    return;
+  }
+  NotAvailable();
+}
+
+void MainFrame::RunMapKey(int id) {
+  // Keys of commands in the main window's table go through it; the others are the map window's own
+  // (redraw, moves, keys without a function yet) and wait for it.
+  if (id >= cmd::kPan && id <= cmd::kPathEnd) ExecuteCommand(id);
+}
+
+void MainFrame::InstallMapWindowKeys(QWidget* map_window) {
+  InstallKeyBindings(map_window, MapWindowKeys(), Qt::WidgetWithChildrenShortcut,
+                     [this](int id) { RunMapKey(id); });
+}
+
+double MainFrame::HundredthsOfMillimetrePerPixel() const {
+  const QScreen* shown_on = screen();
+  if (!shown_on) return viamappa::HundredthsOfMillimetrePerPixel(0);
+  // Some screens report no physical size or a wrong one; then the logical resolution serves.
+  double dpi = shown_on->physicalDotsPerInch();
+  if (!(dpi >= 30.0 && dpi <= 1200.0)) dpi = shown_on->logicalDotsPerInch();
+  return viamappa::HundredthsOfMillimetrePerPixel(dpi);
+}
+
+void MainFrame::ShowInformation() {
+  ui_.ShowMessage(InformationText(OperatingSystemLine(), state_.database_path, state_.connected(),
+                                  EngineVersion(), state_.background_path),
+                  MessageIcon::Information);
+}
+
+void MainFrame::NotAvailable() {
+  ui_.ShowMessage(NotAvailableMessage(), MessageIcon::Information);
+}
+
+bool MainFrame::Start() {
+  settings_ = store_.Load(ui_);
+  state_.database_path = settings_.database;
+  state_.background_path = settings_.background;
+  if (state_.database_path.empty() && !lifecycle_.AskCreateAtStartup()) {
+    ui_.ShowMessage(NoDatabaseAtStartupMessage(), MessageIcon::Stop);
+    return false;
+  }
+  lifecycle_.ConnectAtStartup();
+  UpdateTitle();
+  if (state_.connected()) RebuildMap();
+  UpdateCommands();
+  return true;
+}
+
+void MainFrame::UpdateTitle() {
+  setWindowTitle(FromUtf8(MainWindowTitle(state_.connected())));
+}
+
+void MainFrame::DropMap() {
+  // When the map window exists its scale and origin become the saved view (settings_.view).
+  map_modes_ = {};
+  map_data_ready_ = false;
+}
+
+void MainFrame::DiscardMap() {
+  map_modes_ = {};
+  map_data_ready_ = false;
+}
+
+void MainFrame::RebuildMap() {
+  if (!state_.connected()) return;
+  map_data_ready_ = false;
+  // The map data of the database are built here once the layer caches exist; the map window follows
+  // at the next paint.
+  map_data_ready_ = true;
+}
+
+void MainFrame::Redraw() {
+  client_->update();
+  update();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+  if (shut_down_) {
+    event->accept();
+    return;
+  }
+  // A close request that arrives while a command runs (long work lets window events through) waits
+  // for the person to ask again.
+  if (running_commands_ > 0 || !ui_.AskOkCancel(ExitQuestion())) {
+    event->ignore();
+    return;
+  }
+  Shutdown();
+  event->accept();
+}
+
+void MainFrame::Shutdown() {
+  shut_down_ = true;
+  command_updates_.stop();
+  Settings saved = settings_;
+  saved.database = state_.database_path;
+  saved.background = state_.background_path;
+  // Without a map window there is no view to keep: the next start shows the whole map.
+  store_.Save(saved, std::nullopt);
+  DiscardMap();
+  state_.connection.reset();
+}
+
+}  // namespace viamappa

@@ -1,0 +1,102 @@
+// The main window: menu bar, toolbar and status bar, the key bindings, the command table through which
+// every command passes, and the long-lived state of the program (the database connection, the paths,
+// the settings read at start-up).
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+
+#include "app/ApplicationState.h"
+#include "app/CommandTable.h"
+#include "app/DatabaseLifecycle.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "app/ShellWindow.h"
+#include "ui/UserInterface.h"
+
+class QToolBar;
+
+namespace viamappa {
+
+class StatusBar;
+
+class MainFrame : public QMainWindow, public ShellWindow {
+  Q_OBJECT
+ public:
+  // ui shows every message and question of the window; store is the settings file.
+  MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  // Start-up after the window is shown: reads the settings, offers to create a database when none is
+  // associated, connects the associated one, sets the title and builds the map. False when no database
+  // could be associated after the person agreed to create one: the stop message was shown and the
+  // program must end.
+  bool Start();
+
+  // Runs a command of the menus, the toolbar or the keys; a disabled command does nothing.
+  void ExecuteCommand(int id);
+
+  // What the enable and check rules read now, and a command's state.
+  CommandContext Context() const;
+  CommandStatus Status(int id) const { return QueryCommand(id, Context()); }
+
+  // Brings the menus and the toolbar up to date with the command table.
+  void UpdateCommands();
+
+  // The action of a command (shared by its menu entry and toolbar button), or null.
+  QAction* Action(int id) const;
+  StatusBar* Panes() const { return status_bar_; }
+  QToolBar* CommandToolBar() const { return toolbar_; }
+  // The client area between the toolbar and the status bar: the map window's place.
+  QWidget* Client() const { return client_; }
+
+  // Binds the keys of the map window's list on the map window: they act only while it has the focus.
+  void InstallMapWindowKeys(QWidget* map_window);
+
+  // Hundredths of a millimetre covered by one pixel of the screen the window is on.
+  double HundredthsOfMillimetrePerPixel() const;
+
+  const ApplicationState& state() const { return state_; }
+  const Settings& settings() const { return settings_; }
+  const MapModes& map_modes() const { return map_modes_; }
+
+  // ShellWindow
+  void UpdateTitle() override;
+  void DropMap() override;
+  void DiscardMap() override;
+  void RebuildMap() override;
+  void Redraw() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void RunCommand(int id);
+  void RunMapKey(int id);
+  void ShowInformation();
+  void NotAvailable();
+  void Shutdown();
+
+  UserInterface& ui_;
+  SettingsStore store_;
+  ApplicationState state_;
+  Settings settings_;
+  DatabaseLifecycle lifecycle_;
+  std::map<int, QAction*> actions_;
+  StatusBar* status_bar_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  QWidget* client_ = nullptr;
+  QTimer command_updates_;
+  // The map window's mode flags, kept here until the map window exists.
+  MapModes map_modes_;
+  // The map data are complete (cleared while they are built).
+  bool map_data_ready_ = false;
+  int running_commands_ = 0;
+  bool shut_down_ = false;
+};
+
+}  // namespace viamappa

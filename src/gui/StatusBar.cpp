@@ -1,0 +1,61 @@
+#include "gui/StatusBar.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
+
+namespace viamappa {
+
+namespace {
+
+constexpr int kRightEdges[StatusBar::kPanes - 1] = {180, 280, 490};
+constexpr int kMinimumHeight = 18;
+
+}  // namespace
+
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
+  setSizeGripEnabled(false);
+  setObjectName(QStringLiteral("StatusBar"));
+}
+
+void StatusBar::SetPaneText(int index, const QString& text) {
+  if (index < 0 || index >= kPanes) return;
+  if (texts_[index] == text) return;
+  texts_[index] = text;
+  update(PaneRect(index));
+}
+
+QString StatusBar::PaneText(int index) const {
+  return index < 0 || index >= kPanes ? QString() : texts_[index];
+}
+
+QRect StatusBar::PaneRect(int index) const {
+  if (index < 0 || index >= kPanes) return {};
+  const int left = index == 0 ? 0 : kRightEdges[index - 1];
+  const int right = index == kPanes - 1 ? std::max(width(), left) : kRightEdges[index];
+  return QRect(left, 0, right - left, height());
+}
+
+QSize StatusBar::sizeHint() const {
+  return {QStatusBar::sizeHint().width(), std::max(kMinimumHeight, fontMetrics().height() + 6)};
+}
+
+void StatusBar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), palette().color(QPalette::Window));
+  for (int i = 0; i < kPanes; ++i) {
+    const QRect pane = PaneRect(i).adjusted(1, 2, -2, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawLine(pane.topLeft(), pane.topRight());
+    p.drawLine(pane.topLeft(), pane.bottomLeft());
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(pane.bottomLeft(), pane.bottomRight());
+    p.drawLine(pane.topRight(), pane.bottomRight());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(pane.adjusted(4, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+               fontMetrics().elidedText(texts_[i], Qt::ElideRight, pane.width() - 7));
+  }
+}
+
+}  // namespace viamappa
