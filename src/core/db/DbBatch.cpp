@@ -6,18 +6,32 @@
 
 namespace viamappa {
 
+namespace {
+
+constexpr const char* kBatchCacheSize = "PRAGMA cache_size = -65536";
+constexpr const char* kNormalCacheSize = "PRAGMA cache_size = -8192";
+
+}  // namespace
+
 DbBatch::DbBatch(DbConnection& connection) : core_(connection.core()) {
   if (!core_->IsOpen()) return;
   // An immediate transaction takes the write lock now, so that no other writer can make the batch fail
   // halfway with a busy database. If it cannot, the batch runs row by row.
-  if (core_->batch_depth == 0 && !ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE")) return;
+  if (core_->batch_depth == 0) {
+    if (!ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE")) return;
+    // A batch writes many rows into large indexes: a larger page cache keeps their pages at hand.
+    ExecuteSql(core_->engine->handle(), kBatchCacheSize);
+  }
   ++core_->batch_depth;
   began_ = true;
 }
 
 DbBatch::~DbBatch() {
   if (!began_ || !core_->IsOpen() || core_->batch_depth == 0) return;
-  if (--core_->batch_depth == 0) Commit();
+  if (--core_->batch_depth == 0) {
+    Commit();
+    ExecuteSql(core_->engine->handle(), kNormalCacheSize);
+  }
 }
 
 bool DbBatch::Checkpoint() {

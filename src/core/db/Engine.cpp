@@ -174,7 +174,7 @@ bool EngineDatabase::ConfigureConnection(std::string& error) {
   sqlite3_busy_timeout(db_, 5000);
   if (!ExecuteSql(db_,
                   "PRAGMA synchronous = FULL; PRAGMA foreign_keys = OFF; PRAGMA recursive_triggers = OFF;"
-                  "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY;",
+                  "PRAGMA cache_size = -8192; PRAGMA temp_store = MEMORY;",
                   &error))
     return false;
   if (!RegisterJetFunctions(db_)) {

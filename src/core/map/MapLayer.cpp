@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace viamappa {
 
@@ -46,8 +48,17 @@ template <typename Features, typename Id>
 std::vector<std::uint32_t> SortedById(const Features& features, Id id) {
   std::vector<std::uint32_t> order(features.size());
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::uint32_t a, std::uint32_t b) { return id(features[a]) < id(features[b]); });
+  // Layers are mostly loaded in identifier order already: then there is nothing to sort.
+  bool sorted = true;
+  for (auto it = features.begin(), previous = it; sorted && it != features.end(); previous = it++)
+    sorted = it == previous || id(*previous) <= id(*it);
+  if (!sorted) {
+    std::vector<std::int32_t> ids;
+    ids.reserve(features.size());
+    for (const auto& feature : features) ids.push_back(id(feature));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return ids[a] < ids[b]; });
+  }
   return order;
 }
 
@@ -144,9 +155,9 @@ void MapLayer::Moved(const LineFeature& feature) {
   if (slot < 0) return;
   IndexBox& entered = spatial_->line_boxes[slot];
   spatial_->lines.remove(IndexEntry{entered, static_cast<std::uint32_t>(slot)});
-  entered = ToIndexBox(feature.Bounds());
-  if (feature.alive && !feature.polylines.empty())
-    spatial_->lines.insert({entered, static_cast<std::uint32_t>(slot)});
+  const Box bounds = feature.Bounds();
+  entered = ToIndexBox(bounds);
+  if (feature.alive && !bounds.IsEmpty()) spatial_->lines.insert({entered, static_cast<std::uint32_t>(slot)});
 }
 
 void MapLayer::Moved(const PointFeature& feature) {
@@ -192,22 +203,40 @@ void MapLayer::RebuildIndexes() {
   std::vector<IndexEntry> entries;
   entries.reserve(lines_.size());
   spatial->line_boxes.resize(lines_.size(), ToIndexBox(Box()));
-  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
-    if (!lines_[i].alive || lines_[i].polylines.empty()) continue;
-    spatial->line_boxes[i] = ToIndexBox(lines_[i].Bounds());
-    entries.emplace_back(spatial->line_boxes[i], i);
+  std::uint32_t slot = 0;
+  for (const LineFeature& line : lines_) {
+    // A feature without points has no place to be found at.
+    const Box bounds = line.Bounds();
+    if (line.alive && !bounds.IsEmpty()) {
+      spatial->line_boxes[slot] = ToIndexBox(bounds);
+      entries.emplace_back(spatial->line_boxes[slot], slot);
+    }
+    ++slot;
   }
   spatial->lines = IndexTree(entries.begin(), entries.end());
   entries.clear();
   entries.shrink_to_fit();
   entries.reserve(points_.size());
   spatial->point_boxes.resize(points_.size());
-  for (std::uint32_t i = 0; i < points_.size(); ++i) {
-    spatial->point_boxes[i] = ToIndexBox(PointBox(points_[i].point));
-    if (points_[i].alive) entries.emplace_back(spatial->point_boxes[i], i);
+  slot = 0;
+  for (const PointFeature& point : points_) {
+    spatial->point_boxes[slot] = ToIndexBox(PointBox(point.point));
+    if (point.alive) entries.emplace_back(spatial->point_boxes[slot], slot);
+    ++slot;
   }
   spatial->points = IndexTree(entries.begin(), entries.end());
   spatial_ = std::move(spatial);
+  RebuildAreaIndex();
+}
+
+void MapLayer::RebuildAreaIndex() const {
+  std::vector<IndexEntry> entries;
+  for (std::uint32_t i = 0; i < areas_.size(); ++i) {
+    const Box bounds = AreaBounds(areas_[i]);
+    if (!bounds.IsEmpty()) entries.emplace_back(ToIndexBox(bounds), i);
+  }
+  spatial_->areas = IndexTree(entries.begin(), entries.end());
+  spatial_->areas_stale = false;
 }
 
 AreaFeature* MapLayer::FindAreaFeature(std::int32_t id) {
@@ -243,14 +272,7 @@ bool MapLayer::IsVisible(FeatureKind kind, std::int32_t denominator) const {
 std::vector<const AreaFeature*> MapLayer::AreasMeeting(const Box& box) const {
   std::vector<const AreaFeature*> found;
   if (!spatial_) return found;
-  if (spatial_->areas_stale) {
-    std::vector<IndexEntry> entries;
-    for (std::uint32_t i = 0; i < areas_.size(); ++i) {
-      if (!areas_[i].parts.empty()) entries.emplace_back(ToIndexBox(AreaBounds(areas_[i])), i);
-    }
-    spatial_->areas = IndexTree(entries.begin(), entries.end());
-    spatial_->areas_stale = false;
-  }
+  if (spatial_->areas_stale) RebuildAreaIndex();
   for (std::uint32_t slot : Query(spatial_->areas, box)) found.push_back(&areas_[slot]);
   return found;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <boost/container/small_vector.hpp>
+
 #include "geom/PointArray.h"
 
 namespace viamappa {
@@ -17,7 +19,8 @@ enum class FeatureKind : char { Area = 'A', Line = 'L', Point = 'P' };
 
 struct LineFeature {
   std::int32_t id = 0;
-  std::vector<PointArray> polylines;
+  // An arc has one polyline: it is kept inside the feature, without an allocation of its own.
+  boost::container::small_vector<PointArray, 1> polylines;
   std::uint32_t slot = 0;  // its place in the layer, in the order added
   bool alive = true;       // false once removed: its memory stays until the layer set goes
 
@@ -129,6 +132,7 @@ class MapLayer {
 
  private:
   struct SpatialIndex;
+  void RebuildAreaIndex() const;
 
   LayerDefinition definition_;
   std::deque<AreaFeature> areas_;
