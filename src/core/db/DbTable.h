@@ -36,6 +36,9 @@ class DbTable {
   bool IsOpen() const;
   const std::string& name() const { return name_; }
 
+  // The interface the table shows its failures through; null on a missing connection.
+  UserInterface* ui() const { return core_ ? core_->ui : nullptr; }
+
   // Makes the index of that name current and stands before its first record. False without a message
   // when the table is not open.
   bool SelectIndex(std::string_view index);

@@ -42,6 +42,27 @@ bool WriteStoredGeometry(DbTable& table, const PointArray& geometry) {
          table.SetField("maxy", StoredCoordinateText(box.maxy));
 }
 
+bool LoadArcGeometry(DbTable& geoarchi, std::int32_t id, PointArray& out) {
+  out = PointArray();
+  const std::string key = FormatInteger(id);
+  if (!geoarchi.Seek({key})) return false;
+  std::string count_text;
+  geoarchi.GetField("punti", count_text);
+  const auto count = ParseDecimal(count_text);
+  std::vector<std::uint8_t> bytes;
+  // The size is checked before the bytes are taken.
+  const std::size_t size = geoarchi.GetBinaryFieldSize("coord");
+  if (!count || *count < 0 || size != static_cast<std::size_t>(*count) * sizeof(Point) ||
+      !geoarchi.GetBinaryField("coord", bytes)) {
+    if (UserInterface* ui = geoarchi.ui()) ui->ShowMessage(DamagedArcMessage(id), MessageIcon::Warning);
+    return false;
+  }
+  std::vector<Point> points(static_cast<std::size_t>(*count));
+  if (!points.empty()) std::memcpy(points.data(), bytes.data(), size);
+  out = PointArray(std::move(points));
+  return true;
+}
+
 std::string DamagedArcMessage(std::int64_t id) {
   return "Archi: Entità Lineare corrotta " + FormatInteger(id) + " !!!";
 }

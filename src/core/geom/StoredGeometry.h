@@ -25,6 +25,11 @@ bool WriteStoredGeometry(DbTable& table, const PointArray& geometry);
 // A box value as the database receives it: "%1.2lf" with a comma.
 std::string StoredCoordinateText(double value);
 
+// Reads the current polyline of one arc from geoarchi, for the arc records that load their geometry
+// on demand. geoarchi must be open with its index "codice" selected. A damaged row is shown and gives no
+// points; false when the arc has no geometry row or it is damaged.
+bool LoadArcGeometry(DbTable& geoarchi, std::int32_t id, PointArray& out);
+
 // The damage messages of the arcs and of the two area tables.
 std::string DamagedArcMessage(std::int64_t id);
 std::string DamagedAreaMessage(const std::string& area_table, std::int32_t id, std::int32_t sub,

@@ -123,6 +123,17 @@ TEST_F(LayerLoadTest, DamagedGeometryIsShownAndLeftOut) {
   EXPECT_EQ(texts[0], "Comuni: Entità areale corrotta 4/0/0 !!!");
   EXPECT_EQ(texts[1], "Archi: Entità Lineare corrotta 2 !!!");
   EXPECT_EQ(texts[2], MissingSourcesMessage(false, true, true, false)) << "damaged rows are not missing ones";
+  // The same damage met by a record that loads its geometry on demand.
+  PointArray points;
+  ui_.ClearMessages();
+  EXPECT_TRUE(LoadArcGeometry(geoarchi, 1, points));
+  EXPECT_EQ(points.count(), 2);
+  EXPECT_EQ(points.box(), Box::Of(10, 10, 20, 20));
+  EXPECT_FALSE(LoadArcGeometry(geoarchi, 2, points));
+  EXPECT_EQ(points.count(), 0);
+  EXPECT_EQ(ui_.last_message().text, "Archi: Entità Lineare corrotta 2 !!!");
+  EXPECT_FALSE(LoadArcGeometry(geoarchi, 99, points)) << "no row";
+
   MapLayer& archi = *layers.FindLayer("archi");
   EXPECT_TRUE(archi.FindLineFeature(1));
   EXPECT_FALSE(archi.FindLineFeature(2));
