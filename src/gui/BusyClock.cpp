@@ -41,7 +41,7 @@ void DrawDigit(QPainter& p, qreal x, qreal y, QChar c) {
       {left + 1, top + h, left + w - 1, top + h},
   };
   for (int s = 0; s < 7; ++s) {
-    p.setPen(QPen(kSegments[digit][s] ? QColor(200, 20, 20) : QColor(235, 225, 225), 2.6, Qt::SolidLine,
+    p.setPen(QPen(kSegments[digit][s] ? QColor(200, 20, 20) : QColor(246, 238, 238), 2.6, Qt::SolidLine,
                   Qt::RoundCap));
     p.drawLine(segments[s]);
   }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <clocale>
 
 #include "app/ApplicationState.h"
@@ -14,6 +15,13 @@ namespace viamappa {
 
 void UseNeutralNumericLocale() {
   std::setlocale(LC_NUMERIC, "C");
+}
+
+void ShowMaximised(QWidget& window) {
+  // Without a window manager (a bare X server) nobody maximises the window: its normal size is then
+  // the screen's available area already.
+  if (const QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
+  window.showMaximized();
 }
 
 bool InstallItalianTranslations(QTranslator& translator) {
@@ -38,7 +46,7 @@ bool MainApp::InitInstance() {
   frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(SettingsStore::DefaultPath()));
   auto* clock = new BusyClock(frame_.get());
   ui_.Attach(frame_.get(), frame_->Client(), clock);
-  frame_->showMaximized();
+  ShowMaximised(*frame_);
   frame_->setWindowTitle(QString::fromUtf8(MainWindowTitle(true)));
   return frame_->Start();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QTranslator>
+#include <QWidget>
 #include <memory>
 
 #include "gui/QtUserInterface.h"
@@ -14,6 +15,9 @@ class MainFrame;
 // Data are formatted the same whatever the person's locale: the numeric part of the process locale
 // (which QApplication takes from the environment) goes back to "C".
 void UseNeutralNumericLocale();
+
+// Shows the window maximised, also on a display without a window manager.
+void ShowMaximised(QWidget& window);
 
 // Loads Qt's own Italian texts (file dialogs, standard buttons) into translator and installs it.
 bool InstallItalianTranslations(QTranslator& translator);

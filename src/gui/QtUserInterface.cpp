@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 
 #include "gui/BusyClock.h"
 #include "gui/ProgressOverlay.h"
@@ -185,11 +186,12 @@ void QtUserInterface::EndBusy() {
   }
 }
 
-// The program is idle when control is back in the event loop that was running when the work began,
-// not in a dialog opened by the work nor in the progress calls.
+// The program is idle when control is back in the event loop that was running when the work began
+// (the application's loop for work that began before it ran), not in a dialog opened by the work nor
+// in the progress calls.
 void QtUserInterface::CheckIdle() {
   if (!busy_) return;
-  if (pumping_ || QThread::currentThread()->loopLevel() > busy_loop_level_) {
+  if (pumping_ || QThread::currentThread()->loopLevel() > std::max(busy_loop_level_, 1)) {
     idle_check_.start(kPumpIntervalMs);
     return;
   }

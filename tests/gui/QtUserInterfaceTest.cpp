@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -192,6 +193,36 @@ TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenId
   EXPECT_EQ(clock_->Text(), QStringLiteral("00:00"));
   ui_.EndBusy();
   EXPECT_FALSE(clock_->isVisible());
+}
+
+// Runs body inside an event loop, as a command runs inside the application's loop, then lets that
+// loop go on for a while.
+void RunInEventLoop(const std::function<void()>& body, int wait_after_ms) {
+  QEventLoop loop;
+  QTimer::singleShot(0, [&] {
+    body();
+    QTimer::singleShot(wait_after_ms, &loop, &QEventLoop::quit);
+  });
+  loop.exec();
+}
+
+TEST_F(QtUserInterfaceTest, ClockKeepsRunningInADialogOfTheWorkAndStopsInTheLoopItBeganIn) {
+  RunInEventLoop(
+      [&] {
+        ui_.BeginBusy(true);
+        // A dialog opened by the work runs a nested loop: the work is not over.
+        QEventLoop dialog;
+        QTimer::singleShot(300, &dialog, &QEventLoop::quit);
+        dialog.exec();
+        EXPECT_TRUE(clock_->running());
+      },
+      300);
+  EXPECT_FALSE(clock_->running());
+
+  // Work that begins before the application's loop runs (start-up) ends when that loop is idle.
+  ui_.BeginBusy(true);
+  RunInEventLoop([] {}, 300);
+  EXPECT_FALSE(clock_->running());
 }
 
 TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
