@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 
 #include "app/ApplicationState.h"
@@ -9,6 +11,7 @@
 #include "db/DbConnection.h"
 #include "db/DbQuery.h"
 #include "db/Engine.h"
+#include "synth/SyntheticRegion.h"
 #include "ui/ConsoleUserInterface.h"
 
 namespace viamappa::cli {
@@ -90,6 +93,53 @@ int InstallSettings(const std::vector<std::string>& args, const Options&) {
     return 1;
   }
   std::printf("%s\n", path.c_str());
+  return 0;
+}
+
+int Synth(const std::vector<std::string>& args, const Options&) {
+  constexpr const char* kSynopsis = "synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S]";
+  synth::RegionOptions region;
+  std::string folder;
+  const auto number = [](const std::string& text, auto& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, value);
+    return failure == std::errc() && stop == end;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    const bool has_value = i + 1 < args.size();
+    bool ok = true;
+    if (word == "--arcs") {
+      ok = has_value && number(args[++i], region.arcs);
+    } else if (word == "--comuni") {
+      ok = has_value && number(args[++i], region.comuni);
+    } else if (word == "--localita") {
+      ok = has_value && number(args[++i], region.localita);
+    } else if (word == "--seed") {
+      ok = has_value && number(args[++i], region.seed);
+    } else if (word.starts_with("--") || !folder.empty()) {
+      ok = false;
+    } else {
+      folder = word;
+    }
+    if (!ok) return Usage(kSynopsis);
+  }
+  if (folder.empty()) return Usage(kSynopsis);
+  const auto start = std::chrono::steady_clock::now();
+  synth::RegionCounts counts;
+  std::string error;
+  if (!synth::WriteSyntheticRegion(folder, region, counts, error)) {
+    std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
+    return 1;
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("Archi: %lld (nodi %lld, estremi liberi %lld, chiusi %lld, in più parti %lld)\n",
+              static_cast<long long>(counts.arcs), static_cast<long long>(counts.nodes),
+              static_cast<long long>(counts.dead_ends), static_cast<long long>(counts.closed_arcs),
+              static_cast<long long>(counts.multi_part_arcs));
+  std::printf("Comuni: %d\nLocalità: %d\nToponimi: %lld (MISC e CS: %lld)\n", counts.comuni, counts.localita,
+              static_cast<long long>(counts.toponyms), static_cast<long long>(counts.loaded_toponyms));
+  std::fprintf(stderr, "synth: %s scritta in %.2f s\n", folder.c_str(), seconds);
   return 0;
 }
 

@@ -17,6 +17,9 @@ int Duplicate(const std::vector<std::string>& args, const Options& options);
 int Check(const std::vector<std::string>& args, const Options& options);
 int Info(const std::vector<std::string>& args, const Options& options);
 
+// Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S].
+int Synth(const std::vector<std::string>& args, const Options& options);
+
 // For the install step: writes the settings file with the installation directory when it does not
 // exist yet.
 int InstallSettings(const std::vector<std::string>& args, const Options& options);

@@ -20,6 +20,8 @@ constexpr const char* kUsage =
     "  duplicate ORIGINE DEST       scrive una copia compattata di un database\n"
     "  check FILE                   verifica l'integrità di un database\n"
     "  info FILE                    mostra le tavole di un database con il numero di righe\n"
+    "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S]\n"
+    "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "  --help                       mostra questo aiuto\n"
     "  --version                    mostra la versione del programma e del motore del database\n"
     "\n"
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
   if (command == "duplicate") return cli::Duplicate(args, options);
   if (command == "check") return cli::Check(args, options);
   if (command == "info") return cli::Info(args, options);
+  if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);
   return 2;
