@@ -1,5 +1,8 @@
 #include "db/DbTable.h"
 
+#include <climits>
+#include <cmath>
+
 #include "base/NumberText.h"
 #include "base/TextUtil.h"
 #include "base/Utf8.h"
@@ -271,41 +274,106 @@ bool DbTable::Delete() {
   return true;
 }
 
+// Checks that a field can take a value now; otherwise shows why, with the value as shown().
+bool DbTable::CanWrite(int field, const std::function<std::string()>& shown) {
+  if (!IsOpen()) return false;
+  if (field < 0 || field >= static_cast<int>(fields_.size())) {
+    core_->ui->ShowMessage("Errore campo (#" + FormatInteger(field) + ") della tavola (" + name_ + ") <" + shown() +
+                               ">\n\nIl campo non esiste nella tavola.",
+                           MessageIcon::Stop);
+    return false;
+  }
+  if (mode_ == EditMode::None) return Fail(FieldContext(fields_[field].name) + " <" + shown() + ">", kNotEditing);
+  return true;
+}
+
 bool DbTable::SetField(std::string_view field, std::string_view text) {
   if (!IsOpen()) return false;
-  const auto context = [&] {
-    return FieldContext(field) + " <" + (text.empty() ? std::string("NULL") : std::string(text)) + ">";
-  };
   const int index = FindField(field);
-  if (index < 0) return Fail(context(), "Il campo non esiste nella tavola.");
-  if (mode_ == EditMode::None) return Fail(context(), kNotEditing);
-  const Field& shape = fields_[index];
-  const ConversionError error = TextToFieldValue(shape.type, shape.size, text, buffer_[index]);
+  if (index < 0) {
+    return Fail(FieldContext(field) + " <" + (text.empty() ? std::string("NULL") : std::string(text)) + ">",
+                "Il campo non esiste nella tavola.");
+  }
+  return SetField(index, text);
+}
+
+bool DbTable::SetField(int field, std::string_view text) {
+  const auto shown = [&] { return text.empty() ? std::string("NULL") : std::string(text); };
+  if (!CanWrite(field, shown)) return false;
+  const Field& shape = fields_[field];
+  const ConversionError error = TextToFieldValue(shape.type, shape.size, text, buffer_[field]);
   if (error != ConversionError::None)
-    return Fail(context(), DescribeConversionError(error, shape.type, shape.size, text));
-  changed_[index] = true;
+    return Fail(FieldContext(shape.name) + " <" + shown() + ">",
+                DescribeConversionError(error, shape.type, shape.size, text));
+  changed_[field] = true;
+  return true;
+}
+
+bool DbTable::SetFieldInteger(int field, std::int64_t value) {
+  const auto shown = [&] { return FormatInteger(value); };
+  if (!CanWrite(field, shown)) return false;
+  const Field& shape = fields_[field];
+  FieldValue& target = buffer_[field];
+  switch (shape.type) {
+    case FieldType::Byte:
+    case FieldType::Integer:
+    case FieldType::Long: {
+      const std::int64_t min = shape.type == FieldType::Byte ? 0 : shape.type == FieldType::Integer ? -32768 : INT32_MIN;
+      const std::int64_t max = shape.type == FieldType::Byte ? 255 : shape.type == FieldType::Integer ? 32767 : INT32_MAX;
+      if (value < min || value > max)
+        return Fail(FieldContext(shape.name) + " <" + shown() + ">",
+                    DescribeConversionError(ConversionError::Overflow, shape.type, shape.size, shown()));
+      target.SetInteger(value);
+      break;
+    }
+    case FieldType::Boolean:
+      target.SetInteger(value != 0 ? 1 : 0);
+      break;
+    default:
+      // Any other type takes the value as its text would be taken.
+      return SetField(field, shown());
+  }
+  changed_[field] = true;
+  return true;
+}
+
+bool DbTable::SetFieldDouble(int field, double value) {
+  const auto shown = [&] { return FormatShortest(value); };
+  if (!CanWrite(field, shown)) return false;
+  const Field& shape = fields_[field];
+  if (shape.type != FieldType::Double || !std::isfinite(value)) return SetField(field, shown());
+  buffer_[field].SetReal(value);
+  changed_[field] = true;
   return true;
 }
 
 bool DbTable::SetBinaryField(std::string_view field, const void* bytes, std::size_t size) {
   if (!IsOpen()) return false;
-  const auto context = [&] {
-    return FieldContext(field) + " <" +
-           (size == 0 ? std::string("NULL")
-                      : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]") +
-           ">";
-  };
   const int index = FindField(field);
-  if (index < 0) return Fail(context(), "Il campo non esiste nella tavola.");
-  if (mode_ == EditMode::None) return Fail(context(), kNotEditing);
-  if (fields_[index].type != FieldType::LongBinary)
-    return Fail(context(), "Errore di conversione del tipo di dati: il campo non è di tipo Binario lungo.");
-  if (size == 0) {
-    buffer_[index].SetNull();
-  } else {
-    buffer_[index].SetBlob(bytes, size);
+  if (index < 0) {
+    return Fail(FieldContext(field) + " <" +
+                    (size == 0 ? std::string("NULL")
+                               : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]") +
+                    ">",
+                "Il campo non esiste nella tavola.");
   }
-  changed_[index] = true;
+  return SetBinaryField(index, bytes, size);
+}
+
+bool DbTable::SetBinaryField(int field, const void* bytes, std::size_t size) {
+  const auto shown = [&] {
+    return size == 0 ? std::string("NULL") : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]";
+  };
+  if (!CanWrite(field, shown)) return false;
+  if (fields_[field].type != FieldType::LongBinary)
+    return Fail(FieldContext(fields_[field].name) + " <" + shown() + ">",
+                "Errore di conversione del tipo di dati: il campo non è di tipo Binario lungo.");
+  if (size == 0) {
+    buffer_[field].SetNull();
+  } else {
+    buffer_[field].SetBlob(bytes, size);
+  }
+  changed_[field] = true;
   return true;
 }
 

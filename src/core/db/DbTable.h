@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -65,6 +66,14 @@ class DbTable {
   // Writes bytes into a long-binary field; size 0 stores NULL.
   bool SetBinaryField(std::string_view field, const void* bytes, std::size_t size);
 
+  // Bulk writers for batch commands: the field by its position (FieldIndex) and the value typed, stored
+  // exactly as its text form would be stored, with the same checks and messages.
+  int FieldIndex(std::string_view field) const { return FindField(field); }
+  bool SetField(int field, std::string_view text);
+  bool SetFieldInteger(int field, std::int64_t value);
+  bool SetFieldDouble(int field, double value);
+  bool SetBinaryField(int field, const void* bytes, std::size_t size);
+
   // The value in key form (GetField) or display form (GetFieldText), replacing out.
   bool GetField(std::string_view field, std::string& out);
   bool GetFieldText(std::string_view field, std::string& out);
@@ -97,6 +106,7 @@ class DbTable {
   bool Fail(const std::string& context, const std::string& description) const;
   std::string TableContext(const char* operation) const;
   std::string FieldContext(std::string_view field) const;
+  bool CanWrite(int field, const std::function<std::string()>& shown);
   int FindField(std::string_view name) const;
   std::string SelectColumns() const;
   // On failure these show the operation's message, or the field's when a field is named.

@@ -1,0 +1,36 @@
+// The nodes of an imported graph: one per distinct end point after rounding to hundredths, numbered
+// 0, 1, 2, ... in order of creation; the first node created at a point is the one found there.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "geom/Box.h"
+
+namespace viamappa {
+
+class ImportNodeList {
+ public:
+  struct Node {
+    std::int32_t id;
+    Point point;
+  };
+
+  // The node at the rounded point, or -1.
+  std::int32_t Find(double x, double y) const;
+
+  // The node at the rounded point, created when there is none.
+  std::int32_t Add(double x, double y);
+
+  const std::vector<Node>& nodes() const { return nodes_; }
+
+ private:
+  struct PointHash {
+    std::size_t operator()(const Point& p) const;
+  };
+  std::vector<Node> nodes_;
+  std::unordered_map<Point, std::int32_t, PointHash> by_point_;
+};
+
+}  // namespace viamappa

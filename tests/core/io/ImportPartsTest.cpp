@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "app/DatabaseCreation.h"
+#include "base/NumberText.h"
+#include "db/DbQuery.h"
+#include "io/Hundredths.h"
+#include "io/ImportNodeList.h"
+#include "io/StreetDirectory.h"
+#include "io/ToponymImport.h"
+#include "support/NetworkBuilder.h"
+#include "support/TempDir.h"
+#include "ui/RepeatedMessageFilter.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::Arc;
+using testing::NetworkBuilder;
+using testing::TempDir;
+
+TEST(HundredthsTest, RoundsAsTwoDecimalsWrittenAndReadBack) {
+  std::mt19937_64 random(3);
+  std::uniform_real_distribution<double> coordinates(-1e7, 1e7);
+  for (int i = 0; i < 200000; ++i) {
+    // Random values, and values right at a half of a hundredth where the product is inexact.
+    const double value =
+        i % 2 ? coordinates(random) : (std::floor(coordinates(random)) + 0.005 + (i % 7) * 0.01);
+    ASSERT_EQ(RoundToHundredths(value), ParseDecimal(FormatFixed(value, 2)).value()) << FormatShortest(value);
+  }
+  EXPECT_EQ(RoundToHundredths(100.004), 100.0);
+  EXPECT_EQ(RoundToHundredths(99.996), 100.0);
+  EXPECT_EQ(RoundToHundredths(100.006), 100.01);
+}
+
+TEST(ImportNodeListTest, TheFirstNodeAtARoundedPointWins) {
+  ImportNodeList nodes;
+  EXPECT_EQ(nodes.Add(100.004, 50), 0) << "the first node is 0";
+  EXPECT_EQ(nodes.Add(99.996, 50.001), 0) << "the same point after rounding";
+  EXPECT_EQ(nodes.Add(100.006, 50), 1) << "a hundredth apart";
+  EXPECT_EQ(nodes.Find(100.0, 50.0), 0);
+  EXPECT_EQ(nodes.Find(100.01, 50.0), 1);
+  EXPECT_EQ(nodes.Find(1, 1), -1);
+  ASSERT_EQ(nodes.nodes().size(), 2u);
+  EXPECT_EQ(nodes.nodes()[1].point, (Point{100.01, 50.0}));
+  EXPECT_EQ(nodes.Add(-0.0, 0.0), nodes.Add(0.0, -0.0)) << "minus zero is zero";
+}
+
+TEST(StreetDirectoryTest, SplittingNames) {
+  StreetName split;
+  ASSERT_TRUE(SplitStreetName("Via Garibaldi   ", split));
+  EXPECT_EQ(split.type, "VIA");
+  EXPECT_EQ(split.name, "GARIBALDI");
+  ASSERT_TRUE(SplitStreetName("PIAZZA  DUOMO", split));
+  EXPECT_EQ(split.name, " DUOMO") << "further blanks belong to the name";
+  ASSERT_TRUE(SplitStreetName("via dell'Università", split));
+  EXPECT_EQ(split.name, "DELL'UNIVERSITà") << "only a-z change case";
+  EXPECT_FALSE(SplitStreetName("STAZIONE", split));
+  EXPECT_FALSE(SplitStreetName(" VIA ROMA", split));
+  EXPECT_FALSE(SplitStreetName("VIA ", split));
+  EXPECT_FALSE(SplitStreetName("", split));
+}
+
+class DirectoryDatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.File("rete.mdb");
+    ScriptedUserInterface quiet;
+    ASSERT_EQ(CreateDatabaseFile(path_, quiet), CreationResult::Created);
+    connection_ = std::make_unique<DbConnection>(path_, ui_);
+  }
+
+  std::vector<std::string> Rows(const char* select, const char* from) {
+    DbQuery query(*connection_);
+    query.SetSelect(select);
+    query.SetFrom(from);
+    std::vector<std::string> rows;
+    for (bool row = query.Open(); row; row = query.MoveNext()) {
+      std::string a, b;
+      query.GetText(0, a);
+      if (query.FieldCount() > 1) query.GetText(1, b);
+      rows.push_back(query.FieldCount() > 1 ? a + "|" + b : a);
+    }
+    return rows;
+  }
+
+  TempDir dir_;
+  std::string path_;
+  ScriptedUserInterface ui_;
+  std::unique_ptr<DbConnection> connection_;
+};
+
+TEST_F(DirectoryDatabaseTest, TheDirectoryHoldsEachTypeAndPairOnce) {
+  {
+    NetworkBuilder build(*connection_);
+    ASSERT_TRUE(build.AddNode(1, 0, 0) && build.AddNode(2, 1, 1));
+    const char* names[] = {"Via Garibaldi", "VIA GARIBALDI", "STAZIONE",
+                           "PIAZZA  DUOMO", "PIAZZA DUOMO",  "VIA ROMA"};
+    for (int i = 0; i < 6; ++i) {
+      testing::ArcRow arc = Arc(i + 1, 1, 2, {{0, 0}, {1, 1}}, names[i]);
+      if (i == 2) arc.alterna = "VIA ROMA";
+      ASSERT_TRUE(build.AddArc(arc));
+    }
+  }
+  const StreetDirectoryCounts counts = BuildStreetDirectory(*connection_, ui_);
+  EXPECT_EQ(counts.types, 2);
+  EXPECT_EQ(counts.names, 4);
+  EXPECT_EQ(Rows("tipo", "tipi").size(), 2u);
+  const std::vector<std::string> pairs = Rows("tipo, nome", "nomi");
+  EXPECT_EQ(std::count(pairs.begin(), pairs.end(), "PIAZZA| DUOMO"), 1);
+  EXPECT_EQ(std::count(pairs.begin(), pairs.end(), "VIA|ROMA"), 1) << "a name and an alternative name, once";
+  EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
+  EXPECT_EQ(ui_.phases(), (std::vector<std::string>{
+                              "Analizzo Denominazioni Principali", "Analizzo Denominazioni Alternative",
+                              "Registrazione Tipi Strada", "Registrazione Nomi Strada"}));
+}
+
+TEST_F(DirectoryDatabaseTest, ToponymsOfTheLoadedKindsWithEitherSeparator) {
+  const std::string file = dir_.File("toponimi.txt");
+  std::ofstream(file, std::ios::binary)
+      << "ID\tNOME\tX\tTIPO\tMINX\tMINY\tMAXX\tMAXY\r\n"
+         "1\tMonte Bondone\tx\tMISC\t650000.5\t5100000\t650100,25\t5100050\textra\r\n"
+         "2\tCitt\xE0\tx\tCS\t1\t2\t3\t4\n"
+         "3\tLago\tx\tmisc\t1\t2\t3\t4\n"
+         "4\tCorto\tx\tCS\t1\t2\t3\n"
+         "5\tSant\x92"
+         "Anna\tx\tCS\t5\t6\t7\t8";
+  const ToponymImportCounts counts = ImportToponyms(*connection_, file, ui_);
+  EXPECT_EQ(counts.found, 3);
+  EXPECT_EQ(counts.inserted, 3);
+  EXPECT_EQ(Rows("ID, denom", "toponimi"),
+            (std::vector<std::string>{"|Monte Bondone", "|Città", "|Sant’Anna"}));
+  EXPECT_EQ(Rows("maxx", "toponimi").size(), 3u);
+  DbQuery box(*connection_);
+  box.SetSelect("minx, maxx");
+  box.SetFrom("toponimi");
+  box.SetWhere("ID = 0");
+  ASSERT_TRUE(box.Open());
+  double minx = 0, maxx = 0;
+  box.GetDouble(0, minx);
+  box.GetDouble(1, maxx);
+  EXPECT_EQ(minx, 650000.5);
+  EXPECT_EQ(maxx, 650100.25);
+
+  EXPECT_EQ(ImportToponyms(*connection_, dir_.File("manca.txt"), ui_).found, 0);
+  const std::string header_only = dir_.File("vuoto.txt");
+  std::ofstream(header_only) << "ID\tNOME\n";
+  EXPECT_EQ(ImportToponyms(*connection_, header_only, ui_).found, 0);
+}
+
+TEST(ToponymLineTest, ColumnsNeverSpillIntoEachOther) {
+  EXPECT_FALSE(ParseToponymLine("a\tb\tc\td\te\tf\tg"));
+  const auto line = ParseToponymLine("\t\t\tCS\t\t\t\t");
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->kind, "CS");
+  EXPECT_EQ(line->maxy, "");
+  const std::string long_name(1000, 'x');
+  const auto wide = ParseToponymLine("1\t" + long_name + "\t3\tMISC\t1\t2\t3\t4\t5\t6");
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->name.size(), 1000u);
+  EXPECT_EQ(wide->maxy, "4");
+}
+
+TEST(RepeatedMessageFilterTest, ShowsAnErrorOnceAndCountsTheRest) {
+  ScriptedUserInterface ui;
+  {
+    RepeatedMessageFilter filter(ui);
+    for (int i = 0; i < 1000; ++i)
+      filter.ShowMessage("Errore aggiornamento tavola (local)\n\nrelazione", MessageIcon::Stop);
+    filter.ShowMessage("un altro errore", MessageIcon::Warning);
+    filter.ShowMessage("Trovate 1000 Località", MessageIcon::Information);
+    filter.ShowMessage("un altro errore", MessageIcon::Warning);
+  }
+  ASSERT_EQ(ui.messages().size(), 5u);
+  EXPECT_EQ(
+      ui.messages()[2].text,
+      "Lo stesso errore si è ripetuto altre 999 volte:\n\nErrore aggiornamento tavola (local)\n\nrelazione");
+  EXPECT_EQ(ui.messages()[3].text, "Trovate 1000 Località") << "the summary comes after the count";
+  EXPECT_EQ(ui.messages()[4].text, "un altro errore") << "a new batch of repeats after the summary";
+}
+
+}  // namespace
+}  // namespace viamappa
