@@ -255,22 +255,19 @@ void MainFrame::UpdateTitle() {
 }
 
 void MainFrame::DropMap() {
-  // When the map window exists its scale and origin become the saved view (settings_.view).
+  // Once the map window exists, its scale and origin become the saved view (settings_.view) here,
+  // before the window and the map data go.
   map_modes_ = {};
-  map_data_ready_ = false;
 }
 
 void MainFrame::DiscardMap() {
   map_modes_ = {};
-  map_data_ready_ = false;
 }
 
 void MainFrame::RebuildMap() {
   if (!state_.connected()) return;
-  map_data_ready_ = false;
-  // The map data of the database are built here once the layer caches exist; the map window follows
-  // at the next paint.
-  map_data_ready_ = true;
+  // The map data of the database are built here (LoadLayers on a new LayerSet for the background
+  // path); the map window follows at the next paint.
 }
 
 void MainFrame::Redraw() {

@@ -93,8 +93,6 @@ class MainFrame : public QMainWindow, public ShellWindow {
   QTimer command_updates_;
   // The map window's mode flags, kept here until the map window exists.
   MapModes map_modes_;
-  // The map data are complete (cleared while they are built).
-  bool map_data_ready_ = false;
   int running_commands_ = 0;
   bool shut_down_ = false;
 };

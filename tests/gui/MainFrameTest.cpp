@@ -272,6 +272,33 @@ TEST_F(MainFrameTest, ExitWithOkSavesTheSettingsAndClosesTheDatabase) {
   EXPECT_EQ(ui_.messages().size(), asked);
 }
 
+// Asks the window to close while a command shows its message, as a close request from the window
+// system does while long work lets window events through.
+class ClosingUserInterface : public ScriptedUserInterface {
+ public:
+  void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override {
+    ScriptedUserInterface::ShowMessage(text, icon, caption);
+    if (frame) closed = frame->close();
+  }
+  QWidget* frame = nullptr;
+  bool closed = true;
+};
+
+TEST(MainFrameCloseTest, ACloseRequestDuringACommandIsRefusedWithoutAsking) {
+  TempDir dir;
+  SettingsStore::Install(dir.File("1.00.reg"), dir.path());
+  ClosingUserInterface ui;
+  MainFrame frame(ui, SettingsStore(dir.File("1.00.reg")));
+  frame.show();
+  ui.frame = &frame;
+  ui.QueueAnswer(true);  // an exit question would be answered OK
+  frame.ExecuteCommand(cmd::kAbout);
+  EXPECT_FALSE(ui.closed);
+  EXPECT_TRUE(frame.isVisible());
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Information);
+}
+
 TEST_F(MainFrameTest, StatusBarHasFourPanesWithFixedEdges) {
   frame_->show();
   StatusBar* bar = frame_->Panes();
