@@ -1,0 +1,72 @@
+#include "db/DeferredRelationChecks.h"
+
+#include <gtest/gtest.h>
+
+#include "db/DbBatch.h"
+#include "db/DbQuery.h"
+#include "db/DbTable.h"
+#include "support/SampleConnection.h"
+
+namespace viamappa {
+namespace {
+
+class DeferredRelationChecksTest : public testing::SampleConnectionTest {
+ protected:
+  bool AddArc(DbTable& archi, int id, int to) {
+    return archi.AddNew() && archi.SetFieldInteger(archi.FieldIndex("ID"), id) &&
+           archi.SetFieldInteger(archi.FieldIndex("nodini"), 1) &&
+           archi.SetFieldInteger(archi.FieldIndex("nodfin"), to) &&
+           archi.SetField(archi.FieldIndex("datins"), "01/01/2020") &&
+           archi.SetFieldInteger(archi.FieldIndex("comune"), 0) && archi.Update();
+  }
+  int Arcs() {
+    DbQuery query(*connection_);
+    query.SetSelect("count(*)");
+    query.SetFrom("archi");
+    std::int32_t n = -1;
+    if (query.Open()) query.GetLong(0, n);
+    return n;
+  }
+};
+
+TEST_F(DeferredRelationChecksTest, SoundRowsStayAndTheChecksComeBack) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO nodi VALUES (2, 1, 1)");
+  {
+    DbBatch batch(*connection_);
+    DbTable archi(*connection_, "archi");
+    DeferredRelationChecks deferred(*connection_, {"archi"});
+    ASSERT_TRUE(deferred.active());
+    for (int i = 1; i <= 100; ++i) ASSERT_TRUE(AddArc(archi, i, 2));
+    EXPECT_TRUE(deferred.Finish());
+    EXPECT_FALSE(AddArc(archi, 101, 9)) << "checked row by row again";
+  }
+  EXPECT_EQ(Arcs(), 100);
+}
+
+TEST_F(DeferredRelationChecksTest, ABrokenReferenceUndoesTheWholeLoad) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
+  DbBatch batch(*connection_);
+  DbTable archi(*connection_, "archi");
+  ASSERT_TRUE(AddArc(archi, 1, 1));
+  DeferredRelationChecks deferred(*connection_, {"archi"});
+  ASSERT_TRUE(AddArc(archi, 2, 1));
+  ASSERT_TRUE(AddArc(archi, 3, 77)) << "not checked while deferred";
+  std::vector<std::string> broken;
+  EXPECT_FALSE(deferred.Finish(&broken));
+  EXPECT_EQ(broken, std::vector<std::string>{"archi_fin"});
+  EXPECT_EQ(Arcs(), 1) << "the rows before the deferral stay";
+  ui_.ClearMessages();
+  EXPECT_FALSE(AddArc(archi, 4, 77)) << "the checks are back";
+  EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
+}
+
+TEST_F(DeferredRelationChecksTest, OutsideABatchNothingIsDeferred) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
+  DbTable archi(*connection_, "archi");
+  DeferredRelationChecks deferred(*connection_, {"archi"});
+  EXPECT_FALSE(deferred.active());
+  EXPECT_FALSE(AddArc(archi, 1, 77));
+}
+
+}  // namespace
+}  // namespace viamappa
