@@ -78,55 +78,47 @@ class QtUserInterfaceTest : public ::testing::Test {
   QtUserInterface ui_;
 };
 
-TEST_F(QtUserInterfaceTest, MessageBoxesShowItalianButtonsTheIconAndPlainText) {
+// What the next message box showed; it is answered with the button given.
+struct SeenBox {
   QStringList buttons;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString caption;
   Qt::TextFormat format = Qt::AutoText;
-  const auto capture = [&](QWidget* modal) {
+};
+
+void AnswerNextBox(QMessageBox::StandardButton answer, SeenBox& seen) {
+  WhenModalOpens([answer, &seen](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
-    buttons = ButtonTexts(box);
-    icon = box->icon();
-    caption = box->windowTitle();
-    format = box->textFormat();
-  };
-
-  WhenModalOpens([&](QWidget* modal) {
-    capture(modal);
-    static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    seen = {ButtonTexts(box), box->icon(), box->windowTitle(), box->textFormat()};
+    box->button(answer)->click();
   });
+}
+
+TEST_F(QtUserInterfaceTest, MessageBoxesShowItalianButtonsTheIconAndPlainText) {
+  SeenBox seen;
+  AnswerNextBox(QMessageBox::Ok, seen);
   ui_.ShowMessage("Il file <b>a.mdb</b> manca", MessageIcon::Stop, "Connessione");
-  EXPECT_EQ(buttons, QStringList({QStringLiteral("OK")}));
-  EXPECT_EQ(icon, QMessageBox::Critical);
-  EXPECT_EQ(caption, QStringLiteral("Connessione"));
-  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_EQ(seen.buttons, QStringList({QStringLiteral("OK")}));
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_EQ(seen.caption, QStringLiteral("Connessione"));
+  EXPECT_EQ(seen.format, Qt::PlainText);
 
-  WhenModalOpens([&](QWidget* modal) {
-    capture(modal);
-    static_cast<QMessageBox*>(modal)->button(QMessageBox::Cancel)->click();
-  });
+  AnswerNextBox(QMessageBox::Cancel, seen);
   EXPECT_FALSE(ui_.AskOkCancel("Confermi ?"));
-  EXPECT_EQ(buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
-  EXPECT_EQ(icon, QMessageBox::Question);
-  EXPECT_EQ(caption, QStringLiteral("Viamappa"));  // no caption: the program's title
-
-  WhenModalOpens([&](QWidget* modal) { static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click(); });
+  EXPECT_EQ(seen.buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
+  EXPECT_EQ(seen.icon, QMessageBox::Question);
+  EXPECT_EQ(seen.caption, QStringLiteral("Viamappa"));  // no caption: the program's title
+  AnswerNextBox(QMessageBox::Ok, seen);
   EXPECT_TRUE(ui_.AskOkCancel("Confermi ?"));
 
-  WhenModalOpens([&](QWidget* modal) {
-    capture(modal);
-    static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
-  });
+  AnswerNextBox(QMessageBox::Yes, seen);
   EXPECT_TRUE(ui_.AskYesNo("Procedo ?"));
-  EXPECT_EQ(buttons, QStringList({QStringLiteral("No"), QString::fromUtf8("Sì")}));
+  EXPECT_EQ(seen.buttons, QStringList({QStringLiteral("No"), QString::fromUtf8("Sì")}));
 
-  WhenModalOpens([&](QWidget* modal) {
-    capture(modal);
-    static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
-  });
+  AnswerNextBox(QMessageBox::Ok, seen);
   ui_.ShowMessage("Errore creazione finestra principale", MessageIcon::None);
-  EXPECT_EQ(icon, QMessageBox::NoIcon);
+  EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 }
 
 TEST_F(QtUserInterfaceTest, SaveDialogAppendsTheDefaultExtensionAndOpenDialogNeedsAnExistingFile) {

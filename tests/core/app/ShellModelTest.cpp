@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 #include <vector>
 
 #include "app/CommandIds.h"
@@ -11,90 +10,6 @@
 
 namespace viamappa {
 namespace {
-
-// A menu written as one line per entry: "id text", "-" for a separator, "> text" opening a pop-up and
-// "<" closing it.
-void Flatten(const std::vector<MenuItem>& items, std::vector<std::string>& out) {
-  for (const MenuItem& item : items) {
-    switch (item.kind) {
-      case MenuItem::Kind::Separator:
-        out.push_back("-");
-        break;
-      case MenuItem::Kind::Command:
-        out.push_back(std::to_string(item.id) + " " + item.text);
-        break;
-      case MenuItem::Kind::Popup:
-        out.push_back("> " + item.text);
-        Flatten(item.items, out);
-        out.push_back("<");
-        break;
-    }
-  }
-}
-
-TEST(ShellModelTest, MenuBarHoldsEveryEntryInOrder) {
-  std::vector<std::string> lines;
-  Flatten(MenuBarModel(), lines);
-  const std::vector<std::string> expected = {"> &Database",
-                                             "5103 &Crea",
-                                             "5104 &Connetti",
-                                             "5105 &Sconnetti",
-                                             "-",
-                                             "5106 &Ripara",
-                                             "5107 &Duplica",
-                                             "<",
-                                             "> &Import/Export",
-                                             "> &Import",
-                                             "5108 Import &Comuni",
-                                             "5109 Import &Località",
-                                             "5120 Import &Toponimi",
-                                             "5112 Import &Grafo Stradale",
-                                             "-",
-                                             "5125 Import Grafo &Secondario",
-                                             "<",
-                                             "> &Export",
-                                             "5117 Export &Grafo Stradale",
-                                             "5118 Export &Comunicazione Grafo",
-                                             "-",
-                                             "5128 Export Grafo (&Tramex)",
-                                             "<",
-                                             "<",
-                                             "> &Operazioni",
-                                             "40005 &Vestizione Tematismi\t(Ctl+V)",
-                                             "-",
-                                             "40001 &Sposta punto di vista\tCtl+S",
-                                             "40002 &Zoom scala\tCtl+Z",
-                                             "40004 S&elezione area\tCtl+A",
-                                             "40003 &Ripristina punto di vista\tHome",
-                                             "-",
-                                             "40006 Ricerca &Toponimo\tCtl+T",
-                                             "40011 &Evidenziazione Strade\tCtl+E",
-                                             "-",
-                                             "40009 &Disegno Nuovo Arco Stradale\tShift+D",
-                                             "40007 &Spostamento\tShift+S",
-                                             "40008 A&ggiustamento tratto\tShift+M",
-                                             "40010 &Eliminazione Vertice da Arco\tShift+K",
-                                             "-",
-                                             "40012 Punto &Partenza Percorso\tShift+P",
-                                             "40013 Punto &Arrivo Percorso\tShift+A",
-                                             "<",
-                                             "> &Utilità",
-                                             "5113 Localizzazione &Grafo Stradale",
-                                             "5121 Localizzazione &Toponimi",
-                                             "-",
-                                             "5116 &Rinomina Archi del Grafo Stradale",
-                                             "5119 &Elenco Stradario",
-                                             "-",
-                                             "5127 Rigenera &Nodi",
-                                             "5126 Riduzione &Archi spezzati",
-                                             "<",
-                                             "> &Configurazione",
-                                             "5110 &Sfondo Cartografico",
-                                             "<",
-                                             "5101 &Fine",
-                                             "5102 &?"};
-  EXPECT_EQ(lines, expected);
-}
 
 TEST(ShellModelTest, OnlyOperationsItemsCarryAnImageAndEveryMenuCommandIsInTheTable) {
   std::set<int> ids;
