@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "core/io/ShapefileTestBytes.h"
+#include "geom/Measures.h"
+#include "io/ShapefileReader.h"
+#include "support/TempDir.h"
+
+namespace viamappa {
+namespace {
+
+using namespace test;
+using testing::TempDir;
+
+const std::vector<DbfSpec> kOneField = {{"DENOM", 'C', 4}};
+
+// A reader over bytes in memory that live as long as it does.
+struct MemorySet {
+  std::string shp, shx, dbf;
+  ShapefileReader reader;
+  MemorySet(std::string shp_bytes, std::string shx_bytes, std::string dbf_bytes)
+      : shp(std::move(shp_bytes)), shx(std::move(shx_bytes)), dbf(std::move(dbf_bytes)) {
+    reader.OpenMemory(shp, shx, dbf);
+  }
+};
+
+// Reads every shape record until the reader stops: the records read, and whether it stopped before
+// the count given.
+std::vector<ShapeRecord> ReadShapes(ShapefileReader& reader, std::int64_t count = 1000) {
+  std::vector<ShapeRecord> shapes;
+  EXPECT_TRUE(reader.RewindShapes());
+  ShapeRecord shape;
+  for (std::int64_t i = 0; i < count && reader.NextShape(shape); ++i) shapes.push_back(shape);
+  return shapes;
+}
+
+std::string PolylineContent(std::vector<Point> points) {
+  return ShapeContent(3, {0}, points);
+}
+
+std::vector<Point> Ring(double x, double y, double side, bool clockwise) {
+  std::vector<Point> ring = {{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}, {x, y}};
+  if (clockwise) std::reverse(ring.begin(), ring.end());
+  return ring;
+}
+
+TEST(DbfFieldTest, NamesAreUpperCasedAndNumbersCountTheirIntegerDigits) {
+  MemorySet set(ShpFile(3, {}), ShxFile(0),
+                DbfFile({{"denom", 'C', 40},
+                         {"prezzo", 'N', 8, 2},
+                         {"NUM", 'N', 9},
+                         {"Giorno", 'D', 8},
+                         {"ok", 'L', 1},
+                         {"memo", 'M', 10},
+                         {std::string("ab\0cd", 5), 'C', 3},
+                         {"ELEVENCHARS", 'C', 2}},
+                        {}));
+  ASSERT_TRUE(set.reader.ReadHeaders());
+  const std::vector<DbfField>& f = set.reader.fields();
+  ASSERT_EQ(f.size(), 8u);
+  EXPECT_EQ(f[0].name, "DENOM");
+  EXPECT_EQ(set.reader.FindField("DENOM"), &f[0]);
+  EXPECT_EQ(set.reader.FindField("denom"), nullptr) << "the look-up is exact";
+  EXPECT_EQ(f[1].name, "PREZZO");
+  EXPECT_EQ(f[1].width, 5);
+  EXPECT_EQ(f[1].decimals, 2);
+  EXPECT_EQ(f[1].length, 8);
+  EXPECT_EQ(f[2].offset, 48) << "the field after a decimal number lies after all of its 8 bytes";
+  EXPECT_EQ(f[2].width, 9);
+  EXPECT_EQ(f[2].decimals, 0);
+  EXPECT_EQ(f[3].width, 8);
+  EXPECT_EQ(f[4].width, 1);
+  EXPECT_EQ(f[5].width, 0);
+  EXPECT_EQ(f[5].decimals, 0);
+  EXPECT_EQ(f[6].name, "AB");
+  EXPECT_EQ(f[7].name, "ELEVENCHARS");
+  EXPECT_EQ(f[7].offset, 40 + 8 + 9 + 8 + 1 + 10 + 3);
+}
+
+TEST(DbfFieldTest, ValuesAreTheRawBytesUpToTheFirstZero) {
+  const std::string record = std::string(" ab ") + std::string("x\0y", 3) + "123";
+  DbfField first{"A", 'C', 3, 0, 3, 0};
+  DbfField second{"B", 'C', 3, 0, 3, 3};
+  DbfField third{"C", 'N', 3, 0, 3, 6};
+  DbfField outside{"D", 'C', 3, 0, 3, 8};
+  EXPECT_EQ(ShapefileReader::FieldValue(record, first), "ab ") << "blanks stay";
+  EXPECT_EQ(ShapefileReader::FieldValue(record, second), "x");
+  EXPECT_EQ(ShapefileReader::FieldValue(record, third), "123");
+  EXPECT_EQ(ShapefileReader::FieldValue(record, outside), "");
+  EXPECT_EQ(ShapefileReader::FieldValue("", first), "");
+}
+
+TEST(ShapefileReaderTest, AttributesFollowTheHeaderLengthAndStopAtAShortRecord) {
+  MemorySet set(ShpFile(3, {}), ShxFile(3),
+                DbfFile({{"n", 'N', 8, 2}, {"denom", 'C', 4}}, {"  1234.50ROMA", "     7.25ASTI"}));
+  ASSERT_TRUE(set.reader.ReadHeaders());
+  EXPECT_EQ(set.reader.record_count(), 3);
+  EXPECT_EQ(set.reader.dbf_header_length(), 32 + 64 + 1);
+  EXPECT_EQ(set.reader.dbf_record_length(), 13);
+  const DbfField* denom = set.reader.FindField("DENOM");
+  ASSERT_NE(denom, nullptr);
+  ASSERT_TRUE(set.reader.RewindAttributes());
+  std::string record;
+  ASSERT_TRUE(set.reader.NextAttributes(record));
+  EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ROMA");
+  ASSERT_TRUE(set.reader.NextAttributes(record));
+  EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ASTI");
+  EXPECT_FALSE(set.reader.NextAttributes(record)) << "the DBF holds fewer records than the index";
+  ASSERT_TRUE(set.reader.RewindAttributes());
+  ASSERT_TRUE(set.reader.NextAttributes(record)) << "a second pass reads the same records";
+  EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ROMA");
+}
+
+TEST(ShapefileReaderTest, HeadersAreRefusedOnAnyFault) {
+  const std::string shp = ShpFile(3, {PolylineContent({{1, 1}, {2, 2}})});
+  const std::string dbf = DbfFile(kOneField, {" ROMA"});
+  struct Case {
+    const char* what;
+    std::string shp, shx, dbf;
+  };
+  std::string bad_version = dbf;
+  bad_version[0] = '\x83';
+  const std::vector<Case> cases = {
+      {"wrong .SHP file code", MainHeader(50, 3, 9995), ShxFile(1), dbf},
+      {"wrong .SHX file code", shp, MainHeader(54, 3, 0x0A270000), dbf},
+      {"short .SHP header", shp.substr(0, 99), ShxFile(1), dbf},
+      {"short .SHX header", shp, ShxFile(1).substr(0, 60), dbf},
+      {".SHX shorter than its length says", shp, ShxFile(2).substr(0, 115), dbf},
+      {"DBF of dBASE III with memo", shp, ShxFile(1), bad_version},
+      {"short DBF header", shp, ShxFile(1), dbf.substr(0, 31)},
+      {"short field descriptor", shp, ShxFile(1), dbf.substr(0, 50)},
+      {"empty files", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    MemorySet set(c.shp, c.shx, c.dbf);
+    EXPECT_FALSE(set.reader.ReadHeaders()) << c.what;
+  }
+  MemorySet good(shp, ShxFile(1), dbf);
+  EXPECT_TRUE(good.reader.ReadHeaders());
+}
+
+TEST(ShapefileReaderTest, IndexLengthCountsRecordsOfFourWords) {
+  for (const auto& [words, count] :
+       std::vector<std::pair<int, int>>{{50, 0}, {54, 1}, {55, 2}, {0, 0}, {-8, 0}}) {
+    std::string shx = MainHeader(words, 3) + std::string(16, '\0');
+    MemorySet set(ShpFile(3, {}), shx, DbfFile(kOneField, {}));
+    ASSERT_TRUE(set.reader.ReadHeaders()) << words;
+    EXPECT_EQ(set.reader.record_count(), count) << words;
+  }
+}
+
+TEST(ShapefileReaderTest, PolylinesKeepTheirFirstPartAndNullShapesYieldNothing) {
+  const std::vector<Point> three_parts = {{1, 1}, {2, 2}, {3, 1}, {10, 10}, {11, 11}, {20, 20}, {21, 22}};
+  MemorySet set(ShpFile(3, {ShapeContent(3, {0, 3, 5}, three_parts), NullContent(),
+                            PolylineContent({{5, 6}, {7, 8}}), ShapeContent(1, {}, {}),
+                            ShapeContent(3, {}, {{1, 1}}), ShapeContent(3, {0, 0}, {{1, 1}, {2, 2}})}),
+                ShxFile(6), DbfFile(kOneField, {}));
+  ASSERT_TRUE(set.reader.ReadHeaders());
+  const std::vector<ShapeRecord> shapes = ReadShapes(set.reader);
+  ASSERT_EQ(shapes.size(), 6u);
+  EXPECT_TRUE(shapes[0].has_geometry);
+  EXPECT_EQ(shapes[0].polyline.points(), (std::vector<Point>{{1, 1}, {2, 2}, {3, 1}}));
+  EXPECT_EQ(shapes[0].polyline.box(), Box::Of(1, 1, 3, 2));
+  EXPECT_EQ(shapes[1].shape_type, 0);
+  EXPECT_FALSE(shapes[1].has_geometry);
+  EXPECT_TRUE(shapes[1].polyline.empty()) << "nothing is left over from the record before";
+  EXPECT_TRUE(shapes[2].has_geometry) << "the record after a null shape is read at its place";
+  EXPECT_EQ(shapes[2].polyline.front(), (Point{5, 6}));
+  EXPECT_EQ(shapes[3].shape_type, 1);
+  EXPECT_FALSE(shapes[3].has_geometry);
+  EXPECT_FALSE(shapes[4].has_geometry) << "no part";
+  EXPECT_FALSE(shapes[5].has_geometry) << "an empty first part";
+}
+
+TEST(ShapefileReaderTest, PolygonRingsAreGroupedIntoAreasWithTheirHoles) {
+  std::vector<Point> points = Ring(0, 0, 10, true);
+  const std::vector<Point> hole = Ring(2, 2, 2, false);
+  const std::vector<Point> second = Ring(20, 0, 5, true);
+  points.insert(points.end(), hole.begin(), hole.end());
+  points.insert(points.end(), second.begin(), second.end());
+  MemorySet set(ShpFile(5, {ShapeContent(5, {0, 5, 10}, points),
+                            ShapeContent(5, {0, 5, 5}, Ring(0, 0, 1, true)), ShapeContent(5, {}, {})}),
+                ShxFile(3, 5), DbfFile(kOneField, {}));
+  ASSERT_TRUE(set.reader.ReadHeaders());
+  EXPECT_EQ(set.reader.shape_type(), 5);
+  const std::vector<ShapeRecord> shapes = ReadShapes(set.reader);
+  ASSERT_EQ(shapes.size(), 3u);
+  ASSERT_EQ(shapes[0].polygon.size(), 2u);
+  EXPECT_EQ(shapes[0].polygon[0].outer.points(), Ring(0, 0, 10, true));
+  ASSERT_EQ(shapes[0].polygon[0].exclusions.size(), 1u);
+  EXPECT_EQ(shapes[0].polygon[0].exclusions[0].points(), hole);
+  EXPECT_TRUE(shapes[0].polygon[1].exclusions.empty());
+  EXPECT_EQ(shapes[0].polygon[1].outer.box(), Box::Of(20, 0, 25, 5));
+  ASSERT_EQ(shapes[1].polygon.size(), 1u) << "parts without points are no rings";
+  EXPECT_TRUE(shapes[1].polygon[0].exclusions.empty());
+  EXPECT_FALSE(shapes[2].has_geometry);
+}
+
+TEST(ShapefileReaderTest, AnIndexLongerThanTheMainFileEndsAtTheFirstShortRead) {
+  std::string shp = ShpFile(3, {PolylineContent({{1, 1}, {2, 2}}), PolylineContent({{3, 3}, {4, 4}}),
+                                PolylineContent({{5, 5}, {6, 6}})});
+  shp.resize(shp.size() - 10);  // the third record is cut
+  MemorySet set(shp, ShxFile(5), DbfFile(kOneField, {}));
+  ASSERT_TRUE(set.reader.ReadHeaders());
+  EXPECT_EQ(set.reader.record_count(), 5);
+  EXPECT_EQ(ReadShapes(set.reader, 5).size(), 2u);
+}
+
+TEST(ShapefileReaderTest, DamagedRecordsStopTheReadWithoutReadingPastThem) {
+  const std::vector<Point> two = {{1, 1}, {2, 2}};
+  struct Case {
+    const char* what;
+    std::string record;
+  };
+  std::string long_content = PolylineContent(two);
+  const std::vector<Case> cases = {
+      {"more points than the content holds", ShapeRecordBytes(1, ShapeContent(3, {0}, two, 1, 3))},
+      {"more parts than the content holds", ShapeRecordBytes(1, ShapeContent(3, {0}, two, 9, 2))},
+      {"negative point count", ShapeRecordBytes(1, ShapeContent(3, {0}, two, 1, -2))},
+      {"negative part count", ShapeRecordBytes(1, ShapeContent(3, {0}, two, -1, 2))},
+      {"part beyond the points", ShapeRecordBytes(1, ShapeContent(3, {0, 3}, two))},
+      {"negative part index", ShapeRecordBytes(1, ShapeContent(5, {-1}, two))},
+      {"decreasing part indexes", ShapeRecordBytes(1, ShapeContent(5, {0, 2, 1}, {{1, 1}, {2, 2}, {3, 3}}))},
+      {"content shorter than the counts", ShapeRecordBytes(1, ShapeContent(3, {0}, two).substr(0, 40))},
+      {"content without a shape type", ShapeRecordBytes(1, "", 0)},
+      {"negative content length", ShapeRecordBytes(1, long_content, -4)},
+      {"content length beyond the file", ShapeRecordBytes(1, long_content, 0x7FFFFFFF)},
+      {"record header cut", std::string("\0\0\0\1\0\0", 6)},
+  };
+  for (const Case& c : cases) {
+    // The damaged record, then a sound one that must not be reached.
+    std::string shp = MainHeader(50, 3) + c.record + ShapeRecordBytes(2, PolylineContent(two));
+    MemorySet set(shp, ShxFile(2), DbfFile(kOneField, {}));
+    ASSERT_TRUE(set.reader.ReadHeaders()) << c.what;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(ReadShapes(set.reader).empty()) << c.what;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200))
+        << c.what << ": nothing is allocated for a length the file cannot hold";
+  }
+}
+
+TEST(ShapefileReaderTest, RecordsLargerThanAnyBufferAreReadWhole) {
+  std::vector<Point> points(300000);
+  for (std::size_t i = 0; i < points.size(); ++i) points[i] = {600000.0 + i, 5000000.0 + (i % 7)};
+  std::vector<Point> small = {{1, 1}, {2, 2}};
+  TempDir dir;
+  WriteBytes(dir.File("grande.shp"), ShpFile(3, {PolylineContent(points), PolylineContent(small)}));
+  WriteBytes(dir.File("grande.shx"), ShxFile(2));
+  WriteBytes(dir.File("grande.dbf"), DbfFile(kOneField, {" ROMA", " ASTI"}));
+  ShapefileReader reader;
+  ASSERT_TRUE(reader.Open(dir.File("grande")));
+  ASSERT_TRUE(reader.ReadHeaders());
+  const std::vector<ShapeRecord> shapes = ReadShapes(reader);
+  ASSERT_EQ(shapes.size(), 2u);
+  EXPECT_EQ(shapes[0].polyline.points(), points);
+  EXPECT_EQ(shapes[1].polyline.points(), small);
+}
+
+TEST(ShapefileReaderTest, OpensTheSetWhateverTheLetterCaseOfItsExtensions) {
+  TempDir dir;
+  const std::string shp = ShpFile(3, {PolylineContent({{1, 1}, {2, 2}})});
+  WriteBytes(dir.File("misto.Shp"), shp);
+  WriteBytes(dir.File("misto.shx"), ShxFile(1));
+  WriteBytes(dir.File("misto.DBF"), DbfFile(kOneField, {" ROMA"}));
+  WriteBytes(dir.File("MISTO.dbf"), "not the same base name");
+  ShapefileReader reader;
+  ASSERT_TRUE(reader.Open(dir.File("misto")));
+  ASSERT_TRUE(reader.ReadHeaders());
+  EXPECT_EQ(reader.record_count(), 1);
+  EXPECT_EQ(ReadShapes(reader).size(), 1u);
+
+  EXPECT_FALSE(reader.Open(dir.File("Misto"))) << "the base name itself keeps its letter case";
+  std::filesystem::remove(dir.File("misto.shx"));
+  EXPECT_FALSE(reader.Open(dir.File("misto"))) << "missing index";
+  WriteBytes(dir.File("misto.SHX"), ShxFile(1));
+  std::filesystem::remove(dir.File("misto.DBF"));
+  EXPECT_FALSE(reader.Open(dir.File("misto"))) << "missing table";
+  std::filesystem::create_directory(dir.File("misto.dbf"));
+  EXPECT_FALSE(reader.Open(dir.File("misto"))) << "a folder is no table";
+  EXPECT_FALSE(reader.ReadHeaders()) << "nothing stays open after a failed open";
+  EXPECT_FALSE(reader.RewindShapes());
+}
+
+}  // namespace
+}  // namespace viamappa
