@@ -6,6 +6,7 @@
 
 #include "app/ApplicationState.h"
 #include "app/DatabaseLifecycle.h"
+#include "app/ImportCommands.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
 #include "db/DbConnection.h"
@@ -83,6 +84,37 @@ int Info(const std::vector<std::string>& args, const Options& options) {
     std::printf("  %-10s %10d\n", table.c_str(), rows);
   }
   return ui.error_count() == 0 ? 0 : 1;
+}
+
+int Import(ImportKind kind, const std::vector<std::string>& args, const Options& options) {
+  static const char* const kSynopsis[] = {"import-graph DATABASE FILE.shp", "import-comuni DATABASE FILE.shp",
+                                          "import-localita DATABASE FILE.shp",
+                                          "import-toponimi DATABASE FILE.txt"};
+  if (args.size() != 2) return Usage(kSynopsis[static_cast<int>(kind)]);
+  ConsoleUserInterface ui(stderr, options.yes, stdout);
+  ApplicationState state;
+  state.database_path = args[0];
+  state.connection = std::make_unique<DbConnection>(args[0], ui);
+  if (!state.connected()) return 1;
+  ui.QueueFile(args[1]);
+  WindowlessShell shell;
+  ImportCommands commands(state, ui, shell);
+  bool done = false;
+  switch (kind) {
+    case ImportKind::Graph:
+      done = commands.ImportRoadGraph();
+      break;
+    case ImportKind::Municipalities:
+      done = commands.ImportMunicipalities();
+      break;
+    case ImportKind::Localities:
+      done = commands.ImportLocalities();
+      break;
+    case ImportKind::Toponyms:
+      done = commands.ImportToponyms();
+      break;
+  }
+  return done && ui.error_count() == 0 ? 0 : 1;
 }
 
 int InstallSettings(const std::vector<std::string>& args, const Options&) {

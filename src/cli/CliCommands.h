@@ -17,6 +17,10 @@ int Duplicate(const std::vector<std::string>& args, const Options& options);
 int Check(const std::vector<std::string>& args, const Options& options);
 int Info(const std::vector<std::string>& args, const Options& options);
 
+// The one-time loads into a database: the summary goes to standard output.
+enum class ImportKind { Graph, Municipalities, Localities, Toponyms };
+int Import(ImportKind kind, const std::vector<std::string>& args, const Options& options);
+
 // Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S].
 int Synth(const std::vector<std::string>& args, const Options& options);
 

@@ -20,6 +20,10 @@ constexpr const char* kUsage =
     "  duplicate ORIGINE DEST       scrive una copia compattata di un database\n"
     "  check FILE                   verifica l'integrità di un database\n"
     "  info FILE                    mostra le tavole di un database con il numero di righe\n"
+    "  import-graph DB FILE.shp     importa il grafo stradale in un database\n"
+    "  import-comuni DB FILE.shp    importa i comuni con i loro confini\n"
+    "  import-localita DB FILE.shp  importa le località con i loro confini\n"
+    "  import-toponimi DB FILE.txt  importa i toponimi della cartografia\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "  --help                       mostra questo aiuto\n"
@@ -65,6 +69,10 @@ int main(int argc, char** argv) {
   if (command == "duplicate") return cli::Duplicate(args, options);
   if (command == "check") return cli::Check(args, options);
   if (command == "info") return cli::Info(args, options);
+  if (command == "import-graph") return cli::Import(cli::ImportKind::Graph, args, options);
+  if (command == "import-comuni") return cli::Import(cli::ImportKind::Municipalities, args, options);
+  if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
+  if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);

@@ -34,9 +34,31 @@ class DbConnection {
 
   const std::shared_ptr<ConnectionCore>& core() const { return core_; }
 
+  // Puts another interface in front of the connection's messages for a while (a batch command's
+  // filter, for example); answers the one it replaces, to be put back.
+  UserInterface* ReplaceInterface(UserInterface* ui) {
+    UserInterface* previous = core_->ui;
+    core_->ui = ui;
+    return previous;
+  }
+
  private:
   std::string path_;
   std::shared_ptr<ConnectionCore> core_;
+};
+
+// Shows the connection's messages through another interface while it lives.
+class InterfaceScope {
+ public:
+  InterfaceScope(DbConnection& connection, UserInterface& ui)
+      : connection_(connection), previous_(connection.ReplaceInterface(&ui)) {}
+  ~InterfaceScope() { connection_.ReplaceInterface(previous_); }
+  InterfaceScope(const InterfaceScope&) = delete;
+  InterfaceScope& operator=(const InterfaceScope&) = delete;
+
+ private:
+  DbConnection& connection_;
+  UserInterface* previous_;
 };
 
 }  // namespace viamappa

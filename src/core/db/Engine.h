@@ -103,6 +103,9 @@ class EngineDatabase {
   std::function<void()> before_write_;
 };
 
+// The description of a row refused because the row it refers to through the relation does not exist.
+std::string MissingReferenceDescription(std::string_view relation, std::string_view primary_table);
+
 // Checks the integrity of a database file: the engine's own check, the relations' enforcement and
 // their data. problems lists what is wrong (empty when the file is sound); false when the check could
 // not run, with the description in error.

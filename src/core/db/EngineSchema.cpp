@@ -120,6 +120,11 @@ std::string JoinColumns(const std::vector<std::string>& names) {
 
 }  // namespace
 
+std::string MissingReferenceDescription(std::string_view relation, std::string_view primary_table) {
+  return "Impossibile aggiungere o modificare il record: la relazione " + std::string(relation) +
+         " richiede un record correlato nella tavola " + std::string(primary_table) + ".";
+}
+
 bool EngineDatabase::AppendTable(const TableDefinition& table, std::string& error) {
   if (!db_) {
     error = "Il database non è aperto.";
@@ -360,8 +365,7 @@ bool EngineDatabase::CreateRelationTriggers(const RelationDefinition& relation, 
   }
   const std::string prefix = "rel." + relation.name + ".";
   const std::string refused_child =
-      SqlLiteral("Impossibile aggiungere o modificare il record: la relazione " + relation.name +
-                 " richiede un record correlato nella tavola " + relation.primary_table + ".");
+      SqlLiteral(MissingReferenceDescription(relation.name, relation.primary_table));
   const std::string refused_delete =
       SqlLiteral("Impossibile eliminare il record: la tavola " + relation.foreign_table +
                  " contiene record correlati (relazione " + relation.name + ").");

@@ -24,12 +24,17 @@ const char* IconLabel(MessageIcon icon) {
 
 }  // namespace
 
-ConsoleUserInterface::ConsoleUserInterface(std::FILE* err, bool answer_yes)
-    : err_(err), answer_yes_(answer_yes), terminal_(isatty(fileno(err)) != 0) {}
+ConsoleUserInterface::ConsoleUserInterface(std::FILE* err, bool answer_yes, std::FILE* results)
+    : err_(err), answer_yes_(answer_yes), results_(results), terminal_(isatty(fileno(err)) != 0) {}
 
 void ConsoleUserInterface::ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption) {
   const bool progress_was_shown = line_open_;
   EndProgressLine();
+  if (icon == MessageIcon::Information && results_) {
+    std::fprintf(results_, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(results_);
+    return;
+  }
   if (icon == MessageIcon::Stop || icon == MessageIcon::Warning) ++error_count_;
   std::fprintf(err_, "%s", IconLabel(icon));
   if (!caption.empty()) std::fprintf(err_, " [%.*s]", static_cast<int>(caption.size()), caption.data());

@@ -14,7 +14,9 @@ class ConsoleUserInterface : public UserInterface {
  public:
   // Messages and progress go to err; answer_yes answers every question, also whether to replace an
   // existing file.
-  explicit ConsoleUserInterface(std::FILE* err = stderr, bool answer_yes = false);
+  // results, when given, receives the messages with the information icon (the summaries of commands).
+  explicit ConsoleUserInterface(std::FILE* err = stderr, bool answer_yes = false,
+                                std::FILE* results = nullptr);
 
   // Paths that the next file choices take, in order; with none left a choice is cancelled.
   void QueueFile(std::string path) { files_.push_back(std::move(path)); }
@@ -43,6 +45,7 @@ class ConsoleUserInterface : public UserInterface {
 
   std::FILE* err_;
   bool answer_yes_;
+  std::FILE* results_;
   bool terminal_;
   std::deque<std::string> files_;
   std::string phase_;

@@ -1,0 +1,32 @@
+// The commands of the Import menu: road graph, municipalities, localities and toponyms.
+#pragma once
+
+#include "app/ApplicationState.h"
+#include "app/ShellWindow.h"
+#include "ui/UserInterface.h"
+
+namespace viamappa {
+
+class ImportCommands {
+ public:
+  ImportCommands(ApplicationState& state, UserInterface& ui, ShellWindow& shell)
+      : state_(state), ui_(ui), shell_(shell) {}
+
+  // "Import &Grafo Stradale" (5112), "Import &Comuni" (5108), "Import &Località" (5109),
+  // "Import &Toponimi" (5120). Each refuses when its data are loaded already, asks for the file and ends
+  // with its summary message. False when the command was refused or cancelled.
+  bool ImportRoadGraph();
+  bool ImportMunicipalities();
+  bool ImportLocalities();
+  bool ImportToponyms();
+
+ private:
+  bool HasRows(const char* table, const char* where);
+  bool ImportAreaSet(bool municipalities);
+
+  ApplicationState& state_;
+  UserInterface& ui_;
+  ShellWindow& shell_;
+};
+
+}  // namespace viamappa

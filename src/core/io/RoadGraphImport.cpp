@@ -1,0 +1,230 @@
+#include "io/RoadGraphImport.h"
+
+#include <optional>
+#include <vector>
+
+#include "base/TextUtil.h"
+#include "base/Windows1252.h"
+#include "db/DbBatch.h"
+#include "db/DbTable.h"
+#include "db/DeferredRelationChecks.h"
+#include "db/Engine.h"
+#include "geom/StoredGeometry.h"
+#include "io/Hundredths.h"
+#include "io/ImportNodeList.h"
+#include "io/ShapefileReader.h"
+#include "ui/ProgressDisplay.h"
+
+namespace viamappa {
+
+namespace {
+
+struct RequiredField {
+  const char* name;
+  int max_width;
+  bool exact;
+};
+
+constexpr RequiredField kRequired[] = {{"DENOM", 60, false},   {"ALT", 60, false},    {"COD_ELE", 20, false},
+                                       {"COD_REG", 20, false}, {"CLASSE", 10, false}, {"PIAZZA", 1, true}};
+
+bool HasRequiredFields(const ShapefileReader& reader) {
+  if (reader.shape_type() != 3) return false;
+  for (const RequiredField& required : kRequired) {
+    const DbfField* field = reader.FindField(required.name);
+    if (!field || field->type != 'C') return false;
+    if (required.exact ? field->width != required.max_width : field->width > required.max_width) return false;
+  }
+  return true;
+}
+
+// Writes the nodes, the arcs and their polylines of the records read; false when the attributes
+// cannot be read from their start.
+bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
+                const std::vector<std::optional<PointArray>>& lines, const std::vector<bool>& is_polyline,
+                const ImportNodeList& nodes, ProgressDisplay& progress, UserInterface& ui,
+                RoadGraphImportCounts& counts) {
+  const std::int64_t shapes_read = static_cast<std::int64_t>(lines.size());
+  std::vector<bool> stored(lines.size(), false);
+  progress.SetPhase("Registrazione Nodi del Grafo");
+  {
+    DbTable nodi(connection, "nodi");
+    const int id = nodi.FieldIndex("ID"), x = nodi.FieldIndex("coord_x"), y = nodi.FieldIndex("coord_y");
+    const std::size_t total = nodes.nodes().size();
+    std::size_t done = 0;
+    for (const ImportNodeList::Node& node : nodes.nodes()) {
+      if (nodi.AddNew() && nodi.SetFieldInteger(id, node.id) && nodi.SetFieldDouble(x, node.point.x) &&
+          nodi.SetFieldDouble(y, node.point.y) && nodi.Update())
+        ++counts.nodes;
+      progress.SetProgress(++done, static_cast<long long>(total));
+    }
+  }
+
+  progress.SetPhase("Registrazione degli Archi");
+  if (!reader.RewindAttributes()) return false;
+  const DbfField* denom = reader.FindField("DENOM");
+  const DbfField* alt = reader.FindField("ALT");
+  const DbfField* cod_ele = reader.FindField("COD_ELE");
+  const DbfField* cod_reg = reader.FindField("COD_REG");
+  const DbfField* classe = reader.FindField("CLASSE");
+  const DbfField* piazza = reader.FindField("PIAZZA");
+  {
+    DbTable archi(connection, "archi");
+    const int f_id = archi.FieldIndex("ID"), f_orgden = archi.FieldIndex("orgden"),
+              f_denom = archi.FieldIndex("denom"), f_orgalt = archi.FieldIndex("orgalt"),
+              f_alterna = archi.FieldIndex("alterna"), f_codreg = archi.FieldIndex("codreg"),
+              f_codele = archi.FieldIndex("codele"), f_classe = archi.FieldIndex("classe"),
+              f_piazza = archi.FieldIndex("piazza"), f_elimina = archi.FieldIndex("elimina"),
+              f_modifica = archi.FieldIndex("modifica"), f_aggiunto = archi.FieldIndex("aggiunto"),
+              f_verifica = archi.FieldIndex("verifica"), f_datins = archi.FieldIndex("datins"),
+              f_datmod = archi.FieldIndex("datmod"), f_nodini = archi.FieldIndex("nodini"),
+              f_nodfin = archi.FieldIndex("nodfin"), f_local = archi.FieldIndex("local"),
+              f_comune = archi.FieldIndex("comune");
+    std::string record;
+    for (std::int64_t i = 0; i < shapes_read; ++i) {
+      if (!reader.NextAttributes(record)) break;
+      if (is_polyline[i]) ++counts.found;
+      progress.SetProgress(i + 1, shapes_read);
+      if (!lines[i]) continue;
+      const std::string name = DbfText(record, *denom);
+      std::string alternative = DbfText(record, *alt);
+      if (alternative == name) alternative.clear();
+      const std::string_view square = ShapefileReader::FieldValue(record, *piazza);
+      const PointArray& line = *lines[i];
+      if (archi.AddNew() && archi.SetFieldInteger(f_id, i + 1) && archi.SetField(f_orgden, name) &&
+          archi.SetField(f_denom, name) && archi.SetField(f_orgalt, alternative) &&
+          archi.SetField(f_alterna, alternative) && archi.SetField(f_codreg, DbfText(record, *cod_reg)) &&
+          archi.SetField(f_codele, DbfText(record, *cod_ele)) &&
+          archi.SetField(f_classe, DbfText(record, *classe)) &&
+          archi.SetFieldInteger(f_piazza, !square.empty() && square[0] == 'S') &&
+          archi.SetFieldInteger(f_elimina, 0) && archi.SetFieldInteger(f_modifica, 0) &&
+          archi.SetFieldInteger(f_aggiunto, 0) && archi.SetFieldInteger(f_verifica, 0) &&
+          archi.SetField(f_datins, "01/01/1901") && archi.SetField(f_datmod, "01/01/1901") &&
+          archi.SetFieldInteger(f_nodini, nodes.Find(line.front().x, line.front().y)) &&
+          archi.SetFieldInteger(f_nodfin, nodes.Find(line.back().x, line.back().y)) &&
+          archi.SetFieldInteger(f_local, 0) && archi.SetFieldInteger(f_comune, 0) && archi.Update()) {
+        ++counts.arcs;
+        stored[i] = true;
+      }
+    }
+  }
+
+  progress.SetPhase("Registrazione geometrie Archi");
+  {
+    DbTable geoarchi(connection, "geoarchi");
+    const int f_id = geoarchi.FieldIndex("ID"), f_punti = geoarchi.FieldIndex("punti"),
+              f_coord = geoarchi.FieldIndex("coord"), f_minx = geoarchi.FieldIndex("minx"),
+              f_miny = geoarchi.FieldIndex("miny"), f_maxx = geoarchi.FieldIndex("maxx"),
+              f_maxy = geoarchi.FieldIndex("maxy");
+    for (std::int64_t i = 0; i < shapes_read; ++i) {
+      progress.SetProgress(i + 1, shapes_read);
+      if (!lines[i]) continue;
+      // Without its arc a polyline is refused as the relation refuses it, without writing it.
+      if (!stored[i]) {
+        ui.ShowMessage(
+            "Errore aggiornamento tavola (geoarchi)\n\n" + MissingReferenceDescription("geo_archi", "archi"),
+            MessageIcon::Stop);
+        continue;
+      }
+      const PointArray& line = *lines[i];
+      const Box& box = line.box();
+      // The box values are those of the rounded points: already hundredths, as "%1.2lf" keeps them.
+      if (geoarchi.AddNew() && geoarchi.SetFieldInteger(f_id, i + 1) &&
+          geoarchi.SetFieldInteger(f_punti, line.count()) &&
+          geoarchi.SetBinaryField(f_coord, line.data(), line.byte_size()) &&
+          geoarchi.SetFieldDouble(f_minx, box.minx) && geoarchi.SetFieldDouble(f_miny, box.miny) &&
+          geoarchi.SetFieldDouble(f_maxx, box.maxx) && geoarchi.SetFieldDouble(f_maxy, box.maxy) &&
+          geoarchi.Update())
+        ++counts.polylines;
+    }
+  }
+  // The first polylines are the current ones as imported: copied inside the database in one statement.
+  std::string error;
+  if (!connection.engine()->Execute("INSERT INTO orgarchi SELECT * FROM geoarchi", error))
+    ui.ShowMessage("Errore inserimento tavola (orgarchi)\n\n" + error, MessageIcon::Stop);
+  return true;
+}
+
+}  // namespace
+
+std::string DbfText(std::string_view record, const DbfField& field) {
+  std::string text = Windows1252ToUtf8(ShapefileReader::FieldValue(record, field));
+  text.resize(TrimTrailingBlanks(text).size());
+  return text;
+}
+
+namespace {}  // namespace
+
+std::string UnusableRoadGraphMessage() {
+  return "ATTENZIONE: lo Shape File indicato non ha le caratteristiche\n"
+         "necessarie per effettuare l'importazione del grafo stradale.\n\n"
+         "Le entità dello Shape File devono essere di tipo LINEARE.\n\n"
+         "All'interno dello Shape File devono esistere i seguenti attributi:\n"
+         "* DENOM alfanumerico max. 60 caratteri\n"
+         "* ALT alfanumerico max. 60 caratteri\n"
+         "* COD_ELE alfanumerico max. 20 caratteri\n"
+         "* COD_REG alfanumerico max. 20 caratteri\n"
+         "* CLASSE alfanumerico max. 10 caratteri\n"
+         "* PIAZZA alfanumerico 1 carattere\n\n"
+         "Lo Shape File indicato risulta totalmente inutilizzabile\n";
+}
+
+RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::string& base_name,
+                                      UserInterface& ui) {
+  RoadGraphImportCounts counts;
+  ui.BeginBusy(true);
+  ProgressDisplay progress(ui);
+  progress.SetPhase("Importazione Archi Stradali");
+
+  ShapefileReader reader;
+  if (!reader.Open(base_name) || !reader.ReadHeaders()) return counts;
+  if (!HasRequiredFields(reader)) {
+    ui.ShowMessage(UnusableRoadGraphMessage(), MessageIcon::Stop);
+    return counts;
+  }
+  const std::int64_t records = reader.record_count();
+
+  // The polylines of the records, rounded to hundredths, and the nodes of their ends.
+  progress.SetPhase("Estrazione degli Archi e determinazione dei Nodi");
+  std::vector<std::optional<PointArray>> lines;
+  std::vector<bool> is_polyline;
+  lines.reserve(static_cast<std::size_t>(records));
+  is_polyline.reserve(static_cast<std::size_t>(records));
+  ImportNodeList nodes;
+  bool complete = reader.RewindShapes();
+  ShapeRecord shape;
+  for (std::int64_t i = 0; complete && i < records; ++i) {
+    if (!reader.NextShape(shape)) {
+      complete = false;
+      break;
+    }
+    is_polyline.push_back(shape.shape_type == 3);
+    if (shape.shape_type != 3 || !shape.has_geometry || shape.polyline.empty()) {
+      lines.emplace_back();
+    } else {
+      std::vector<Point> points = shape.polyline.points();
+      for (Point& p : points) p = {RoundToHundredths(p.x), RoundToHundredths(p.y)};
+      nodes.Add(points.front().x, points.front().y);
+      nodes.Add(points.back().x, points.back().y);
+      lines.emplace_back(PointArray(std::move(points)));
+    }
+    progress.SetProgress(i + 1, records);
+  }
+
+  DbBatch batch(connection);
+  // The rows refer only to nodes written just before and to the placeholder municipality and
+  // locality: their relations are checked once at the end instead of row by row. Should the check ever
+  // fail, the load is undone and made again row by row.
+  for (const bool deferred : {true, false}) {
+    DeferredRelationChecks checks(connection, deferred
+                                                  ? std::vector<std::string>{"archi", "geoarchi", "orgarchi"}
+                                                  : std::vector<std::string>{});
+    if (deferred && !checks.active()) continue;
+    counts.found = counts.arcs = counts.nodes = counts.polylines = 0;
+    if (!StoreGraph(connection, reader, lines, is_polyline, nodes, progress, ui, counts)) return counts;
+    if (!deferred || checks.Finish()) break;
+  }
+  return counts;
+}
+
+}  // namespace viamappa
