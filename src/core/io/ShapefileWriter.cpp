@@ -154,6 +154,20 @@ bool ShapefileWriter::AddPolyline(const std::vector<std::string>& values, const 
   return WriteShape(3, box, {&line});
 }
 
+bool ShapefileWriter::AddPolyline(const std::vector<std::string>& values,
+                                  const std::vector<PointArray>& parts) {
+  if (!BeginRecord(values, 3)) return false;
+  std::vector<const PointArray*> kept;
+  Box box;
+  for (const PointArray& part : parts) {
+    if (part.empty()) continue;
+    kept.push_back(&part);
+    for (const Point& p : part.points()) box.Widen(p);
+  }
+  if (kept.empty()) return WriteNullShape();
+  return WriteShape(3, box, kept);
+}
+
 bool ShapefileWriter::AddPolygon(const std::vector<std::string>& values,
                                  const std::vector<PointArray>& rings) {
   if (!BeginRecord(values, 5)) return false;

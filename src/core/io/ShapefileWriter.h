@@ -36,6 +36,9 @@ class ShapefileWriter {
   // as a null shape. False when the values do not match the fields, when the set already holds the
   // other shape type, when the files would grow past what their offsets can address, or on a write error.
   bool AddPolyline(const std::vector<std::string>& values, const PointArray& line);
+  // A polyline of several parts, in order (the generator's and the tests'); parts without points are
+  // left out, and a line with none is written as a null shape.
+  bool AddPolyline(const std::vector<std::string>& values, const std::vector<PointArray>& parts);
   // Rings as given (outer clockwise, holes counter-clockwise): one polygon record of shape type 5.
   bool AddPolygon(const std::vector<std::string>& values, const std::vector<PointArray>& rings);
 
