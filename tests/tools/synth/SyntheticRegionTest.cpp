@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "base/NumberText.h"
+#include "base/Windows1252.h"
+#include "geom/Measures.h"
+#include "geom/PointInPolygon.h"
+#include "io/ShapefileReader.h"
+#include "support/TempDir.h"
+#include "synth/SyntheticRegion.h"
+
+namespace viamappa::synth {
+namespace {
+
+using viamappa::testing::TempDir;
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Trimmed(std::string_view value) {
+  const std::size_t end = value.find_last_not_of(' ');
+  return std::string(end == std::string_view::npos ? std::string_view() : value.substr(0, end + 1));
+}
+
+// Every record of a set: its shape and its fields' values in UTF-8, blanks cut.
+struct Feature {
+  ShapeRecord shape;
+  std::map<std::string, std::string> values;
+};
+
+std::vector<Feature> ReadSet(const std::string& base) {
+  std::vector<Feature> features;
+  ShapefileReader reader;
+  if (!reader.Open(base) || !reader.ReadHeaders()) {
+    ADD_FAILURE() << "cannot read " << base;
+    return features;
+  }
+  features.resize(static_cast<std::size_t>(reader.record_count()));
+  EXPECT_TRUE(reader.RewindShapes());
+  for (Feature& f : features) EXPECT_TRUE(reader.NextShape(f.shape));
+  EXPECT_TRUE(reader.RewindAttributes());
+  std::string record;
+  for (Feature& f : features) {
+    EXPECT_TRUE(reader.NextAttributes(record));
+    for (const DbfField& field : reader.fields())
+      f.values[field.name] = Trimmed(Windows1252ToUtf8(ShapefileReader::FieldValue(record, field)));
+  }
+  return features;
+}
+
+class SyntheticRegionTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    RegionOptions options;
+    options.arcs = 6000;
+    options.comuni = 23;
+    options.localita = 70;
+    options.seed = 42;
+    std::string error;
+    ASSERT_TRUE(WriteSyntheticRegion(dir_->File("a"), options, counts_, error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+  static std::string File(const std::string& name) { return dir_->File("a/" + name); }
+
+  static TempDir* dir_;
+  static RegionCounts counts_;
+};
+TempDir* SyntheticRegionTest::dir_ = nullptr;
+RegionCounts SyntheticRegionTest::counts_;
+
+TEST_F(SyntheticRegionTest, TheSameSeedGivesTheSameBytesAndAnotherSeedOthers) {
+  RegionOptions options;
+  options.arcs = 6000;
+  options.comuni = 23;
+  options.localita = 70;
+  options.seed = 42;
+  RegionCounts counts;
+  std::string error;
+  ASSERT_TRUE(WriteSyntheticRegion(dir_->File("b"), options, counts, error)) << error;
+  for (const char* name : {"GEO_GRAFO.shp", "GEO_GRAFO.shx", "GEO_GRAFO.dbf", "COMUNI.shp", "COMUNI.dbf",
+                           "LOCALITA.shp", "LOCALITA.dbf", "toponimi.txt"}) {
+    EXPECT_EQ(Bytes(File(name)), Bytes(dir_->File("b/" + std::string(name)))) << name;
+  }
+  options.seed = 43;
+  ASSERT_TRUE(WriteSyntheticRegion(dir_->File("c"), options, counts, error)) << error;
+  EXPECT_NE(Bytes(File("GEO_GRAFO.shp")), Bytes(dir_->File("c/GEO_GRAFO.shp")));
+  EXPECT_NE(Bytes(File("GEO_GRAFO.dbf")), Bytes(dir_->File("c/GEO_GRAFO.dbf")));
+}
+
+TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
+  const std::vector<Feature> arcs = ReadSet(File("GEO_GRAFO"));
+  ASSERT_EQ(static_cast<std::int64_t>(arcs.size()), counts_.arcs);
+  std::map<std::pair<double, double>, int> ends;
+  std::int64_t closed = 0;
+  for (const Feature& arc : arcs) {
+    ASSERT_TRUE(arc.shape.has_geometry);
+    const PointArray& line = arc.shape.polyline;
+    ASSERT_GE(line.count(), 2);
+    ASSERT_LE(line.count(), 20);
+    for (const Point& p : line.points()) {
+      // At most two decimals: the coordinates read back unchanged after rounding to hundredths.
+      ASSERT_EQ(ParseDecimal(FormatFixed(p.x, 2)), p.x);
+      ASSERT_EQ(ParseDecimal(FormatFixed(p.y, 2)), p.y);
+      ASSERT_TRUE(p.x > 600000 && p.x < 700000 && p.y > 5000000 && p.y < 5100000) << p.x << " " << p.y;
+    }
+    ++ends[{line.front().x, line.front().y}];
+    ++ends[{line.back().x, line.back().y}];
+    if (line.IsClosed()) ++closed;
+  }
+  std::int64_t single = 0;
+  for (const auto& [point, n] : ends) single += n == 1 ? 1 : 0;
+  EXPECT_EQ(static_cast<std::int64_t>(ends.size()), counts_.nodes);
+  EXPECT_EQ(single, counts_.dead_ends);
+  EXPECT_GT(single, 0);
+  EXPECT_LT(single * 10, counts_.nodes) << "most end points are shared";
+  EXPECT_EQ(closed, counts_.closed_arcs);
+  EXPECT_GT(closed, 0);
+  EXPECT_GT(counts_.multi_part_arcs, 0);
+}
+
+TEST_F(SyntheticRegionTest, ArcAttributesCarryTheVarietyTheImportsMeet) {
+  const std::vector<Feature> arcs = ReadSet(File("GEO_GRAFO"));
+  std::map<std::string, int> classes;
+  int unnamed = 0, alternative = 0, same_alternative = 0, apostrophes = 0, accents = 0, squares = 0;
+  std::map<std::string, int> cod_ele;
+  for (const Feature& arc : arcs) {
+    const auto& v = arc.values;
+    ++classes[v.at("CLASSE")];
+    ++cod_ele[v.at("COD_ELE")];
+    const std::string& denom = v.at("DENOM");
+    unnamed += denom.empty();
+    alternative += !v.at("ALT").empty();
+    same_alternative += !denom.empty() && v.at("ALT") == denom;
+    apostrophes += denom.find('\'') != std::string::npos;
+    accents +=
+        std::any_of(denom.begin(), denom.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const bool square_name =
+        denom.starts_with("PIAZZA") || denom.starts_with("PIAZZETTA") || denom.starts_with("LARGO");
+    EXPECT_EQ(v.at("PIAZZA"), square_name && v.at("CLASSE") == "SC" ? "S" : "N") << denom;
+    squares += v.at("PIAZZA") == "S";
+    EXPECT_LE(denom.size(), 62u);
+  }
+  for (const char* c : {"SS", "SR", "SP", "SC", "PR"}) EXPECT_GT(classes[c], 0) << c;
+  EXPECT_EQ(classes.size(), 5u);
+  EXPECT_EQ(cod_ele.size(), arcs.size()) << "element codes are unique";
+  EXPECT_GT(unnamed, 0);
+  EXPECT_GT(alternative, 0);
+  EXPECT_GT(same_alternative, 0);
+  EXPECT_GT(apostrophes, 0);
+  EXPECT_GT(accents, 0);
+  EXPECT_GT(squares, 0);
+}
+
+TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
+  const std::vector<Feature> comuni = ReadSet(File("COMUNI"));
+  ASSERT_EQ(static_cast<std::int32_t>(comuni.size()), counts_.comuni);
+  double area = 0;
+  int multi = 0, holes = 0;
+  std::map<std::string, const Feature*> by_istat;
+  for (const Feature& c : comuni) {
+    for (const AreaPart& part : c.shape.polygon) area += Area(part);
+    multi += c.shape.polygon.size() > 1;
+    for (const AreaPart& part : c.shape.polygon) holes += static_cast<int>(part.exclusions.size());
+    EXPECT_EQ(c.values.at("ISTAT").size(), 6u);
+    EXPECT_FALSE(c.values.at("PROVIN").empty());
+    EXPECT_FALSE(c.values.at("DENOM").empty());
+    EXPECT_TRUE(by_istat.emplace(c.values.at("ISTAT"), &c).second) << "ISTAT codes are unique";
+  }
+  EXPECT_NEAR(area, 1e10, 1e4) << "the tiles, less their holes, plus the enclaves cover the region once";
+  EXPECT_GT(multi, 0);
+  EXPECT_GT(holes, 0);
+
+  const std::vector<Feature> localita = ReadSet(File("LOCALITA"));
+  ASSERT_EQ(static_cast<std::int32_t>(localita.size()), counts_.localita);
+  bool below_500 = false, mid = false, above_10000 = false;
+  std::map<std::string, int> kinds;
+  for (const Feature& l : localita) {
+    ASSERT_TRUE(l.shape.has_geometry);
+    const std::optional<double> istat = ParseDecimal(l.values.at("ISTAT"));
+    ASSERT_TRUE(istat.has_value());
+    char code[16];
+    std::snprintf(code, sizeof code, "%06ld", static_cast<long>(*istat));
+    ASSERT_TRUE(by_istat.count(code)) << code;
+    const Point c = Centroid(l.shape.polygon[0].outer);
+    AreaFeature municipality{1, by_istat[code]->shape.polygon};
+    EXPECT_TRUE(PointInFeature(municipality, c.x, c.y))
+        << l.values.at("DENOM") << " lies in its municipality";
+    const double inhabitants = ParseDecimal(l.values.at("ABITANTI")).value_or(-1);
+    below_500 |= inhabitants < 500;
+    mid |= inhabitants > 500 && inhabitants < 10000;
+    above_10000 |= inhabitants > 10000;
+    ++kinds[l.values.at("TIPO")];
+  }
+  EXPECT_TRUE(below_500 && mid && above_10000);
+  EXPECT_GT(kinds["C"], 0);
+  EXPECT_GT(kinds["N"], 0);
+}
+
+TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion) {
+  std::istringstream text(Bytes(File("toponimi.txt")));
+  std::string line;
+  ASSERT_TRUE(std::getline(text, line));
+  EXPECT_EQ(line, "ID\tNOME\tFONTE\tTIPO\tXMIN\tYMIN\tXMAX\tYMAX\r");
+  std::int64_t lines = 0, loaded = 0;
+  bool accented = false;
+  while (std::getline(text, line)) {
+    ++lines;
+    ASSERT_TRUE(line.ends_with('\r'));
+    line.pop_back();
+    std::vector<std::string> columns;
+    for (std::size_t start = 0;;) {
+      const std::size_t tab = line.find('\t', start);
+      columns.push_back(line.substr(start, tab - start));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    ASSERT_EQ(columns.size(), 8u) << line;
+    loaded += columns[3] == "MISC" || columns[3] == "CS";
+    accented |= columns[1].find('\xE0') != std::string::npos || columns[1].find('\xE8') != std::string::npos;
+    const double minx = ParseDecimal(columns[4]).value_or(0), miny = ParseDecimal(columns[5]).value_or(0);
+    const double maxx = ParseDecimal(columns[6]).value_or(0), maxy = ParseDecimal(columns[7]).value_or(0);
+    EXPECT_NE(columns[4].find('.'), std::string::npos);
+    EXPECT_TRUE(minx >= 600000 && maxx <= 700000 && minx < maxx) << line;
+    EXPECT_TRUE(miny >= 5000000 && maxy <= 5100000 && miny < maxy) << line;
+  }
+  EXPECT_EQ(lines, counts_.toponyms);
+  EXPECT_EQ(loaded, counts_.loaded_toponyms);
+  EXPECT_LT(loaded, lines) << "some kinds are not loaded";
+  EXPECT_TRUE(accented) << "the file is Windows-1252";
+}
+
+TEST_F(SyntheticRegionTest, GdalCountsTheFeaturesWritten) {
+  std::FILE* probe = popen("ogrinfo --version 2>/dev/null", "r");
+  char version[256] = {};
+  const bool present = probe && std::fgets(version, sizeof version, probe) && pclose(probe) == 0;
+  if (!present) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
+  const auto run = [](const std::string& command) {
+    std::string output;
+    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      output.append(buffer, n);
+    if (pipe) pclose(pipe);
+    return output;
+  };
+  const auto count = [&](const std::string& name) {
+    const std::string summary = run("ogrinfo -so -al '" + File(name) + "'");
+    const std::size_t at = summary.find("Feature Count: ");
+    return at == std::string::npos ? -1 : std::stoll(summary.substr(at + 15));
+  };
+  EXPECT_EQ(count("GEO_GRAFO.shp"), counts_.arcs);
+  EXPECT_EQ(count("COMUNI.shp"), counts_.comuni);
+  EXPECT_EQ(count("LOCALITA.shp"), counts_.localita);
+  const std::string features = run("ogrinfo -al -q '" + File("GEO_GRAFO.shp") + "'");
+  std::int64_t multi = 0;
+  for (std::size_t at = 0; (at = features.find("MULTILINESTRING", at)) != std::string::npos; ++at) ++multi;
+  EXPECT_EQ(multi, counts_.multi_part_arcs);
+  EXPECT_EQ(features.find("ERROR"), std::string::npos);
+}
+
+TEST(SyntheticRegionOptionsTest, RefusesSizesOutOfRangeAndWritesAnEmptyGraph) {
+  TempDir dir;
+  RegionCounts counts;
+  std::string error;
+  RegionOptions options;
+  options.comuni = 0;
+  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
+  EXPECT_FALSE(error.empty());
+  options = {};
+  options.arcs = -1;
+  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
+  options = {};
+  options.arcs = 0;
+  options.comuni = 1;
+  options.localita = 0;
+  ASSERT_TRUE(WriteSyntheticRegion(dir.File("x"), options, counts, error)) << error;
+  EXPECT_EQ(counts.arcs, 0);
+  EXPECT_EQ(counts.nodes, 0);
+  ShapefileReader reader;
+  ASSERT_TRUE(reader.Open(dir.File("x/GEO_GRAFO")));
+  ASSERT_TRUE(reader.ReadHeaders());
+  EXPECT_EQ(reader.record_count(), 0);
+  EXPECT_EQ(reader.shape_type(), 3);
+}
+
+}  // namespace
+}  // namespace viamappa::synth
