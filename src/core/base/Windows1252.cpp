@@ -31,7 +31,13 @@ int ByteOfCharacter(char32_t cp) {
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);
-  for (char c : bytes) utf8::Append(text, CharacterOfByte(static_cast<unsigned char>(c)));
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) < 0x80) {
+      text.push_back(c);
+    } else {
+      utf8::Append(text, CharacterOfByte(static_cast<unsigned char>(c)));
+    }
+  }
   return text;
 }
 

@@ -1,7 +1,9 @@
-// For bulk loads inside a batch: rows added to some tables skip the per-row checks of the relations
-// those tables refer through, and the relations are checked once, over the whole tables, at the end.
-// When the check finds a broken reference everything written since the start is undone, so the file
-// never holds a broken relation; the caller then loads row by row.
+// A bulk load inside a batch: while it lives, rows added to the given tables skip the per-row checks of
+// the relations those tables refer through and of the column rules (the access layer has checked every
+// value it writes), and the indexes of tables that start empty are built once at the end instead of row
+// by row. At the end the indexes are built and the relations checked over the whole tables; when a
+// unique index or a relation does not hold, everything written since the start is undone, so the file
+// never holds a broken rule, and the caller loads again row by row.
 #pragma once
 
 #include <string>
@@ -11,22 +13,22 @@
 
 namespace viamappa {
 
-class DeferredRelationChecks {
+class BulkLoad {
  public:
-  // Starts deferring the checks of the relations whose foreign table is one of tables. Does nothing
-  // (active() false) outside a batch or on a closed connection.
-  DeferredRelationChecks(DbConnection& connection, const std::vector<std::string>& tables);
+  // Starts the load for the tables. Does nothing (active() false) outside a batch or on a closed
+  // connection.
+  BulkLoad(DbConnection& connection, const std::vector<std::string>& tables);
 
-  // Finish() when it was not called: the checks come back either way.
-  ~DeferredRelationChecks();
-  DeferredRelationChecks(const DeferredRelationChecks&) = delete;
-  DeferredRelationChecks& operator=(const DeferredRelationChecks&) = delete;
+  // Finish() when it was not called: the checks and indexes come back either way.
+  ~BulkLoad();
+  BulkLoad(const BulkLoad&) = delete;
+  BulkLoad& operator=(const BulkLoad&) = delete;
 
   bool active() const { return active_; }
 
-  // Checks every deferred relation over its whole table. True when they all hold: the per-row checks
-  // come back and the rows stay. False when a reference is broken: everything written since the
-  // start is undone (the checks come back with it); broken then names the relations that failed.
+  // Builds the deferred indexes and checks every deferred relation over its whole table. True when
+  // they all hold: the rows stay and the per-row checks come back. False when one does not: everything
+  // written since the start is undone; broken then names what failed (an index or a relation).
   bool Finish(std::vector<std::string>* broken = nullptr);
 
  private:
@@ -38,6 +40,7 @@ class DeferredRelationChecks {
   DbConnection& connection_;
   std::vector<RelationDefinition> relations_;
   std::vector<Saved> triggers_;
+  std::vector<Saved> indexes_;
   bool active_ = false;
 };
 

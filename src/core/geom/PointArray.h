@@ -40,6 +40,9 @@ class PointArray {
   // Ignored for any other i.
   void InsertPoint(std::int32_t i, double x, double y);
 
+  // Gives the points away, leaving the array empty (box unchanged).
+  std::vector<Point> TakePoints() { return std::move(points_); }
+
   void RecomputeBox();
   void Reverse();
 

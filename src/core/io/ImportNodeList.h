@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "geom/Box.h"
@@ -26,11 +25,12 @@ class ImportNodeList {
   const std::vector<Node>& nodes() const { return nodes_; }
 
  private:
-  struct PointHash {
-    std::size_t operator()(const Point& p) const;
-  };
+  // Open addressing over the node list: each slot holds a node index + 1, 0 for empty.
+  std::size_t Slot(const Point& p) const;
+  void Grow();
+
   std::vector<Node> nodes_;
-  std::unordered_map<Point, std::int32_t, PointHash> by_point_;
+  std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace viamappa

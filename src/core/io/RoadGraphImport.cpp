@@ -5,9 +5,9 @@
 
 #include "base/TextUtil.h"
 #include "base/Windows1252.h"
+#include "db/BulkLoad.h"
 #include "db/DbBatch.h"
 #include "db/DbTable.h"
-#include "db/DeferredRelationChecks.h"
 #include "db/Engine.h"
 #include "geom/StoredGeometry.h"
 #include "io/Hundredths.h"
@@ -41,9 +41,10 @@ bool HasRequiredFields(const ShapefileReader& reader) {
 // Writes the nodes, the arcs and their polylines of the records read; false when the attributes
 // cannot be read from their start.
 bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
-                const std::vector<std::optional<PointArray>>& lines, const std::vector<bool>& is_polyline,
-                const ImportNodeList& nodes, ProgressDisplay& progress, UserInterface& ui,
-                RoadGraphImportCounts& counts) {
+                const std::vector<std::optional<PointArray>>& lines,
+                const std::vector<std::pair<std::int32_t, std::int32_t>>& ends,
+                const std::vector<bool>& is_polyline, const ImportNodeList& nodes, ProgressDisplay& progress,
+                UserInterface& ui, RoadGraphImportCounts& counts) {
   const std::int64_t shapes_read = static_cast<std::int64_t>(lines.size());
   std::vector<bool> stored(lines.size(), false);
   progress.SetPhase("Registrazione Nodi del Grafo");
@@ -90,7 +91,6 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
       std::string alternative = DbfText(record, *alt);
       if (alternative == name) alternative.clear();
       const std::string_view square = ShapefileReader::FieldValue(record, *piazza);
-      const PointArray& line = *lines[i];
       if (archi.AddNew() && archi.SetFieldInteger(f_id, i + 1) && archi.SetField(f_orgden, name) &&
           archi.SetField(f_denom, name) && archi.SetField(f_orgalt, alternative) &&
           archi.SetField(f_alterna, alternative) && archi.SetField(f_codreg, DbfText(record, *cod_reg)) &&
@@ -100,8 +100,7 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
           archi.SetFieldInteger(f_elimina, 0) && archi.SetFieldInteger(f_modifica, 0) &&
           archi.SetFieldInteger(f_aggiunto, 0) && archi.SetFieldInteger(f_verifica, 0) &&
           archi.SetField(f_datins, "01/01/1901") && archi.SetField(f_datmod, "01/01/1901") &&
-          archi.SetFieldInteger(f_nodini, nodes.Find(line.front().x, line.front().y)) &&
-          archi.SetFieldInteger(f_nodfin, nodes.Find(line.back().x, line.back().y)) &&
+          archi.SetFieldInteger(f_nodini, ends[i].first) && archi.SetFieldInteger(f_nodfin, ends[i].second) &&
           archi.SetFieldInteger(f_local, 0) && archi.SetFieldInteger(f_comune, 0) && archi.Update()) {
         ++counts.arcs;
         stored[i] = true;
@@ -188,7 +187,10 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
   progress.SetPhase("Estrazione degli Archi e determinazione dei Nodi");
   std::vector<std::optional<PointArray>> lines;
   std::vector<bool> is_polyline;
+  // The nodes of each polyline's ends, found once when the nodes are made.
+  std::vector<std::pair<std::int32_t, std::int32_t>> ends;
   lines.reserve(static_cast<std::size_t>(records));
+  ends.reserve(static_cast<std::size_t>(records));
   is_polyline.reserve(static_cast<std::size_t>(records));
   ImportNodeList nodes;
   bool complete = reader.RewindShapes();
@@ -201,11 +203,13 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
     is_polyline.push_back(shape.shape_type == 3);
     if (shape.shape_type != 3 || !shape.has_geometry || shape.polyline.empty()) {
       lines.emplace_back();
+      ends.push_back({-1, -1});
     } else {
-      std::vector<Point> points = shape.polyline.points();
+      std::vector<Point> points = shape.polyline.TakePoints();
       for (Point& p : points) p = {RoundToHundredths(p.x), RoundToHundredths(p.y)};
-      nodes.Add(points.front().x, points.front().y);
-      nodes.Add(points.back().x, points.back().y);
+      const std::int32_t from = nodes.Add(points.front().x, points.front().y);
+      const std::int32_t to = nodes.Add(points.back().x, points.back().y);
+      ends.push_back({from, to});
       lines.emplace_back(PointArray(std::move(points)));
     }
     progress.SetProgress(i + 1, records);
@@ -213,16 +217,17 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
 
   DbBatch batch(connection);
   // The rows refer only to nodes written just before and to the placeholder municipality and
-  // locality: their relations are checked once at the end instead of row by row. Should the check ever
-  // fail, the load is undone and made again row by row.
-  for (const bool deferred : {true, false}) {
-    DeferredRelationChecks checks(connection, deferred
-                                                  ? std::vector<std::string>{"archi", "geoarchi", "orgarchi"}
-                                                  : std::vector<std::string>{});
-    if (deferred && !checks.active()) continue;
+  // locality: the graph is loaded in bulk, its indexes built and its relations checked once at the end.
+  // Should they not hold, the load is undone and made again row by row.
+  for (const bool bulk : {true, false}) {
+    std::optional<BulkLoad> load;
+    if (bulk) {
+      load.emplace(connection, std::vector<std::string>{"nodi", "archi", "geoarchi", "orgarchi"});
+      if (!load->active()) continue;
+    }
     counts.found = counts.arcs = counts.nodes = counts.polylines = 0;
-    if (!StoreGraph(connection, reader, lines, is_polyline, nodes, progress, ui, counts)) return counts;
-    if (!deferred || checks.Finish()) break;
+    if (!StoreGraph(connection, reader, lines, ends, is_polyline, nodes, progress, ui, counts)) return counts;
+    if (!load || load->Finish()) break;
   }
   return counts;
 }

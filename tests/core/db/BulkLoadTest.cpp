@@ -1,4 +1,4 @@
-#include "db/DeferredRelationChecks.h"
+#include "db/BulkLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace viamappa {
 namespace {
 
-class DeferredRelationChecksTest : public testing::SampleConnectionTest {
+class BulkLoadTest : public testing::SampleConnectionTest {
  protected:
   bool AddArc(DbTable& archi, int id, int to) {
     return archi.AddNew() && archi.SetFieldInteger(archi.FieldIndex("ID"), id) &&
@@ -29,12 +29,12 @@ class DeferredRelationChecksTest : public testing::SampleConnectionTest {
   }
 };
 
-TEST_F(DeferredRelationChecksTest, SoundRowsStayAndTheChecksComeBack) {
+TEST_F(BulkLoadTest, SoundRowsStayAndTheChecksComeBack) {
   Exec("INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO nodi VALUES (2, 1, 1)");
   {
     DbBatch batch(*connection_);
     DbTable archi(*connection_, "archi");
-    DeferredRelationChecks deferred(*connection_, {"archi"});
+    BulkLoad deferred(*connection_, {"archi"});
     ASSERT_TRUE(deferred.active());
     for (int i = 1; i <= 100; ++i) ASSERT_TRUE(AddArc(archi, i, 2));
     EXPECT_TRUE(deferred.Finish());
@@ -43,12 +43,12 @@ TEST_F(DeferredRelationChecksTest, SoundRowsStayAndTheChecksComeBack) {
   EXPECT_EQ(Arcs(), 100);
 }
 
-TEST_F(DeferredRelationChecksTest, ABrokenReferenceUndoesTheWholeLoad) {
+TEST_F(BulkLoadTest, ABrokenReferenceUndoesTheWholeLoad) {
   Exec("INSERT INTO nodi VALUES (1, 0, 0)");
   DbBatch batch(*connection_);
   DbTable archi(*connection_, "archi");
   ASSERT_TRUE(AddArc(archi, 1, 1));
-  DeferredRelationChecks deferred(*connection_, {"archi"});
+  BulkLoad deferred(*connection_, {"archi"});
   ASSERT_TRUE(AddArc(archi, 2, 1));
   ASSERT_TRUE(AddArc(archi, 3, 77)) << "not checked while deferred";
   std::vector<std::string> broken;
@@ -60,10 +60,10 @@ TEST_F(DeferredRelationChecksTest, ABrokenReferenceUndoesTheWholeLoad) {
   EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
 }
 
-TEST_F(DeferredRelationChecksTest, OutsideABatchNothingIsDeferred) {
+TEST_F(BulkLoadTest, OutsideABatchNothingIsDeferred) {
   Exec("INSERT INTO nodi VALUES (1, 0, 0)");
   DbTable archi(*connection_, "archi");
-  DeferredRelationChecks deferred(*connection_, {"archi"});
+  BulkLoad deferred(*connection_, {"archi"});
   EXPECT_FALSE(deferred.active());
   EXPECT_FALSE(AddArc(archi, 1, 77));
 }
