@@ -1,5 +1,7 @@
 #include "io/StreetDirectory.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -42,20 +44,28 @@ StreetDirectoryCounts BuildStreetDirectory(DbConnection& connection, UserInterfa
   for (const char* field : {"denom", "alterna"}) {
     progress.SetPhase(field == std::string_view("denom") ? "Analizzo Denominazioni Principali"
                                                          : "Analizzo Denominazioni Alternative");
-    // Each group also tells how many arcs it covers: the share of the arcs done is the progress.
+    // The distinct values in the order a GROUP BY of the field returns them: grouped and ordered
+    // without regard to the case of ASCII letters, as the field's collation does. Gathering them in a
+    // hash and sorting only the distinct ones is much faster than sorting every row.
+    std::unordered_map<std::string, std::string> groups;  // folded value -> value
     DbQuery query(connection);
-    query.SetSelect(std::string(field) + ", count(*)");
+    query.SetSelect(field);
     query.SetFrom("archi");
-    query.SetGroupBy(field);
     long long done = 0;
-    StreetName split;
     std::string text;
     for (bool row = query.Open(); row; row = query.MoveNext()) {
-      std::int32_t covered = 0;
-      query.GetLong(1, covered);
-      progress.SetProgress(done += covered, arcs);
-      query.GetText(0, text);
-      if (!SplitStreetName(text, split)) continue;
+      progress.SetProgress(++done, arcs);
+      if (!query.GetText(0, text)) continue;
+      groups.try_emplace(AsciiLower(text), text);
+    }
+    std::vector<const std::pair<const std::string, std::string>*> ordered;
+    ordered.reserve(groups.size());
+    for (const auto& group : groups) ordered.push_back(&group);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    StreetName split;
+    for (const auto* group : ordered) {
+      if (!SplitStreetName(group->second, split)) continue;
       if (seen_types.insert(split.type).second) types.push_back(split.type);
       if (seen_names.insert(split.type + '\0' + split.name).second) names.push_back(split);
     }

@@ -118,6 +118,31 @@ TEST_F(DirectoryDatabaseTest, TheDirectoryHoldsEachTypeAndPairOnce) {
                               "Registrazione Tipi Strada", "Registrazione Nomi Strada"}));
 }
 
+TEST_F(DirectoryDatabaseTest, NamesComeInTheOrderOfTheirGrouping) {
+  const char* names[] = {"Via b", "VIA A",   "via _x",  "VIA Z",   "Via [",  "VIA ÀB", "via àb",
+                         "VIA A", "Largo Z", "largo z", "VIA A B", "VIA AB", "VIA a"};
+  {
+    NetworkBuilder build(*connection_);
+    ASSERT_TRUE(build.AddNode(1, 0, 0));
+    for (int i = 0; i < 13; ++i) ASSERT_TRUE(build.AddArc(Arc(i + 1, 1, 1, {{0, 0}, {1, 1}}, names[i])));
+  }
+  // The reference: the engine's own grouping.
+  std::vector<std::string> expected;
+  DbQuery grouped(*connection_);
+  grouped.SetSelect("denom");
+  grouped.SetFrom("archi");
+  grouped.SetGroupBy("denom");
+  StreetName split;
+  for (bool row = grouped.Open(); row; row = grouped.MoveNext()) {
+    std::string text;
+    grouped.GetText(0, text);
+    if (SplitStreetName(text, split)) expected.push_back(split.type + "|" + split.name);
+  }
+  expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+  BuildStreetDirectory(*connection_, ui_);
+  EXPECT_EQ(Rows("tipo, nome", "nomi"), expected);
+}
+
 TEST_F(DirectoryDatabaseTest, ToponymsOfTheLoadedKindsWithEitherSeparator) {
   const std::string file = dir_.File("toponimi.txt");
   std::ofstream(file, std::ios::binary)
