@@ -49,14 +49,11 @@ BulkLoad::BulkLoad(DbConnection& connection, const std::vector<std::string>& tab
     for (const char* kind : {".ins", ".upd"})
       save_and_drop("trigger", "rel." + relation.name + kind, triggers_);
   }
-  // The indexes of empty tables whose keys arrive in no order (the references to other tables) are
-  // built faster in one sort than row by row; unique keys, which a load writes in order, are cheaper to
-  // append as they come.
+  // The indexes of empty tables are built faster in one sort at the end than row by row.
   for (const std::string& table : tables) {
     if (!IsEmpty(db, table)) continue;
-    for (const IndexShape& index : engine->DescribeIndexes(table)) {
-      if (!index.unique) save_and_drop("index", index.engine_name, indexes_);
-    }
+    for (const IndexShape& index : engine->DescribeIndexes(table))
+      save_and_drop("index", index.engine_name, indexes_);
   }
   // Every value comes through the access layer, which applies the column rules itself.
   ExecuteSql(db, "PRAGMA ignore_check_constraints = ON");

@@ -278,12 +278,13 @@ bool DbTable::Delete() {
 bool DbTable::CanWrite(int field, const std::function<std::string()>& shown) {
   if (!IsOpen()) return false;
   if (field < 0 || field >= static_cast<int>(fields_.size())) {
-    core_->ui->ShowMessage("Errore campo (#" + FormatInteger(field) + ") della tavola (" + name_ + ") <" + shown() +
-                               ">\n\nIl campo non esiste nella tavola.",
+    core_->ui->ShowMessage("Errore campo (#" + FormatInteger(field) + ") della tavola (" + name_ + ") <" +
+                               shown() + ">\n\nIl campo non esiste nella tavola.",
                            MessageIcon::Stop);
     return false;
   }
-  if (mode_ == EditMode::None) return Fail(FieldContext(fields_[field].name) + " <" + shown() + ">", kNotEditing);
+  if (mode_ == EditMode::None)
+    return Fail(FieldContext(fields_[field].name) + " <" + shown() + ">", kNotEditing);
   return true;
 }
 
@@ -318,8 +319,12 @@ bool DbTable::SetFieldInteger(int field, std::int64_t value) {
     case FieldType::Byte:
     case FieldType::Integer:
     case FieldType::Long: {
-      const std::int64_t min = shape.type == FieldType::Byte ? 0 : shape.type == FieldType::Integer ? -32768 : INT32_MIN;
-      const std::int64_t max = shape.type == FieldType::Byte ? 255 : shape.type == FieldType::Integer ? 32767 : INT32_MAX;
+      const std::int64_t min = shape.type == FieldType::Byte      ? 0
+                               : shape.type == FieldType::Integer ? -32768
+                                                                  : INT32_MIN;
+      const std::int64_t max = shape.type == FieldType::Byte      ? 255
+                               : shape.type == FieldType::Integer ? 32767
+                                                                  : INT32_MAX;
       if (value < min || value > max)
         return Fail(FieldContext(shape.name) + " <" + shown() + ">",
                     DescribeConversionError(ConversionError::Overflow, shape.type, shape.size, shown()));
@@ -333,6 +338,13 @@ bool DbTable::SetFieldInteger(int field, std::int64_t value) {
       // Any other type takes the value as its text would be taken.
       return SetField(field, shown());
   }
+  changed_[field] = true;
+  return true;
+}
+
+bool DbTable::SetFieldValue(int field, const FieldValue& value) {
+  if (!CanWrite(field, [] { return std::string("?"); })) return false;
+  buffer_[field] = value;
   changed_[field] = true;
   return true;
 }
@@ -362,7 +374,8 @@ bool DbTable::SetBinaryField(std::string_view field, const void* bytes, std::siz
 
 bool DbTable::SetBinaryField(int field, const void* bytes, std::size_t size) {
   const auto shown = [&] {
-    return size == 0 ? std::string("NULL") : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]";
+    return size == 0 ? std::string("NULL")
+                     : "BLOB [" + FormatInteger(static_cast<std::int64_t>(size)) + " bytes]";
   };
   if (!CanWrite(field, shown)) return false;
   if (fields_[field].type != FieldType::LongBinary)

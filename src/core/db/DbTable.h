@@ -73,6 +73,8 @@ class DbTable {
   bool SetFieldInteger(int field, std::int64_t value);
   bool SetFieldDouble(int field, double value);
   bool SetBinaryField(int field, const void* bytes, std::size_t size);
+  // A value converted once for the field's type (TextToFieldValue) and written to many records.
+  bool SetFieldValue(int field, const FieldValue& value);
 
   // The value in key form (GetField) or display form (GetFieldText), replacing out.
   bool GetField(std::string_view field, std::string& out);

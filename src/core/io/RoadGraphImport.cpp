@@ -1,5 +1,6 @@
 #include "io/RoadGraphImport.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -81,25 +82,29 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
               f_datmod = archi.FieldIndex("datmod"), f_nodini = archi.FieldIndex("nodini"),
               f_nodfin = archi.FieldIndex("nodfin"), f_local = archi.FieldIndex("local"),
               f_comune = archi.FieldIndex("comune");
-    std::string record;
+    FieldValue first_date;
+    TextToFieldValue(FieldType::Date, 0, "01/01/1901", first_date);
+    std::string record, name, alternative, region_code, element_code, road_class;
     for (std::int64_t i = 0; i < shapes_read; ++i) {
       if (!reader.NextAttributes(record)) break;
       if (is_polyline[i]) ++counts.found;
       progress.SetProgress(i + 1, shapes_read);
       if (!lines[i]) continue;
-      const std::string name = DbfText(record, *denom);
-      std::string alternative = DbfText(record, *alt);
+      DbfText(record, *denom, name);
+      DbfText(record, *alt, alternative);
       if (alternative == name) alternative.clear();
+      DbfText(record, *cod_reg, region_code);
+      DbfText(record, *cod_ele, element_code);
+      DbfText(record, *classe, road_class);
       const std::string_view square = ShapefileReader::FieldValue(record, *piazza);
       if (archi.AddNew() && archi.SetFieldInteger(f_id, i + 1) && archi.SetField(f_orgden, name) &&
           archi.SetField(f_denom, name) && archi.SetField(f_orgalt, alternative) &&
-          archi.SetField(f_alterna, alternative) && archi.SetField(f_codreg, DbfText(record, *cod_reg)) &&
-          archi.SetField(f_codele, DbfText(record, *cod_ele)) &&
-          archi.SetField(f_classe, DbfText(record, *classe)) &&
+          archi.SetField(f_alterna, alternative) && archi.SetField(f_codreg, region_code) &&
+          archi.SetField(f_codele, element_code) && archi.SetField(f_classe, road_class) &&
           archi.SetFieldInteger(f_piazza, !square.empty() && square[0] == 'S') &&
           archi.SetFieldInteger(f_elimina, 0) && archi.SetFieldInteger(f_modifica, 0) &&
           archi.SetFieldInteger(f_aggiunto, 0) && archi.SetFieldInteger(f_verifica, 0) &&
-          archi.SetField(f_datins, "01/01/1901") && archi.SetField(f_datmod, "01/01/1901") &&
+          archi.SetFieldValue(f_datins, first_date) && archi.SetFieldValue(f_datmod, first_date) &&
           archi.SetFieldInteger(f_nodini, ends[i].first) && archi.SetFieldInteger(f_nodfin, ends[i].second) &&
           archi.SetFieldInteger(f_local, 0) && archi.SetFieldInteger(f_comune, 0) && archi.Update()) {
         ++counts.arcs;
@@ -146,9 +151,20 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
 
 }  // namespace
 
+void DbfText(std::string_view record, const DbfField& field, std::string& out) {
+  const std::string_view bytes = TrimTrailingBlanks(ShapefileReader::FieldValue(record, field));
+  out.clear();
+  // Plain ASCII, most values, needs no conversion.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(bytes);
+  } else {
+    out = Windows1252ToUtf8(bytes);
+  }
+}
+
 std::string DbfText(std::string_view record, const DbfField& field) {
-  std::string text = Windows1252ToUtf8(ShapefileReader::FieldValue(record, field));
-  text.resize(TrimTrailingBlanks(text).size());
+  std::string text;
+  DbfText(record, field, text);
   return text;
 }
 

@@ -21,6 +21,7 @@ struct DbfField;
 // A DBF text as the database receives it: UTF-8, without its padding blanks (a value of blanks keeps
 // one, as the access layer's display form does).
 std::string DbfText(std::string_view record, const DbfField& field);
+void DbfText(std::string_view record, const DbfField& field, std::string& out);
 
 // The message shown when a shapefile lacks the attributes or the shape type of a road graph.
 std::string UnusableRoadGraphMessage();
