@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "import benchmark: ogr2ogr failed (%d); is gdal-bin installed?\n", status);
     return 1;
   }
-  if (!ui.messages().empty()) std::fprintf(stderr, "import benchmark: %s\n", ui.last_message().text.c_str());
+  for (const RecordedMessage& message : ui.messages()) {
+    if (message.icon != MessageIcon::Information) std::fprintf(stderr, "import benchmark: %s\n", message.text.c_str());
+  }
 
   std::printf("import benchmark: %d arcs, %d nodes, %d polylines, %d street types, %d street names\n",
               graph.arcs, graph.nodes, graph.polylines, directory.types, directory.names);
