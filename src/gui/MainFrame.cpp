@@ -37,7 +37,8 @@ bool IsMapWindowCommand(int id) {
 }  // namespace
 
 MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
-    : QMainWindow(parent), ui_(ui), store_(std::move(store)), lifecycle_(state_, ui_, *this, store_) {
+    : QMainWindow(parent), ui_(ui), store_(std::move(store)), lifecycle_(state_, ui_, *this, store_),
+      imports_(state_, ui_, *this) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -185,6 +186,18 @@ void MainFrame::RunCommand(int id) {
       return lifecycle_.Duplicate();
     case cmd::kChooseBackground:
       return lifecycle_.ChooseBackground();
+    case cmd::kImportRoadGraph:
+      imports_.ImportRoadGraph();
+      return;
+    case cmd::kImportMunicipalities:
+      imports_.ImportMunicipalities();
+      return;
+    case cmd::kImportLocalities:
+      imports_.ImportLocalities();
+      return;
+    case cmd::kImportToponyms:
+      imports_.ImportToponyms();
+      return;
     case cmd::kThematicStyling:
       status_bar_->SetPaneText(0, QStringLiteral(" "));
       status_bar_->SetPaneText(1, QStringLiteral(" "));

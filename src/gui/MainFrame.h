@@ -10,6 +10,7 @@
 #include "app/ApplicationState.h"
 #include "app/CommandTable.h"
 #include "app/DatabaseLifecycle.h"
+#include "app/ImportCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
@@ -86,6 +87,7 @@ class MainFrame : public QMainWindow, public ShellWindow {
   ApplicationState state_;
   Settings settings_;
   DatabaseLifecycle lifecycle_;
+  ImportCommands imports_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;

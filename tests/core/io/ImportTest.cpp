@@ -52,8 +52,14 @@ class ImportTest : public ::testing::Test {
     std::vector<std::string> rows;
     for (const GraphRecord& r : records) {
       contents.push_back(r.content);
-      rows.push_back(" " + Padded(r.denom, 60) + Padded(r.alt, 60) + Padded("E1", 20) + Padded("R1", 20) +
-                     Padded("SC", 10) + Padded(r.piazza, fields.back().length));
+      std::string row(1, ' ');
+      row += Padded(r.denom, 60);
+      row += Padded(r.alt, 60);
+      row += Padded("E1", 20);
+      row += Padded("R1", 20);
+      row += Padded("SC", 10);
+      row += Padded(r.piazza, fields.back().length);
+      rows.push_back(row);
     }
     const std::string base = dir_.File("grafo");
     WriteBytes(base + ".shp", ShpFile(shape_type, contents));
