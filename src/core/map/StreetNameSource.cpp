@@ -1,0 +1,21 @@
+#include "map/StreetNameSource.h"
+
+#include "base/NumberText.h"
+#include "base/TextUtil.h"
+
+namespace viamappa {
+
+ArcTableNames::ArcTableNames(DbConnection& connection) : table_(connection, "archi") {
+  usable_ = table_.IsOpen() && table_.SelectIndex("codice");
+}
+
+bool ArcTableNames::NameOf(std::int32_t arc_id, std::string& name) {
+  if (!usable_) return false;
+  const std::string key = FormatInteger(arc_id);
+  if (!table_.Seek({std::string_view(key)})) return false;
+  if (!table_.GetField("denom", name)) return false;
+  name.resize(TrimTrailingBlanks(name).size());
+  return true;
+}
+
+}  // namespace viamappa

@@ -1,0 +1,47 @@
+// The drawing surface on a QImage: pens, hatch and pattern brushes, polylines, polygons, turned text.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include "ui/Canvas.h"
+
+namespace viamappa {
+
+// Converts a 0x00BBGGRR colour.
+QColor ToQColor(Colour colour);
+
+class QtCanvas : public Canvas {
+ public:
+  // Paints on image (which must outlive the canvas) until the canvas goes.
+  explicit QtCanvas(QImage& image, bool antialiasing = true);
+
+  int width() const override { return image_.width(); }
+  int height() const override { return image_.height(); }
+
+  void Clear(Colour colour) override;
+  void SetPen(const Pen& pen) override;
+  void SetBrush(const Brush& brush) override;
+  void DrawPolyline(const Point* points, std::size_t count) override;
+  void FillPolygon(const std::vector<std::vector<Point>>& rings) override;
+  void FillRectangle(double x, double y, double width, double height, Colour colour) override;
+  void DrawRectangle(double x, double y, double width, double height) override;
+  void SetPixel(int x, int y, Colour colour) override;
+  void SetFont(const Font& font) override;
+  double TextWidth(std::string_view text) override;
+  void DrawText(double x, double y, std::string_view text, Colour colour) override;
+  void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override;
+
+  QPainter& painter() { return painter_; }
+
+ private:
+  QImage& image_;
+  QPainter painter_;
+  QPen pen_;
+  QBrush brush_;
+  QFont font_;
+  double angle_ = 0;  // tenths of a degree, counter-clockwise
+};
+
+}  // namespace viamappa
