@@ -77,7 +77,7 @@ TEST_F(KeyBindingsWindowTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
   EXPECT_EQ(Press(Qt::Key_Home), Commands{cmd::kHomeView});
   EXPECT_EQ(Press(Qt::Key_D, Qt::ShiftModifier), Commands{cmd::kDrawArcMode});
   EXPECT_EQ(Press(Qt::Key_PageDown, Qt::ShiftModifier), Commands{5504});
-  EXPECT_EQ(Press(Qt::Key_F9), Commands{cmd::kRedrawMap});
+  EXPECT_EQ(Press(Qt::Key_F9), Commands{cmd::kPreviousView});
   EXPECT_EQ(Press(Qt::Key_Up, Qt::ControlModifier), Commands{5522});
   EXPECT_EQ(Press(Qt::Key_Down, Qt::ControlModifier), Commands{5523});
   EXPECT_EQ(Press(Qt::Key_Escape), Commands{5520});

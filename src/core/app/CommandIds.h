@@ -44,8 +44,39 @@ inline constexpr int kHighlightRoads = 40011;
 inline constexpr int kPathStart = 40012;
 inline constexpr int kPathEnd = 40013;
 
-// Commands of the map window, reached by keys only.
-inline constexpr int kRedrawMap = 5111;
+// Commands of the map window, reached by its keys and its context menu.
+inline constexpr int kPreviousView = 5111;  // back to the view before the current one (F9)
+inline constexpr int kEditArcData = 5114;
+inline constexpr int kStartNewArc = 5115;
+inline constexpr int kDeleteChosenVertex = 5122;
+inline constexpr int kChoosePathStart = 5123;
+inline constexpr int kChoosePathEnd = 5124;
+
+// Zooms and moves of the map window's keys.
+inline constexpr int kZoomInTwice = 5501;
+inline constexpr int kZoomInFourTimes = 5502;
+inline constexpr int kZoomOutTwice = 5503;
+inline constexpr int kZoomOutFourTimes = 5504;
+inline constexpr int kMoveWest = 5505;
+inline constexpr int kMoveWestFar = 5506;
+inline constexpr int kMoveEast = 5507;
+inline constexpr int kMoveEastFar = 5508;
+inline constexpr int kMoveNorth = 5509;
+inline constexpr int kMoveNorthFar = 5510;
+inline constexpr int kMoveSouth = 5511;
+inline constexpr int kMoveSouthFar = 5512;
+inline constexpr int kMoveNorthWest = 5513;
+inline constexpr int kMoveNorthEast = 5514;
+inline constexpr int kMoveSouthWest = 5515;
+inline constexpr int kMoveSouthEast = 5516;
+
+// Digitising keys of the map window.
+inline constexpr int kInsertVertex = 5517;
+inline constexpr int kStartNewArcKey = 5518;
+inline constexpr int kFinishArc = 5519;
+inline constexpr int kAbandonArc = 5520;
+inline constexpr int kRemoveLastPoint = 5521;
+
 inline constexpr int kFirstMapKeyCommand = 5501;
 inline constexpr int kLastMapKeyCommand = 5523;
 

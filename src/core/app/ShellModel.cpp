@@ -185,7 +185,7 @@ const std::vector<KeyBinding>& MapWindowKeys() {
       {"Shift+K", cmd::kDeleteVertexMode},
       {"Shift+P", cmd::kPathStart},
       {"Shift+A", cmd::kPathEnd},
-      {"F9", cmd::kRedrawMap},
+      {"F9", cmd::kPreviousView},
       {"PgUp", 5501},
       {"Shift+PgUp", 5502},
       {"PgDown", 5503},

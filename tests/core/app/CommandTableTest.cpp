@@ -24,7 +24,7 @@ TEST(CommandTableTest, WithoutDatabaseOnlyTheDatabaseCommandsBackgroundExitAndAb
   for (const int id : kAlways) EXPECT_TRUE(Enabled(id, none)) << id;
   for (const int id : kNeedDatabase) EXPECT_FALSE(Enabled(id, none)) << id;
   for (int id = 40001; id <= 40013; ++id) EXPECT_FALSE(Enabled(id, none)) << id;
-  EXPECT_FALSE(Enabled(cmd::kRedrawMap, none));
+  EXPECT_FALSE(Enabled(cmd::kPreviousView, none));
   EXPECT_FALSE(Enabled(0, none));
 }
 

@@ -79,7 +79,7 @@ TEST(ShellModelTest, KeyListsSplitCtrlVFromTheMapWindowKeys) {
   EXPECT_EQ(command_of("Num+Enter"), 5517);
   EXPECT_EQ(command_of("Return"), 5517);
   EXPECT_EQ(command_of("Shift+PgDown"), 5504);
-  EXPECT_EQ(command_of("F9"), cmd::kRedrawMap);
+  EXPECT_EQ(command_of("F9"), cmd::kPreviousView);
 }
 
 }  // namespace
