@@ -89,8 +89,8 @@ void QtCanvas::Clear(Colour colour) {
 
 void QtCanvas::SetPen(const Pen& pen) {
   // Width 0 is Qt's cosmetic one-pixel line, as the thinnest pen.
-  pen_ = QPen(ToQColor(pen.colour), std::max(pen.width, 0.0), ToQtStyle(pen.style), Qt::RoundCap,
-              Qt::RoundJoin);
+  pen_ =
+      QPen(ToQColor(pen.colour), std::max(pen.width, 0.0), ToQtStyle(pen.style), Qt::RoundCap, Qt::RoundJoin);
 }
 
 void QtCanvas::SetBrush(const Brush& brush) {

@@ -17,7 +17,9 @@ Pen LayerPen(const LayerStyle& style, bool fast);
 Brush HatchBrush(int fill_code, Colour colour);
 
 // The colour as drawn: its grey in a fast redraw.
-inline Colour Shown(Colour colour, bool fast) { return fast ? GreyOf(colour) : colour; }
+inline Colour Shown(Colour colour, bool fast) {
+  return fast ? GreyOf(colour) : colour;
+}
 
 // The height in metres of the labels of a point layer at scale 1:N: the localities and the
 // municipalities grow in steps as the scale gets smaller, other layers use their font size (at

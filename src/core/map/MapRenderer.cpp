@@ -21,7 +21,9 @@ bool MeetsWindow(const Box& box, const RenderView& view) {
   return box.maxx >= view.x0 && box.maxy >= view.y0 && box.minx <= view.x1 && box.miny <= view.y1;
 }
 
-double RoundTo4Decimals(double value) { return std::round(value * 10000.0) / 10000.0; }
+double RoundTo4Decimals(double value) {
+  return std::round(value * 10000.0) / 10000.0;
+}
 
 // Converts world points to pixels into a buffer reused across calls.
 class PixelPoints {
@@ -85,7 +87,11 @@ class VectorPasses {
  public:
   VectorPasses(Canvas& canvas, const LayerSet& layers, const RenderView& view, StreetNameSource* names,
                const MapOverlays& overlays)
-      : canvas_(canvas), layers_(layers), view_(view), names_(names), overlays_(overlays),
+      : canvas_(canvas),
+        layers_(layers),
+        view_(view),
+        names_(names),
+        overlays_(overlays),
         n_eff_(view.EffectiveDenominator()) {}
 
   void Run() {
@@ -207,7 +213,7 @@ class VectorPasses {
 
 // Where a name of width w (metres) starts on an arc and which way it reads.
 struct NamePlacement {
-  Point start;  // world point where the baseline starts
+  Point start;       // world point where the baseline starts
   double angle = 0;  // tenths of a degree, counter-clockwise, within -900 .. 900
 };
 
@@ -298,8 +304,8 @@ void DrawBackground(Canvas& canvas, Colour background, const RenderView& view,
   if (sources.cartography) sources.cartography(canvas, view);
 }
 
-void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view,
-                      StreetNameSource* names, const MapOverlays& overlays) {
+void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view, StreetNameSource* names,
+                      const MapOverlays& overlays) {
   VectorPasses(canvas, layers, view, names, overlays).Run();
 }
 

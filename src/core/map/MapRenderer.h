@@ -17,10 +17,10 @@ using OverlayPainter = std::function<void(Canvas&, const RenderView&)>;
 
 // What other parts of the program lay over the layers. Empty members draw nothing.
 struct MapOverlays {
-  OverlayPainter path;                             // after the areas: the shortest path
+  OverlayPainter path;                                  // after the areas: the shortest path
   const std::vector<PointArray>* highlights = nullptr;  // before the arcs, five times their width
-  OverlayPainter markers;                          // after the street names: path start and end
-  OverlayPainter digitising;                       // last: the arc being drawn
+  OverlayPainter markers;                               // after the street names: path start and end
+  OverlayPainter digitising;                            // last: the arc being drawn
 };
 
 // What the background image shows under the layers; empty members draw nothing.
@@ -36,8 +36,8 @@ void DrawBackground(Canvas& canvas, Colour background, const RenderView& view = 
 
 // The vector passes over the layers in drawing order, each taking the visible layers that pass the
 // visibility test for its kind at N_eff. names may be null: no street names are written then.
-void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view,
-                      StreetNameSource* names, const MapOverlays& overlays = {});
+void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view, StreetNameSource* names,
+                      const MapOverlays& overlays = {});
 
 // A polyline clipped to the window widened by 100 screen units, sent in runs of at most 1000 points
 // with the current pen. Unless the redraw is fast: each vertex gets a 3 x 3 pixel square of

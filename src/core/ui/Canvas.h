@@ -22,7 +22,9 @@ inline constexpr Colour kBlack = 0x000000;
 Colour GreyOf(Colour colour);
 
 // The colour with each of its three bytes inverted.
-inline Colour Inverted(Colour colour) { return ~colour & 0xFFFFFF; }
+inline Colour Inverted(Colour colour) {
+  return ~colour & 0xFFFFFF;
+}
 
 enum class LineStyle { Solid, Dash, Dot, DashDot, DashDotDot };
 
@@ -33,15 +35,15 @@ struct Pen {
 };
 
 enum class FillStyle {
-  None,              // outline only
+  None,  // outline only
   Solid,
   BackwardDiagonal,  // lines falling from left to right
   Cross,
   DiagonalCross,
-  ForwardDiagonal,   // lines rising from left to right
+  ForwardDiagonal,  // lines rising from left to right
   Horizontal,
   Vertical,
-  Pattern,           // the 8 x 8 bits of pattern, one byte a row, the high bit on the left
+  Pattern,  // the 8 x 8 bits of pattern, one byte a row, the high bit on the left
 };
 
 struct Brush {

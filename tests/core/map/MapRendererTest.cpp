@@ -1,0 +1,444 @@
+#include "map/MapRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "app/DatabaseCreation.h"
+#include "map/LayerPainting.h"
+#include "map/RedrawClock.h"
+#include "support/NetworkBuilder.h"
+#include "support/RecordingCanvas.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::DrawCall;
+using testing::RecordingCanvas;
+using Kind = DrawCall::Kind;
+
+// A 1000 x 800 pixel window whose lower-left corner is at (0, 0); one pixel is one screen unit.
+RenderView View(double resolution, std::int32_t denominator, bool fast = false) {
+  RenderView view;
+  view.resolution = resolution;
+  view.width = 1000;
+  view.height = 800;
+  view.x1 = 1000 * resolution;
+  view.y1 = 800 * resolution;
+  view.denominator = denominator;
+  view.metrics = DeviceMetrics(10.0);
+  view.fast = fast;
+  return view;
+}
+
+LayerDefinition Layer(std::string name, FeatureKind kind, std::int32_t minimum = -1,
+                      std::int32_t maximum = -1) {
+  LayerDefinition definition;
+  definition.name = std::move(name);
+  definition.kind = kind;
+  definition.style.minimum = minimum;
+  definition.style.maximum = maximum;
+  definition.style.line_colour = 0x0000FF;
+  definition.style.line_width = 2;
+  return definition;
+}
+
+MapLayer& AddLine(LayerSet& layers, LayerDefinition definition, std::vector<Point> points,
+                  std::int32_t id = 1) {
+  MapLayer& layer = layers.AddLayer(std::move(definition));
+  LineFeature& feature = layer.AddLineFeature(id);
+  layer.AddPolyline(feature, PointArray(std::move(points)));
+  layer.RebuildIndexes();
+  return layer;
+}
+
+class FixedNames : public StreetNameSource {
+ public:
+  std::map<std::int32_t, std::string> names;
+  bool NameOf(std::int32_t id, std::string& name) override {
+    const auto it = names.find(id);
+    if (it == names.end()) return false;
+    name = it->second;
+    return true;
+  }
+};
+
+std::size_t CountOf(const RecordingCanvas& canvas, Kind kind) {
+  return canvas.Of(kind).size();
+}
+
+TEST(MapRendererTest, VisibilityBoundsAreInclusive) {
+  LayerSet layers;
+  AddLine(layers, Layer("strade", FeatureKind::Line, 50000, 1000000), {{10, 10}, {20, 20}});
+  AddLine(layers, Layer("sempre", FeatureKind::Line), {{10, 10}, {30, 10}}, 2);
+  const auto drawn = [&](std::int32_t n) {
+    RecordingCanvas canvas;
+    DrawVectorLayers(canvas, layers, View(1.0, n), nullptr);
+    return CountOf(canvas, Kind::Polyline);
+  };
+  EXPECT_EQ(drawn(49999), 1u);
+  EXPECT_EQ(drawn(50000), 2u);
+  EXPECT_EQ(drawn(1000000), 2u);
+  EXPECT_EQ(drawn(1000001), 1u);
+  EXPECT_EQ(drawn(1), 1u);
+  EXPECT_EQ(drawn(2147483647), 1u);
+
+  layers.FindLayer("sempre")->style().visible = false;
+  EXPECT_EQ(drawn(60000), 1u);
+}
+
+TEST(MapRendererTest, FastRedrawsJudgeAtTenTimesTheScaleAndDrawInGrey) {
+  LayerSet layers;
+  AddLine(layers, Layer("archi", FeatureKind::Line, -1, 100000), {{10, 10}, {20, 20}});
+  RecordingCanvas full;
+  DrawVectorLayers(full, layers, View(1.2, 12000), nullptr);
+  ASSERT_EQ(CountOf(full, Kind::Polyline), 1u);
+  EXPECT_EQ(full.Of(Kind::Polyline)[0]->pen.colour, 0x0000FFu);
+
+  RecordingCanvas fast;
+  DrawVectorLayers(fast, layers, View(1.2, 12000, true), nullptr);
+  EXPECT_EQ(CountOf(fast, Kind::Polyline), 0u);
+
+  layers.FindLayer("archi")->style().maximum = 120000;
+  RecordingCanvas grey;
+  DrawVectorLayers(grey, layers, View(1.2, 12000, true), nullptr);
+  ASSERT_EQ(CountOf(grey, Kind::Polyline), 1u);
+  EXPECT_EQ(grey.Of(Kind::Polyline)[0]->pen.colour, GreyOf(0x0000FF));
+  EXPECT_EQ(GreyOf(0x0000FF), 0x4C4C4Cu);  // 0.3 x 255 of red
+}
+
+TEST(MapRendererTest, FullRedrawsWithinFiveSecondsAreFast) {
+  using namespace std::chrono_literals;
+  RedrawClock clock;
+  const auto t0 = RedrawClock::Clock::time_point{} + 100s;
+  EXPECT_FALSE(clock.BeginFullRedraw(false, t0));  // none before
+  clock.EndFullRedraw(t0);
+  EXPECT_TRUE(clock.BeginFullRedraw(false, t0 + 4999ms));
+  EXPECT_TRUE(clock.last_was_fast());
+  EXPECT_FALSE(clock.BeginFullRedraw(false, t0 + 5000ms));
+  EXPECT_FALSE(clock.BeginFullRedraw(true, t0 + 1ms));
+
+  EXPECT_EQ(DecidePaint(true, true), PaintAction::FullRedraw);
+  EXPECT_EQ(DecidePaint(false, true), PaintAction::VectorRedraw);
+  EXPECT_EQ(DecidePaint(false, false), PaintAction::CopyImage);
+}
+
+TEST(MapRendererTest, PassesRunInTheirOrder) {
+  LayerSet layers;
+  // Created in an order different from the drawing order.
+  MapLayer& nodes = layers.AddLayer(Layer("nodi", FeatureKind::Point));
+  nodes.AddPointFeature(1, 50, 50);
+  nodes.RebuildIndexes();
+  LayerDefinition label_definition = Layer("locbig", FeatureKind::Point);
+  label_definition.label_field = "denom";
+  label_definition.font_face = "Arial";
+  MapLayer& labels = layers.AddLayer(label_definition);
+  labels.AddPointFeature(1, 60, 60).text = "Paese";
+  labels.RebuildIndexes();
+  AddLine(layers, Layer("archi", FeatureKind::Line), {{0, 100}, {200, 100}}, 7);
+  AddLine(layers, Layer("toponvie", FeatureKind::Line), {{1, 1}, {2, 2}}, 0);
+  MapLayer& areas = layers.AddLayer(Layer("comuni", FeatureKind::Area));
+  areas.AddPart(areas.AddAreaFeature(1), PointArray(std::vector<Point>{{5, 5}, {90, 5}, {90, 90}, {5, 5}}));
+  areas.RebuildIndexes();
+
+  FixedNames names;
+  names.names[7] = "Via Roma";
+  const std::vector<PointArray> highlights = {PointArray(std::vector<Point>{{0, 50}, {100, 50}})};
+  const auto tag = [](const char* text) {
+    return [text](Canvas& canvas, const RenderView&) { canvas.DrawText(0, 0, text, kBlack); };
+  };
+  MapOverlays overlays{tag("path"), &highlights, tag("markers"), tag("digitising")};
+
+  RecordingCanvas canvas;
+  DrawVectorLayers(canvas, layers, View(0.2, 2000), &names, overlays);
+  std::vector<std::string> sequence;
+  for (const DrawCall& call : canvas.calls()) {
+    std::string step;
+    if (call.kind == Kind::Polyline && call.points.front().y > 790) continue;  // the street-name placeholder
+    if (call.kind == Kind::Polyline && call.pen.width == 10)
+      step = "highlight";
+    else if (call.kind == Kind::Polyline && call.points.front().y == 300)
+      step = "arc";  // 100 m up at r 0.2
+    else if (call.kind == Kind::Polyline)
+      step = "area";
+    else if (call.kind == Kind::Polygon)
+      step = "area";
+    else if (call.kind == Kind::FillRectangle)
+      step = "node";
+    else if (call.kind == Kind::Pixel)
+      continue;
+    else if (call.kind == Kind::CentredText)
+      step = "label";
+    else if (call.kind == Kind::Text)
+      step = call.text == "Via Roma" ? "name" : call.text;
+    if (sequence.empty() || sequence.back() != step) sequence.push_back(step);
+  }
+  EXPECT_EQ(sequence, (std::vector<std::string>{"area", "path", "highlight", "arc", "node", "label", "name",
+                                                "markers", "digitising"}));
+}
+
+TEST(MapRendererTest, LabelHeightsFollowTheScaleNotTheFastTest) {
+  EXPECT_EQ(LabelHeightMetres("locsmall", 100000, 100), 500);
+  EXPECT_EQ(LabelHeightMetres("locmedie", 99999, 100), 250);
+  EXPECT_EQ(LabelHeightMetres("locbig", 25000, 100), 180);
+  EXPECT_EQ(LabelHeightMetres("locbig", 24999, 100), 100);
+  EXPECT_EQ(LabelHeightMetres("labcomuni", 500000, 1000), 3000);
+  EXPECT_EQ(LabelHeightMetres("labcomuni", 300000, 1000), 1500);
+  EXPECT_EQ(LabelHeightMetres("labcomuni", 100000, 1000), 1200);
+  EXPECT_EQ(LabelHeightMetres("labcomuni", 99999, 1000), 700);
+  EXPECT_EQ(LabelHeightMetres("altro", 100000, 4), 10);
+  EXPECT_EQ(LabelHeightMetres("altro", 100000, 40), 40);
+
+  LayerSet layers;
+  LayerDefinition definition = Layer("locsmall", FeatureKind::Point);
+  definition.label_field = "denom";
+  MapLayer& layer = layers.AddLayer(definition);
+  layer.AddPointFeature(1, 2000, 2000).text = "Borgo";
+  layer.RebuildIndexes();
+  const auto label = [&](const RenderView& view) {
+    RecordingCanvas canvas;
+    DrawVectorLayers(canvas, layers, view, nullptr);
+    const auto texts = canvas.Of(Kind::CentredText);
+    return texts.empty() ? DrawCall{} : *texts.front();
+  };
+  const DrawCall at_100000 = label(View(10, 100000));
+  EXPECT_EQ(at_100000.text, "Borgo");
+  EXPECT_DOUBLE_EQ(at_100000.font.height, 50);  // 500 m at 10 m a pixel
+  EXPECT_EQ(at_100000.font.face, "Modern");
+  EXPECT_EQ(at_100000.colour, 0x0000FFu);
+  // A fast redraw at 1:40000 tests visibility at 1:400000 but sizes the label for 1:40000.
+  EXPECT_DOUBLE_EQ(label(View(4, 40000, true)).font.height, 45);  // 180 m
+  // Ten screen units or less are not written.
+  EXPECT_TRUE(label(View(50, 500000)).text.empty());
+  EXPECT_EQ(label(View(49.9, 499000)).text, "Borgo");
+}
+
+TEST(MapRendererTest, LabelsBeyondTheSixteenBitRangeAreLeftOut) {
+  LayerSet layers;
+  LayerDefinition definition = Layer("cartelli", FeatureKind::Point);
+  definition.label_field = "denom";
+  definition.font_size = 1;
+  MapLayer& layer = layers.AddLayer(definition);
+  // West of the window but within 100 m of it, so its label box reaches in.
+  layer.AddPointFeature(1, -50, 0.4).text = "Lontano";
+  layer.RebuildIndexes();
+  const auto drawn = [&](double r) {
+    RecordingCanvas canvas;
+    DrawVectorLayers(canvas, layers, View(r, 1), nullptr);
+    return CountOf(canvas, Kind::CentredText);
+  };
+  EXPECT_EQ(drawn(0.01), 1u);   // 5000 screen units west
+  EXPECT_EQ(drawn(0.001), 0u);  // 50000 screen units west
+}
+
+class StreetNameTest : public ::testing::Test {
+ protected:
+  void Arc(std::vector<Point> points, std::string name) {
+    layers_ = std::make_unique<LayerSet>();
+    AddLine(*layers_, Layer("archi", FeatureKind::Line), std::move(points), 3);
+    LayerDefinition names = Layer("toponvie", FeatureKind::Line);
+    names.font_face = "Arial";
+    names.style.line_colour = 0x408040;
+    AddLine(*layers_, names, {{1, 1}, {2, 2}}, 0);
+    names_.names[3] = std::move(name);
+  }
+  std::vector<const DrawCall*> Names(const RenderView& view) {
+    canvas_.Forget();
+    DrawVectorLayers(canvas_, *layers_, view, &names_);
+    return canvas_.Of(Kind::Text);
+  }
+
+  std::unique_ptr<LayerSet> layers_;
+  FixedNames names_;
+  RecordingCanvas canvas_;
+};
+
+TEST_F(StreetNameTest, ShortArcsGetSmallerNamesWrittenOnlyWhenReadable) {
+  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(48, 8), 5);
+  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(96, 8), 10);
+  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(500, 8), 10);
+
+  Arc({{100, 100}, {148, 100}}, "Via Anna");  // 8 characters, 48 m
+  auto written = Names(View(1.6, 16000));     // 5 m is 3.125 screen units
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_DOUBLE_EQ(written[0]->font.height, 5 / 1.6);
+  EXPECT_EQ(written[0]->colour, 0x408040u);
+  EXPECT_TRUE(Names(View(1.7, 17000)).empty());  // 2.94 screen units
+
+  // 19 m for 8 characters is under a quarter of the full height at any scale.
+  Arc({{100, 100}, {119, 100}}, "Via Anna");
+  EXPECT_TRUE(Names(View(0.1, 1000)).empty());
+  // At 1:100000 the full height itself is one screen unit: nothing is written.
+  Arc({{100, 100}, {5000, 100}}, "Via Anna");
+  EXPECT_TRUE(Names(View(10, 100000)).empty());
+}
+
+TEST_F(StreetNameTest, NamesAreCentredAlongTheArcAndNeverUpsideDown) {
+  // 200 m, full height 10 m = 20 pixels at r 0.5; 8 characters of 12 pixels = 96 pixels = 48 m.
+  Arc({{300, 100}, {100, 100}}, "Via Roma");
+  auto written = Names(View(0.5, 5000));
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_NEAR(written[0]->points[0].x, (100 + 76) / 0.5, 1e-9);  // (200 - 48) / 2 from the west end
+  EXPECT_NEAR(written[0]->font.angle, 0, 1e-9);
+
+  // Rising toward the west: the name reads from the west end, turned clockwise on the screen.
+  Arc({{200, 100}, {100, 150}}, "Via Roma");
+  written = Names(View(0.5, 5000));
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_NEAR(written[0]->font.angle, std::atan2(-50.0, 100.0) * 1800 / M_PI, 1e-9);
+
+  // A bend back to the west: the baseline points west, so the text starts further on and reads east.
+  Arc({{100, 100}, {400, 100}, {390, 400}, {120, 400}}, "Via Lunga Sinuosa");
+  written = Names(View(0.5, 5000));
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_GE(written[0]->font.angle, -900);
+  EXPECT_LE(written[0]->font.angle, 900);
+}
+
+TEST(MapRendererTest, FillCodesChooseTheHatchOfTheForeColour) {
+  EXPECT_EQ(HatchBrush(-2, 1).style, FillStyle::BackwardDiagonal);
+  EXPECT_EQ(HatchBrush(-3, 1).style, FillStyle::Cross);
+  EXPECT_EQ(HatchBrush(-4, 1).style, FillStyle::DiagonalCross);
+  EXPECT_EQ(HatchBrush(-5, 1).style, FillStyle::BackwardDiagonal);
+  EXPECT_EQ(HatchBrush(-6, 1).style, FillStyle::ForwardDiagonal);
+  EXPECT_EQ(HatchBrush(-7, 1).style, FillStyle::Horizontal);
+  EXPECT_EQ(HatchBrush(-8, 1).style, FillStyle::Vertical);
+  for (int code : {-1, 0, 1, -9, 127}) EXPECT_EQ(HatchBrush(code, 1).style, FillStyle::None) << code;
+
+  const auto draw = [](std::int8_t fill) {
+    LayerSet layers;
+    LayerDefinition definition = Layer("local", FeatureKind::Area);
+    definition.style.fill = fill;
+    definition.style.fore_colour = 0xFF8000;
+    MapLayer& layer = layers.AddLayer(definition);
+    layer.AddPart(layer.AddAreaFeature(1),
+                  PointArray(std::vector<Point>{{10, 10}, {90, 10}, {90, 90}, {10, 90}, {10, 10}}));
+    layer.RebuildIndexes();
+    RecordingCanvas canvas;
+    DrawVectorLayers(canvas, layers, View(1, 10000), nullptr);
+    return canvas;
+  };
+  const RecordingCanvas outline = draw(-1);
+  EXPECT_EQ(CountOf(outline, Kind::Polygon), 0u);
+  EXPECT_EQ(CountOf(outline, Kind::Polyline), 1u);
+  const RecordingCanvas hatched = draw(-4);
+  ASSERT_EQ(CountOf(hatched, Kind::Polygon), 1u);
+  EXPECT_EQ(hatched.Of(Kind::Polygon)[0]->brush.style, FillStyle::DiagonalCross);
+  EXPECT_EQ(hatched.Of(Kind::Polygon)[0]->brush.colour, 0xFF8000u);
+  EXPECT_EQ(CountOf(hatched, Kind::Polyline), 1u);  // the outline over the hatch
+  EXPECT_EQ(hatched.calls().front().kind, Kind::Polygon);
+}
+
+TEST(MapRendererTest, PolylinesAreClippedToTheWidenedWindowAndSentInRuns) {
+  const RenderView view = View(1, 10000);
+  RecordingCanvas canvas;
+  // From far west to far east across the window, with a vertex every 10 m.
+  std::vector<Point> long_line;
+  for (double x = -100000; x <= 100000; x += 10) long_line.push_back({x, 400});
+  DrawPolyline(canvas, view, PointArray(long_line));
+  double min_x = 1e300, max_x = -1e300;
+  for (const DrawCall* call : canvas.Of(Kind::Polyline)) {
+    EXPECT_LE(call->points.size(), kMaxRunPoints);
+    for (const Point& p : call->points) {
+      min_x = std::min(min_x, p.x);
+      max_x = std::max(max_x, p.x);
+    }
+  }
+  EXPECT_GE(min_x, -100 - 1e-9);  // 100 screen units beyond the window at most
+  EXPECT_LE(max_x, 1100 + 1e-9);
+  EXPECT_LE(min_x, 0);  // and the whole width inside is drawn
+  EXPECT_GE(max_x, 1000);
+
+  // 2500 points inside the window: runs of 1000, each starting where the one before ended.
+  canvas.Forget();
+  std::vector<Point> dense;
+  for (int i = 0; i < 2500; ++i) dense.push_back({100 + i * 0.3, 100.0 + (i % 2)});
+  DrawPolyline(canvas, view, PointArray(dense));
+  const auto runs = canvas.Of(Kind::Polyline);
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0]->points.size(), 1000u);
+  EXPECT_EQ(runs[1]->points.size(), 1000u);
+  EXPECT_EQ(runs[2]->points.size(), 502u);
+  EXPECT_EQ(runs[0]->points.back(), runs[1]->points.front());
+  EXPECT_EQ(runs[1]->points.back(), runs[2]->points.front());
+
+  // A line that stays outside the widened window draws nothing.
+  canvas.Forget();
+  DrawPolyline(canvas, view, PointArray(std::vector<Point>{{-500, -500}, {-200, -150}}));
+  EXPECT_TRUE(canvas.calls().empty());
+}
+
+TEST(MapRendererTest, VertexAndDirectionMarksOnlyInFullQuality) {
+  const PointArray line(std::vector<Point>{{100, 100}, {200, 100}, {200, 200}});
+  RecordingCanvas canvas;
+  DrawPolyline(canvas, View(1, 10000), line, 0x00FF00, true);
+  EXPECT_EQ(CountOf(canvas, Kind::FillRectangle), 3u);
+  EXPECT_EQ(CountOf(canvas, Kind::Polyline), 1u + 2u);  // the line and an arrow a segment
+  // The first arrow points east: its tip is its easternmost point, past the segment's middle.
+  const DrawCall& arrow = *canvas.Of(Kind::Polyline)[1];
+  EXPECT_GT(arrow.points[1].x, 150);
+  EXPECT_GT(arrow.points[1].x, arrow.points[0].x);
+  EXPECT_EQ(arrow.pen.colour, 0x00FF00u);
+
+  canvas.Forget();
+  DrawPolyline(canvas, View(1, 10000, true), line, 0x00FF00, true);
+  EXPECT_EQ(CountOf(canvas, Kind::FillRectangle), 0u);
+  EXPECT_EQ(CountOf(canvas, Kind::Polyline), 1u);
+}
+
+TEST(MapRendererTest, AreasAreCutToTheWindowWithTheirTolerance) {
+  LayerSet layers;
+  LayerDefinition definition = Layer("comuni", FeatureKind::Area);
+  definition.style.fill = -3;
+  MapLayer& layer = layers.AddLayer(definition);
+  AreaFeature& feature = layer.AddAreaFeature(1);
+  // Much larger than the window, with a hole inside it.
+  layer.AddPart(feature, PointArray(std::vector<Point>{
+                             {-5000, -5000}, {5000, -5000}, {5000, 5000}, {-5000, 5000}, {-5000, -5000}}));
+  layer.AddExclusion(feature.parts.back(), PointArray(std::vector<Point>{
+                                               {400, 300}, {400, 500}, {600, 500}, {600, 300}, {400, 300}}));
+  layer.RebuildIndexes();
+  RecordingCanvas canvas;
+  DrawVectorLayers(canvas, layers, View(1, 10000), nullptr);
+  const auto polygons = canvas.Of(Kind::Polygon);
+  ASSERT_EQ(polygons.size(), 1u);
+  ASSERT_EQ(polygons[0]->rings.size(), 2u);  // the outer ring and its hole
+  for (const Point& p : polygons[0]->rings[0]) {
+    // Twice the tolerance of 10 screen units around the window, never more.
+    EXPECT_GE(p.x, -20 - 1e-9);
+    EXPECT_LE(p.x, 1020 + 1e-9);
+    EXPECT_GE(p.y, -20 - 1e-9);
+    EXPECT_LE(p.y, 820 + 1e-9);
+  }
+  EXPECT_EQ(CountOf(canvas, Kind::Polyline), 2u);  // both rings outlined
+}
+
+TEST(MapRendererTest, ArcNamesComeFromTheArcsTableWithoutTrailingBlanks) {
+  testing::TempDir dir;
+  const std::string path = dir.File("rete.mdb");
+  ScriptedUserInterface quiet;
+  ASSERT_EQ(CreateDatabaseFile(path, quiet), CreationResult::Created);
+  ScriptedUserInterface ui;
+  DbConnection connection(path, ui);
+  {
+    testing::NetworkBuilder builder(connection);
+    for (int node = 1; node <= 3; ++node) ASSERT_TRUE(builder.AddNode(node, node * 10.0, 0));
+    ASSERT_TRUE(builder.AddArc(testing::Arc(5, 1, 2, {{0, 0}, {10, 0}}, "Via Verdi   ")));
+    ASSERT_TRUE(builder.AddArc(testing::Arc(6, 2, 3, {{10, 0}, {20, 0}}, "")));
+  }
+  ArcTableNames names(connection);
+  std::string name;
+  ASSERT_TRUE(names.NameOf(5, name));
+  EXPECT_EQ(name, "Via Verdi");
+  // An arc without a name gives none.
+  EXPECT_TRUE(!names.NameOf(6, name) || name.empty());
+  EXPECT_FALSE(names.NameOf(99, name));
+  EXPECT_TRUE(ui.messages().empty()) << ui.last_message().text;
+}
+
+}  // namespace
+}  // namespace viamappa

@@ -1,0 +1,97 @@
+// A drawing surface that records what is drawn on it, for tests of the map drawing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/Canvas.h"
+
+namespace viamappa::testing {
+
+struct DrawCall {
+  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText };
+  Kind kind = Kind::Clear;
+  Pen pen;                                // current at the call
+  Brush brush;                            // current at the call
+  Font font;                              // current at the call
+  std::vector<Point> points;              // a polyline, a rectangle's corner, a text's anchor
+  std::vector<std::vector<Point>> rings;  // a polygon
+  std::string text;
+  Colour colour = 0;  // of a text, a rectangle, a pixel or the clear
+};
+
+class RecordingCanvas : public Canvas {
+ public:
+  RecordingCanvas(int width = 1000, int height = 800) : width_(width), height_(height) {}
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+
+  void Clear(Colour colour) override { Record(DrawCall::Kind::Clear).colour = colour; }
+  void SetPen(const Pen& pen) override { pen_ = pen; }
+  void SetBrush(const Brush& brush) override { brush_ = brush; }
+  void DrawPolyline(const Point* points, std::size_t count) override {
+    Record(DrawCall::Kind::Polyline).points.assign(points, points + count);
+  }
+  void FillPolygon(const std::vector<std::vector<Point>>& rings) override {
+    Record(DrawCall::Kind::Polygon).rings = rings;
+  }
+  void FillRectangle(double x, double y, double w, double h, Colour colour) override {
+    DrawCall& call = Record(DrawCall::Kind::FillRectangle);
+    call.points = {{x, y}, {x + w, y + h}};
+    call.colour = colour;
+  }
+  void DrawRectangle(double x, double y, double w, double h) override {
+    Record(DrawCall::Kind::DrawRectangle).points = {{x, y}, {x + w, y + h}};
+  }
+  void SetPixel(int x, int y, Colour colour) override {
+    DrawCall& call = Record(DrawCall::Kind::Pixel);
+    call.points = {{static_cast<double>(x), static_cast<double>(y)}};
+    call.colour = colour;
+  }
+  void SetFont(const Font& font) override { font_ = font; }
+  // Every character is as wide as 0.6 of the height.
+  double TextWidth(std::string_view text) override {
+    return 0.6 * font_.height * static_cast<double>(text.size());
+  }
+  void DrawText(double x, double y, std::string_view text, Colour colour) override {
+    DrawCall& call = Record(DrawCall::Kind::Text);
+    call.points = {{x, y}};
+    call.text = text;
+    call.colour = colour;
+  }
+  void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override {
+    DrawCall& call = Record(DrawCall::Kind::CentredText);
+    call.points = {{x, y}};
+    call.text = text;
+    call.colour = colour;
+  }
+
+  const std::vector<DrawCall>& calls() const { return calls_; }
+  std::vector<const DrawCall*> Of(DrawCall::Kind kind) const {
+    std::vector<const DrawCall*> found;
+    for (const DrawCall& call : calls_)
+      if (call.kind == kind) found.push_back(&call);
+    return found;
+  }
+  void Forget() { calls_.clear(); }
+
+ private:
+  DrawCall& Record(DrawCall::Kind kind) {
+    DrawCall& call = calls_.emplace_back();
+    call.kind = kind;
+    call.pen = pen_;
+    call.brush = brush_;
+    call.font = font_;
+    return call;
+  }
+
+  int width_;
+  int height_;
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+  std::vector<DrawCall> calls_;
+};
+
+}  // namespace viamappa::testing
