@@ -111,6 +111,15 @@ void Viewport::ZoomSteps(int from, int to) {
   CentreOn(centre.x, centre.y);
 }
 
+void Viewport::MoveBy(double east, double north) {
+  x0_ += east;
+  x1_ += east;
+  y0_ += north;
+  y1_ += north;
+  full_redraw = true;
+  image_released = true;
+}
+
 void Viewport::Rescale(double factor) {
   const Point centre = Centre();
   const double r = r_ * factor;

@@ -58,6 +58,8 @@ class Viewport {
   void ZoomToPixelRect(int xa, int ya, int xb, int yb);
   void PanByPixels(int xa, int ya, int xb, int yb);
   void ZoomSteps(int from, int to);
+  // Shifts the view by metres east and north (the move keys); the scale stays.
+  void MoveBy(double east, double north);
   // Multiplies the resolution keeping the centre (the menu zooms), without the lower bound of the steps.
   void Rescale(double factor);
   // The resolution that shows the whole extent; false, leaving the view, for an empty extent.
