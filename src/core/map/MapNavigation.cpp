@@ -24,7 +24,7 @@ void SetPanes(NavigationOutcome& outcome, std::string_view name, const std::stri
 
 }  // namespace
 
-PixelRect PixelRect::Spanning(PixelPoint a, PixelPoint b) {
+WindowRect WindowRect::Spanning(PixelPoint a, PixelPoint b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
@@ -202,7 +202,7 @@ NavigationOutcome MapNavigation::DragMoved(PixelPoint at) {
       break;
     case NavigationTool::AreaSelection:
       if (band_) outcome.erase_band = band_->Widened(kBandMargin);
-      band_ = PixelRect::Spanning(anchor, at);
+      band_ = WindowRect::Spanning(anchor, at);
       outcome.draw_band = band_;
       break;
     case NavigationTool::None:

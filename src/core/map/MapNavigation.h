@@ -25,19 +25,19 @@ struct PixelPoint {
 };
 
 // A rectangle of window pixels with its edges included, left <= right and top <= bottom.
-struct PixelRect {
+struct WindowRect {
   int left = 0;
   int top = 0;
   int right = 0;
   int bottom = 0;
 
   // The rectangle spanned by two corners in any order.
-  static PixelRect Spanning(PixelPoint a, PixelPoint b);
-  PixelRect Widened(int pixels) const {
+  static WindowRect Spanning(PixelPoint a, PixelPoint b);
+  WindowRect Widened(int pixels) const {
     return {left - pixels, top - pixels, right + pixels, bottom + pixels};
   }
 
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+  friend bool operator==(const WindowRect&, const WindowRect&) = default;
 };
 
 // What the window must do after a navigation step, in this order: repaint at once (a full redraw when
@@ -46,10 +46,10 @@ struct PixelRect {
 struct NavigationOutcome {
   bool handled = false;  // the step was the navigation's (a command it knows, an event it took)
   bool repaint = false;  // repaint at once
-  std::optional<PixelPoint> pan_shift;  // show the kept map image shifted by (x, y), nothing redrawn
-  std::optional<PixelRect> erase_band;  // copy this back from the map image (the old rubber band)
-  std::optional<PixelRect> draw_band;   // the rubber band of the area selection now
-  bool end_previews = false;            // the drag is over: no shifted image, no rubber band
+  std::optional<PixelPoint> pan_shift;   // show the kept map image shifted by (x, y), nothing redrawn
+  std::optional<WindowRect> erase_band;  // copy this back from the map image (the old rubber band)
+  std::optional<WindowRect> draw_band;   // the rubber band of the area selection now
+  bool end_previews = false;             // the drag is over: no shifted image, no rubber band
   std::array<std::optional<std::string>, 4> panes;  // status panes 0 to 3; unset ones stay as they are
   std::optional<PointerShape> pointer;
 };
@@ -110,7 +110,7 @@ class MapNavigation {
   Viewport& viewport_;
   NavigationTool tool_ = NavigationTool::Zoom;
   std::optional<PixelPoint> anchor_;
-  std::optional<PixelRect> band_;  // the rubber band drawn last
+  std::optional<WindowRect> band_;  // the rubber band drawn last
   bool quality_pending_ = false;
   std::string mode_name_ = "Modo Navigazione";
 };

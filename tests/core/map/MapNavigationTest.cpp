@@ -215,10 +215,10 @@ TEST_F(MapNavigationTest, AreaSelectionDrawsAndErasesTheBandAndZoomsToTheRectang
   EXPECT_EQ(first.panes[0], "Selezione");
   EXPECT_EQ(first.panes[2], "Delimita l'area che desideri ingrandire");
   const NavigationOutcome second = nav_.PointerMoved(150, 250, true, kData);
-  EXPECT_EQ(second.draw_band, (PixelRect{100, 100, 150, 250}));
+  EXPECT_EQ(second.draw_band, (WindowRect{100, 100, 150, 250}));
   const NavigationOutcome third = nav_.PointerMoved(90, 300, true, kData);
-  EXPECT_EQ(third.erase_band, (PixelRect{90, 90, 160, 260})) << "the old band widened by 10";
-  EXPECT_EQ(third.draw_band, (PixelRect{90, 100, 100, 300}));
+  EXPECT_EQ(third.erase_band, (WindowRect{90, 90, 160, 260})) << "the old band widened by 10";
+  EXPECT_EQ(third.draw_band, (WindowRect{90, 100, 100, 300}));
 
   // A rectangle 50 wide and 200 high: its height fills the 600 pixels.
   nav_.LeftButtonUp(150, 300, false);
