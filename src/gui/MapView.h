@@ -1,0 +1,114 @@
+// The map window: shows the map data at the current view through two off-screen images (the
+// background, and the map drawn over it), and lets the person move around with the mouse, the wheel,
+// the keys and the context menu. The rules live in the core (MapNavigation, the renderer); the window
+// carries out what they answer.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/CommandTable.h"
+#include "app/Settings.h"
+#include "map/DeviceMetrics.h"
+#include "map/MapNavigation.h"
+#include "map/MapRenderer.h"
+#include "map/RedrawClock.h"
+#include "map/Viewport.h"
+#include "ui/Canvas.h"
+
+class QMenu;
+
+namespace viamappa {
+
+class DbConnection;
+class LayerSet;
+class StatusBar;
+
+class MapView : public QWidget {
+  Q_OBJECT
+ public:
+  // Shows layers (may be null: only the background is drawn) at the saved view. connection, when
+  // given, supplies the street names and must outlive the window; panes, when given, receives the
+  // status texts.
+  MapView(LayerSet* layers, DbConnection* connection, const SavedMapView& saved, DeviceMetrics metrics,
+          StatusBar* panes, QWidget* parent = nullptr);
+  ~MapView() override;
+
+  // Hands over other map data (or none); the next paint draws them. The window never keeps anything of
+  // the layer set it is given except this pointer.
+  void SetLayers(LayerSet* layers);
+  LayerSet* layers() const { return layers_; }
+
+  // Runs a command the map window carries out itself: the tools (40001, 40002, 40004), the home view
+  // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516). False for any
+  // other id.
+  bool RunCommand(int id);
+
+  // The map is drawn anew, background and layers, before returning.
+  void requestFullRedraw();
+  // The layers are drawn anew over the kept background (after an edit), of full quality, before
+  // returning.
+  void requestVectorRedraw();
+
+  // Commands of the main window's table chosen in the context menu (the modes, the toponym search, the
+  // tools) go to this handler; without one the window runs its own and greys the others.
+  void SetCommandHandler(std::function<void(int)> handler) { command_handler_ = std::move(handler); }
+  // Where the mode flags shown in the context menu come from.
+  void SetModesSource(std::function<MapModes()> source) { modes_source_ = std::move(source); }
+  // The editing modes see each mouse press, movement and release first; an event they take goes no
+  // further. Without a claim every event is the navigation's.
+  void SetPointerClaim(std::function<bool(QMouseEvent*)> claim) { pointer_claim_ = std::move(claim); }
+
+  NavigationTool tool() const { return navigation_.tool(); }
+  const Viewport& viewport() const { return viewport_; }
+  Viewport& viewport() { return viewport_; }
+  SavedMapView Saved() const { return viewport_.Saved(); }
+
+  // The context menu of this moment, as a right click shows it.
+  std::unique_ptr<QMenu> BuildContextMenu();
+
+  // How many full redraws the window has made, and the map image as last drawn (for checks).
+  int full_redraw_count() const { return full_redraws_; }
+  const QImage& map_image() const { return map_image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  bool PrepareImages();
+  void FullRedraw();
+  void DrawVectorPass(bool fast);
+  void Execute(const NavigationOutcome& outcome);
+  void RunMenuCommand(int id);
+  bool CanRunFromMenu(int id) const;
+  bool GraphHasArcs() const;
+  Box Extent() const;
+
+  LayerSet* layers_;
+  std::unique_ptr<StreetNameSource> names_;
+  StatusBar* panes_;
+  Viewport viewport_;
+  MapNavigation navigation_;
+  RedrawClock clock_;
+  QImage background_image_;
+  QImage map_image_;
+  Colour background_ = kWhite;
+  bool vector_redraw_ = false;
+  bool startup_applied_ = false;
+  std::optional<PixelPoint> pan_shift_;  // the map image shown shifted while a pan drag is under way
+  std::optional<WindowRect> band_;       // the rubber band of the area selection
+  int wheel_rest_ = 0;                   // wheel turning not yet a whole notch
+  int full_redraws_ = 0;
+  std::function<void(int)> command_handler_;
+  std::function<MapModes()> modes_source_;
+  std::function<bool(QMouseEvent*)> pointer_claim_;
+};
+
+}  // namespace viamappa
