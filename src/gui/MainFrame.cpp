@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/CommandIds.h"
 #include "app/ProgressLayout.h"
@@ -14,7 +15,9 @@
 #include "db/Engine.h"
 #include "gui/CommandIcons.h"
 #include "gui/KeyBindings.h"
+#include "gui/MapView.h"
 #include "gui/StatusBar.h"
+#include "map/LayerLoader.h"
 
 namespace viamappa {
 
@@ -49,6 +52,10 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
   QPalette background = client_->palette();
   background.setColor(QPalette::Window, QColor(236, 238, 232));
   client_->setPalette(background);
+  // The map window fills the client area once it exists.
+  auto* client_layout = new QVBoxLayout(client_);
+  client_layout->setContentsMargins(0, 0, 0, 0);
+  client_->installEventFilter(this);
   setCentralWidget(client_);
 
   CreateActions();
@@ -139,9 +146,11 @@ QAction* MainFrame::Action(int id) const {
 CommandContext MainFrame::Context() const {
   CommandContext context;
   context.database_open = state_.connected();
-  // The map data and the map window are not built yet: every map command waits for them.
-  context.map_data = false;
-  context.map_window = false;
+  context.map_data = layers_ != nullptr;
+  context.layer_list = layers_ && !layers_->layers().empty();
+  context.extent_set = layers_ && !layers_->extent.IsEmpty();
+  context.map_window = map_view_ != nullptr;
+  context.navigation = map_view_ ? map_view_->tool() : NavigationTool::None;
   context.modes = map_modes_;
   return context;
 }
@@ -207,11 +216,16 @@ void MainFrame::RunCommand(int id) {
     default:
       break;
   }
-  if (IsMapWindowCommand(id)) return;  // passed on to the map window, which does not exist yet
+  if (IsMapWindowCommand(id)) {
+    // Passed on to the map window; without one they do nothing. The toponym search comes later.
+    if (map_view_ && !map_view_->RunCommand(id)) NotAvailable();
+    return;
+  }
   if (IsModeCommand(id)) {
     bool criteria_chosen = false;
     if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
     map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
+    if (map_view_) map_view_->requestFullRedraw();
     Redraw();
     return;
   }
@@ -220,8 +234,9 @@ void MainFrame::RunCommand(int id) {
 
 void MainFrame::RunMapKey(int id) {
   // Keys of commands in the main window's table go through it; the others are the map window's own
-  // (redraw, moves, keys without a function yet) and wait for it.
-  if (id >= cmd::kPan && id <= cmd::kPathEnd) ExecuteCommand(id);
+  // (previous view, zooms and moves). The digitising keys have no function yet and do nothing.
+  if (id >= cmd::kPan && id <= cmd::kPathEnd) return ExecuteCommand(id);
+  if (map_view_) map_view_->RunCommand(id);
 }
 
 void MainFrame::InstallMapWindowKeys(QWidget* map_window) {
@@ -268,19 +283,65 @@ void MainFrame::UpdateTitle() {
 }
 
 void MainFrame::DropMap() {
-  // Once the map window exists, its scale and origin become the saved view (settings_.view) here,
-  // before the window and the map data go.
+  if (map_view_) settings_.view = map_view_->Saved();
+  DestroyMap();
   map_modes_ = {};
 }
 
 void MainFrame::DiscardMap() {
+  DestroyMap();
   map_modes_ = {};
+}
+
+// None of the map window's own handlers leads here (its keys and menu never change the database or the
+// background), so the window can go at once, before the connection its street names read.
+void MainFrame::DestroyMap() {
+  map_data_ready_ = false;
+  delete map_view_;
+  map_view_ = nullptr;
+  layers_.reset();
 }
 
 void MainFrame::RebuildMap() {
   if (!state_.connected()) return;
-  // The map data of the database are built here (LoadLayers on a new LayerSet for the background
-  // path); the map window follows at the next paint.
+  map_data_ready_ = false;
+  // The old data go first; the window, if it stays, draws nothing but the background meanwhile.
+  if (map_view_) map_view_->SetLayers(nullptr);
+  layers_.reset();
+  // The background cartography's extent comes with the background files; until then it starts empty.
+  auto layers = std::make_unique<LayerSet>();
+  LoadLayers(*layers, *state_.connection, settings_.styling);
+  layers_ = std::move(layers);
+  map_data_ready_ = true;
+  if (map_view_) {
+    map_view_->SetLayers(layers_.get());
+    map_view_->requestFullRedraw();
+  } else {
+    client_->update();
+  }
+}
+
+// Over the map data and at the saved view; it fills the client area and takes the keys of its list.
+void MainFrame::CreateMapView() {
+  map_view_ = new MapView(layers_.get(), state_.connection.get(), settings_.view,
+                          DeviceMetrics(HundredthsOfMillimetrePerPixel()), status_bar_, client_);
+  map_view_->SetCommandHandler([this](int id) { ExecuteCommand(id); });
+  map_view_->SetModesSource([this] { return map_modes_; });
+  InstallMapWindowKeys(map_view_);
+  client_->layout()->addWidget(map_view_);
+  map_view_->setGeometry(client_->rect());
+  map_view_->show();
+  map_view_->setFocus(Qt::OtherFocusReason);
+  UpdateCommands();
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+  // The first paint of the client area after the map data are ready brings the map window.
+  if (watched == client_ && event->type() == QEvent::Paint && map_data_ready_ && layers_ && !map_view_ &&
+      !shut_down_) {
+    CreateMapView();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainFrame::Redraw() {
@@ -310,7 +371,9 @@ void MainFrame::Shutdown() {
   saved.database = state_.database_path;
   saved.background = state_.background_path;
   // Without a map window there is no view to keep: the next start shows the whole map.
-  store_.Save(saved, std::nullopt);
+  std::optional<SavedMapView> view;
+  if (map_view_) view = map_view_->Saved();
+  store_.Save(saved, view);
   DiscardMap();
   state_.connection.reset();
 }

@@ -1,11 +1,12 @@
 // The main window: menu bar, toolbar and status bar, the key bindings, the command table through which
 // every command passes, and the long-lived state of the program (the database connection, the paths,
-// the settings read at start-up).
+// the settings read at start-up, the map data and the map window).
 #pragma once
 
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
+#include <memory>
 
 #include "app/ApplicationState.h"
 #include "app/CommandTable.h"
@@ -14,12 +15,14 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
+#include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
 class QToolBar;
 
 namespace viamappa {
 
+class MapView;
 class StatusBar;
 
 class MainFrame : public QMainWindow, public ShellWindow {
@@ -61,6 +64,10 @@ class MainFrame : public QMainWindow, public ShellWindow {
   const ApplicationState& state() const { return state_; }
   const Settings& settings() const { return settings_; }
   const MapModes& map_modes() const { return map_modes_; }
+  // The map data of the open database (null without one or while they are built) and the map window
+  // that shows them (null until the first paint after the map data are ready).
+  LayerSet* map_data() const { return layers_.get(); }
+  MapView* map_view() const { return map_view_; }
 
   // ShellWindow
   void UpdateTitle() override;
@@ -71,6 +78,7 @@ class MainFrame : public QMainWindow, public ShellWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateActions();
@@ -81,6 +89,8 @@ class MainFrame : public QMainWindow, public ShellWindow {
   void ShowInformation();
   void NotAvailable();
   void Shutdown();
+  void CreateMapView();
+  void DestroyMap();
 
   UserInterface& ui_;
   SettingsStore store_;
@@ -93,8 +103,12 @@ class MainFrame : public QMainWindow, public ShellWindow {
   QToolBar* toolbar_ = nullptr;
   QWidget* client_ = nullptr;
   QTimer command_updates_;
-  // The map window's mode flags, kept here until the map window exists.
+  // The map window's mode flags; it reads them for its context menu.
   MapModes map_modes_;
+  // DestroyMap deletes the window before the data it shows, and both go before the connection.
+  std::unique_ptr<LayerSet> layers_;
+  MapView* map_view_ = nullptr;  // a child of the client area, deleted by DestroyMap
+  bool map_data_ready_ = false;
   int running_commands_ = 0;
   bool shut_down_ = false;
 };

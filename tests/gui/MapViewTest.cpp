@@ -1,0 +1,331 @@
+#include "gui/MapView.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandIds.h"
+#include "app/DatabaseCreation.h"
+#include "base/NumberText.h"
+#include "gui/MainFrame.h"
+#include "gui/StatusBar.h"
+#include "map/LayerSet.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::TempDir;
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+void Press(QWidget* w, QPoint at) {
+  SendMouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+}
+void Drag(QWidget* w, QPoint at) {
+  SendMouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+}
+void Release(QWidget* w, QPoint at) {
+  SendMouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void Wheel(QWidget* widget, int delta) {
+  const QPointF at(10, 10);
+  QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &event);
+}
+
+bool IsWhite(const QImage& image, int x, int y) {
+  return image.pixelColor(x, y) == QColor(Qt::white);
+}
+
+QAction* FindAction(QMenu* menu, int id) {
+  for (QAction* action : menu->actions()) {
+    if (action->menu()) {
+      if (QAction* inner = FindAction(action->menu(), id)) return inner;
+    } else if (!action->isSeparator() && action->data().toInt() == id) {
+      return action;
+    }
+  }
+  return nullptr;
+}
+
+// A map window of 400 x 300 pixels, one screen unit a pixel, at 1:20000 over two vertical black arcs:
+// one near its right edge (pixel column 390) and one just beyond it (column 410).
+class MapViewTest : public ::testing::Test {
+ protected:
+  MapViewTest() : layers_(Box::Of(0, 0, 2000, 2000)) {
+    LayerDefinition arcs;
+    arcs.name = "archi";
+    arcs.kind = FeatureKind::Line;
+    arcs.style.line_width = 3;
+    MapLayer& layer = layers_.AddLayer(arcs);
+    for (const double x : {780.0, 820.0}) {
+      LineFeature& arc = layer.AddLineFeature(static_cast<std::int32_t>(x));
+      layer.AddPolyline(arc, PointArray({{x, 20}, {x, 580}}));
+    }
+    layer.RebuildIndexes();
+    view_ =
+        std::make_unique<MapView>(&layers_, nullptr, SavedMapView{2.0, 0, 0}, DeviceMetrics(10.0), &panes_);
+    view_->resize(400, 300);
+    view_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+    QApplication::processEvents();
+  }
+
+  LayerSet layers_;
+  StatusBar panes_;
+  std::unique_ptr<MapView> view_;
+};
+
+TEST_F(MapViewTest, FirstPaintDrawsTheLayersOnceAtTheStoredView) {
+  EXPECT_EQ(view_->full_redraw_count(), 1);
+  EXPECT_EQ(view_->Saved(), (SavedMapView{2.0, 0, 0}));
+  EXPECT_FALSE(IsWhite(view_->grab().toImage(), 390, 150));
+  EXPECT_TRUE(IsWhite(view_->grab().toImage(), 200, 150));
+  EXPECT_EQ(panes_.PaneText(1), QStringLiteral("Scala 1:20000"));
+  EXPECT_EQ(view_->tool(), NavigationTool::Zoom);
+}
+
+TEST_F(MapViewTest, PanDragShiftsTheKeptImageAndRedrawsOnlyOnRelease) {
+  ASSERT_TRUE(view_->RunCommand(cmd::kPan));
+  Press(view_.get(), {200, 150});
+  EXPECT_EQ(view_->cursor().shape(), Qt::ClosedHandCursor);
+  Drag(view_.get(), {200, 150});
+  Drag(view_.get(), {185, 150});
+  Drag(view_.get(), {170, 150});
+  QApplication::processEvents();
+  const QImage preview = view_->grab().toImage();
+  EXPECT_EQ(view_->full_redraw_count(), 1) << "no layer is drawn during the drag";
+  EXPECT_EQ(view_->Saved().origin_x, 0);
+  EXPECT_EQ(panes_.PaneText(2), QStringLiteral("Trascina la mappa nel punto voluto"));
+  EXPECT_FALSE(IsWhite(preview, 360, 150)) << "the arc moved with the pointer";
+  // The strip the image uncovers shows the background, not what the image holds beyond the window.
+  for (int x = 371; x < 400; ++x) EXPECT_TRUE(IsWhite(preview, x, 150)) << x;
+
+  Release(view_.get(), {170, 150});
+  EXPECT_EQ(view_->full_redraw_count(), 2);
+  EXPECT_EQ(view_->Saved().origin_x, 60) << "30 pixels west of 2 m each";
+  EXPECT_EQ(view_->cursor().shape(), Qt::CrossCursor);
+  const QImage after = view_->grab().toImage();
+  EXPECT_FALSE(IsWhite(after, 360, 150));
+  EXPECT_FALSE(IsWhite(after, 380, 150)) << "the arc beyond the window came in";
+}
+
+TEST_F(MapViewTest, AreaSelectionDrawsTheBandInTheInvertedBackgroundAndZooms) {
+  view_->RunCommand(cmd::kAreaSelection);
+  Press(view_.get(), {50, 50});
+  Drag(view_.get(), {50, 50});
+  Drag(view_.get(), {150, 120});
+  QApplication::processEvents();
+  const QImage band = view_->grab().toImage();
+  EXPECT_EQ(band.pixelColor(100, 50), QColor(Qt::black));
+  EXPECT_EQ(view_->full_redraw_count(), 1);
+  Release(view_.get(), {150, 200});
+  EXPECT_EQ(view_->full_redraw_count(), 2);
+  EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 2.0 / 2) << "150 of 300 rows fill the height";
+  EXPECT_TRUE(IsWhite(view_->grab().toImage(), 100, 50)) << "the band is gone";
+}
+
+TEST_F(MapViewTest, TheWheelZoomsByWholeNotchesOnlyWithTheZoomTool) {
+  Wheel(view_.get(), -120);
+  EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 4.0);
+  Wheel(view_.get(), 60);
+  EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 4.0);
+  Wheel(view_.get(), 60);
+  EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 2.0);
+  for (const int tool : {cmd::kPan, cmd::kAreaSelection}) {
+    view_->RunCommand(tool);
+    Wheel(view_.get(), -120);
+    EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 2.0) << tool;
+  }
+}
+
+TEST_F(MapViewTest, ContextMenuGreysWhatCannotRunNow) {
+  std::unique_ptr<QMenu> menu = view_->BuildContextMenu();
+  EXPECT_FALSE(FindAction(menu.get(), cmd::kPreviousView)->isEnabled()) << "no previous view yet";
+  EXPECT_TRUE(FindAction(menu.get(), cmd::kPan)->isEnabled());
+  EXPECT_FALSE(FindAction(menu.get(), cmd::kPan)->icon().isNull());
+  EXPECT_TRUE(FindAction(menu.get(), cmd::kZoom)->isChecked());
+  EXPECT_FALSE(FindAction(menu.get(), cmd::kStartNewArc)->isEnabled()) << "no digitising yet";
+  EXPECT_FALSE(FindAction(menu.get(), cmd::kDrawArcMode)->isEnabled()) << "no main window to run it";
+
+  view_->RunCommand(cmd::kZoomInTwice);
+  bool ran = false;
+  view_->SetCommandHandler([&ran](int) { ran = true; });
+  menu = view_->BuildContextMenu();
+  EXPECT_TRUE(FindAction(menu.get(), cmd::kPreviousView)->isEnabled());
+  EXPECT_TRUE(FindAction(menu.get(), cmd::kDrawArcMode)->isEnabled()) << "the graph has arcs";
+  EXPECT_FALSE(ran);
+}
+
+// The main window over an empty database whose settings hold a stored view.
+class MapWindowInMainFrameTest : public ::testing::Test {
+ protected:
+  MapWindowInMainFrameTest() : config_(dir_.File("1.00.reg")) {
+    SettingsStore::Install(config_, dir_.path());
+    ScriptedUserInterface quiet;
+    database_ = dir_.File("rete.mdb");
+    EXPECT_EQ(CreateDatabaseFile(database_, quiet), CreationResult::Created);
+    std::ofstream(config_, std::ios::app) << "\"Database\"=\"" << database_ << "\"\n"
+                                          << "\"MappaScala\"=\"2.5000\"\n"
+                                          << "\"MappaOrgX\"=\"1000.0000\"\n"
+                                          << "\"MappaOrgY\"=\"2000.0000\"\n";
+    frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(config_));
+    frame_->resize(900, 600);
+    EXPECT_TRUE(frame_->Start());
+  }
+
+  MapView* ShowMap() {
+    frame_->show();
+    frame_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    QApplication::processEvents();
+    return frame_->map_view();
+  }
+
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+
+  std::string Config() {
+    std::ifstream in(config_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  TempDir dir_;
+  std::string config_;
+  std::string database_;
+  ScriptedUserInterface ui_;
+  std::unique_ptr<MainFrame> frame_;
+};
+
+TEST_F(MapWindowInMainFrameTest, TheFirstPaintCreatesTheMapWindowAtTheSavedViewAndExitKeepsIt) {
+  ASSERT_NE(frame_->map_data(), nullptr);
+  EXPECT_EQ(frame_->map_view(), nullptr) << "not before the window paints";
+  EXPECT_TRUE(frame_->Status(cmd::kPan).enabled) << "map data exist";
+  EXPECT_FALSE(frame_->Status(cmd::kDragMode).enabled) << "nothing loaded: no extent";
+
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->Saved(), (SavedMapView{2.5, 1000, 2000}));
+  EXPECT_EQ(view->layers(), frame_->map_data());
+  EXPECT_TRUE(view->hasFocus());
+  EXPECT_EQ(view->size(), frame_->Client()->size()) << "it fills the client area";
+  EXPECT_TRUE(frame_->Status(cmd::kZoom).checked);
+
+  frame_->ExecuteCommand(cmd::kPan);
+  EXPECT_EQ(view->tool(), NavigationTool::Pan);
+  EXPECT_TRUE(frame_->Status(cmd::kPan).checked);
+
+  view->RunCommand(cmd::kMoveEastFar);
+  const double x0 = view->Saved().origin_x;
+  ui_.QueueAnswer(true);
+  frame_->ExecuteCommand(cmd::kExit);
+  EXPECT_NE(Config().find("\"MappaScala\"=\"2.5000\""), std::string::npos) << Config();
+  EXPECT_NE(Config().find("\"MappaOrgX\"=\"" + FormatFixed(x0, 4) + "\""), std::string::npos) << Config();
+  EXPECT_NE(Config().find("\"MappaOrgY\"=\"2000.0000\""), std::string::npos) << Config();
+}
+
+TEST_F(MapWindowInMainFrameTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  auto* other = new QLineEdit(frame_.get());
+  other->show();
+  other->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(other->hasFocus());
+  Key(Qt::Key_PageUp);
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(view->viewport().resolution(), 2.5);
+  EXPECT_EQ(view->tool(), NavigationTool::Zoom);
+
+  view->setFocus(Qt::OtherFocusReason);
+  Key(Qt::Key_PageUp);
+  EXPECT_DOUBLE_EQ(view->viewport().resolution(), 1.25);
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(view->tool(), NavigationTool::Pan);
+  EXPECT_EQ(frame_->Panes()->PaneText(2), QStringLiteral("Spostamento Mappa"));
+}
+
+TEST_F(MapWindowInMainFrameTest, PageKeysKeepTheCentreAndF9WalksBack) {
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  const auto centre = [view] {
+    const Viewport& v = view->viewport();
+    return Point{(v.x0() + v.x1()) / 2, (v.y0() + v.y1()) / 2};
+  };
+  const Point before = centre();
+  const int redraws = view->full_redraw_count();
+  Key(Qt::Key_PageUp);
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(view->full_redraw_count(), redraws + 2) << "each key repaints at once";
+  EXPECT_EQ(view->viewport().denominator(), 6250);
+  // The middle of the window stays within a screen unit or two.
+  EXPECT_NEAR(centre().x, before.x, 2 * 2.5);
+  EXPECT_NEAR(centre().y, before.y, 2 * 2.5);
+  Key(Qt::Key_PageDown, Qt::ShiftModifier);
+  EXPECT_DOUBLE_EQ(view->viewport().resolution(), 2.5);
+
+  const SavedMapView start = view->Saved();
+  Key(Qt::Key_Right);
+  const SavedMapView east = view->Saved();
+  EXPECT_GT(east.origin_x, start.origin_x);
+  Key(Qt::Key_Up, Qt::ShiftModifier);
+  Key(Qt::Key_F9);
+  EXPECT_EQ(view->Saved(), east);
+  Key(Qt::Key_F9);
+  EXPECT_EQ(view->Saved(), start);
+  EXPECT_EQ(frame_->Panes()->PaneText(2),
+            QString::fromStdString(PositionText(start.origin_x, start.origin_y)));
+}
+
+TEST_F(MapWindowInMainFrameTest, RebuiltDataReachTheWindowAndReconnectingKeepsItsView) {
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  view->RunCommand(cmd::kZoomOutTwice);
+  const SavedMapView moved = view->Saved();
+
+  // A bulk change rebuilds the data under the same window.
+  const int redraws = view->full_redraw_count();
+  frame_->RebuildMap();
+  EXPECT_EQ(frame_->map_view(), view);
+  EXPECT_EQ(view->layers(), frame_->map_data());
+  EXPECT_EQ(view->full_redraw_count(), redraws + 1);
+
+  // Connecting again drops the window, keeping its view for the next one.
+  ui_.QueueFile(database_);
+  frame_->ExecuteCommand(cmd::kConnectDatabase);
+  EXPECT_EQ(frame_->map_view(), nullptr);
+  EXPECT_EQ(frame_->settings().view, moved);
+  view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->Saved(), moved);
+
+  // Disconnecting throws window and data away; an exit then stores no view.
+  ui_.QueueAnswer(true);
+  frame_->ExecuteCommand(cmd::kDisconnectDatabase);
+  EXPECT_EQ(frame_->map_view(), nullptr);
+  EXPECT_EQ(frame_->map_data(), nullptr);
+  EXPECT_FALSE(frame_->Status(cmd::kPan).enabled);
+  ui_.QueueAnswer(true);
+  frame_->ExecuteCommand(cmd::kExit);
+  EXPECT_NE(Config().find("\"MappaScala\"=hex(0):"), std::string::npos) << Config();
+}
+
+}  // namespace
+}  // namespace viamappa
