@@ -76,8 +76,12 @@ QtCanvas::QtCanvas(QImage& image, bool antialiasing) : image_(image), painter_(&
   painter_.setRenderHint(QPainter::Antialiasing, antialiasing);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBackgroundMode(Qt::TransparentMode);
-  pen_ = QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  font_.setFamily(QStringLiteral("Arial"));
+  SetPen(Pen());
+  painter_.setBrush(Qt::NoBrush);
+  font_.setFamily(QString::fromStdString(face_));
+  font_.setPixelSize(10);
+  // Map text comes in every size and angle: hinting each glyph anew costs more than it shows.
+  font_.setHintingPreference(QFont::PreferNoHinting);
 }
 
 void QtCanvas::Clear(Colour colour) {
@@ -88,12 +92,17 @@ void QtCanvas::Clear(Colour colour) {
 }
 
 void QtCanvas::SetPen(const Pen& pen) {
-  // Width 0 is Qt's cosmetic one-pixel line, as the thinnest pen.
-  pen_ =
-      QPen(ToQColor(pen.colour), std::max(pen.width, 0.0), ToQtStyle(pen.style), Qt::RoundCap, Qt::RoundJoin);
+  // Width 0 is Qt's cosmetic one-pixel line, as the thinnest pen. Round ends and joins cost several
+  // times more to draw and show only on wide lines: thin ones (most arcs) go without.
+  const double width = std::max(pen.width, 0.0);
+  const bool round = width > 2.0;
+  pen_ = QPen(ToQColor(pen.colour), width, ToQtStyle(pen.style), round ? Qt::RoundCap : Qt::FlatCap,
+              round ? Qt::RoundJoin : Qt::BevelJoin);
+  painter_.setPen(pen_);
 }
 
 void QtCanvas::SetBrush(const Brush& brush) {
+  // The painter itself keeps no brush, so that polylines and rectangles stay hollow; fills name theirs.
   if (brush.style == FillStyle::Pattern) {
     brush_ = QBrush(PatternTile(brush.pattern, ToQColor(brush.colour)));
   } else {
@@ -105,8 +114,6 @@ void QtCanvas::DrawPolyline(const Point* points, std::size_t count) {
   if (count < 2) return;
   // Point and QPointF are both two doubles: the points go to Qt without a copy.
   static_assert(sizeof(QPointF) == sizeof(Point));
-  painter_.setPen(pen_);
-  painter_.setBrush(Qt::NoBrush);
   painter_.drawPolyline(reinterpret_cast<const QPointF*>(points), static_cast<int>(count));
 }
 
@@ -132,8 +139,6 @@ void QtCanvas::FillRectangle(double x, double y, double width, double height, Co
 }
 
 void QtCanvas::DrawRectangle(double x, double y, double width, double height) {
-  painter_.setPen(pen_);
-  painter_.setBrush(Qt::NoBrush);
   painter_.drawRect(QRectF(x, y, width, height));
 }
 
@@ -143,39 +148,58 @@ void QtCanvas::SetPixel(int x, int y, Colour colour) {
 }
 
 void QtCanvas::SetFont(const Font& font) {
-  font_.setFamily(FromUtf8(font.face));
-  // Heights below a pixel cannot be drawn; Qt refuses sizes that are not positive.
-  font_.setPixelSize(std::max(1, static_cast<int>(std::lround(font.height))));
   angle_ = font.angle;
+  // Heights below a pixel cannot be drawn; Qt refuses sizes that are not positive.
+  const int pixels = std::max(1, static_cast<int>(std::lround(font.height)));
+  if (font.face == face_ && pixels == font_.pixelSize()) return;
+  if (font.face != face_) {
+    face_ = font.face;
+    font_.setFamily(FromUtf8(face_));
+  }
+  font_.setPixelSize(pixels);
+  metrics_.reset();
+  font_set_ = false;
+}
+
+const QFontMetricsF& QtCanvas::Metrics() {
+  if (!metrics_) metrics_.emplace(font_);
+  return *metrics_;
+}
+
+void QtCanvas::UseTextState(Colour colour) {
+  if (!font_set_) {
+    painter_.setFont(font_);
+    font_set_ = true;
+  }
+  painter_.setPen(ToQColor(colour));
 }
 
 double QtCanvas::TextWidth(std::string_view text) {
-  return QFontMetricsF(font_).horizontalAdvance(FromUtf8(text));
+  return Metrics().horizontalAdvance(FromUtf8(text));
 }
 
 void QtCanvas::DrawText(double x, double y, std::string_view text, Colour colour) {
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(colour));
+  UseTextState(colour);
   if (angle_ == 0) {
     painter_.drawText(QPointF(x, y), FromUtf8(text));
-    return;
+  } else {
+    // Counter-clockwise on the screen is a negative rotation in Qt, whose rows count downward. Whole
+    // degrees: turned glyphs are kept per angle, and a tenth of a degree does not show.
+    painter_.setTransform(QTransform::fromTranslate(x, y).rotate(-std::round(angle_ / 10.0)));
+    painter_.drawText(QPointF(0, 0), FromUtf8(text));
+    painter_.resetTransform();
   }
-  painter_.save();
-  painter_.translate(x, y);
-  // Counter-clockwise on the screen is a negative rotation in Qt, whose rows count downward.
-  painter_.rotate(-angle_ / 10.0);
-  painter_.drawText(QPointF(0, 0), FromUtf8(text));
-  painter_.restore();
+  painter_.setPen(pen_);
 }
 
 void QtCanvas::DrawTextCentred(double x, double y, std::string_view text, Colour colour) {
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(colour));
-  const QFontMetricsF metrics(font_);
+  UseTextState(colour);
   const QString shown = FromUtf8(text);
+  const QFontMetricsF& metrics = Metrics();
   const double left = x - metrics.horizontalAdvance(shown) / 2;
   const double baseline = y + (metrics.ascent() - metrics.descent()) / 2;
   painter_.drawText(QPointF(left, baseline), shown);
+  painter_.setPen(pen_);
 }
 
 }  // namespace viamappa

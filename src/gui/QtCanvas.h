@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <optional>
+#include <string>
 
 #include "ui/Canvas.h"
 
@@ -36,12 +39,19 @@ class QtCanvas : public Canvas {
   QPainter& painter() { return painter_; }
 
  private:
+  const QFontMetricsF& Metrics();
+  // The painter takes the font (when it changed) and a text colour; the pen comes back after the text.
+  void UseTextState(Colour colour);
+
   QImage& image_;
   QPainter painter_;
-  QPen pen_;
+  QPen pen_;  // always the painter's pen outside a text call
   QBrush brush_;
+  std::string face_ = "Arial";
   QFont font_;
-  double angle_ = 0;  // tenths of a degree, counter-clockwise
+  std::optional<QFontMetricsF> metrics_;  // of font_, made when first needed
+  bool font_set_ = false;                 // the painter has font_
+  double angle_ = 0;                      // tenths of a degree, counter-clockwise
 };
 
 }  // namespace viamappa

@@ -1,16 +1,22 @@
 #include "map/MapRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
 
 #include "base/Utf8.h"
 #include "geom/Clipping.h"
+#include "geom/Simplify.h"
 #include "map/LayerPainting.h"
 
 namespace viamappa {
 
 namespace {
+
+// Vertices that move a line by less than this many pixels are not drawn: at small scales an arc's
+// vertices crowd into a few pixels, and a line costs its segments.
+constexpr double kThinningPixels = 0.5;
 
 // Positions further than this many screen units from the origin do not fit the 16-bit coordinates
 // points are drawn with; such points are left out.
@@ -28,12 +34,17 @@ double RoundTo4Decimals(double value) {
 // Converts world points to pixels into a buffer reused across calls.
 class PixelPoints {
  public:
-  const std::vector<Point>& Of(const RenderView& view, const std::vector<Point>& world) {
+  std::vector<Point>& Of(const RenderView& view, const std::vector<Point>& world) {
     pixels_.resize(world.size());
     const double k = view.PixelsPerMetre();
     const double height = static_cast<double>(view.height);
     for (std::size_t i = 0; i < world.size(); ++i)
       pixels_[i] = {(world[i].x - view.x0) * k, height - (world[i].y - view.y0) * k};
+    return pixels_;
+  }
+  // The same, without the vertices that do not show.
+  std::vector<Point>& Thinned(const RenderView& view, const std::vector<Point>& world) {
+    SimplifyPolyline(Of(view, world), kThinningPixels);
     return pixels_;
   }
 
@@ -120,14 +131,14 @@ class VectorPasses {
     return layer.style().visible && layer.IsVisible(kind, n_eff_);
   }
 
-  void DrawRing(const PointArray& ring) { DrawRuns(canvas_, pixels_.Of(view_, ring.points())); }
+  void DrawRing(const PointArray& ring) { DrawRuns(canvas_, pixels_.Thinned(view_, ring.points())); }
 
   void DrawAreaPart(const AreaPart& part, const Brush& brush, const Pen& pen) {
     if (brush.style != FillStyle::None) {
       std::vector<std::vector<Point>> rings;
       rings.reserve(1 + part.exclusions.size());
-      rings.push_back(pixels_.Of(view_, part.outer.points()));
-      for (const PointArray& hole : part.exclusions) rings.push_back(pixels_.Of(view_, hole.points()));
+      rings.push_back(pixels_.Thinned(view_, part.outer.points()));
+      for (const PointArray& hole : part.exclusions) rings.push_back(pixels_.Thinned(view_, hole.points()));
       canvas_.FillPolygon(rings);
     }
     canvas_.SetPen(pen);
@@ -271,27 +282,51 @@ void VectorPasses::DrawStreetNames(const MapLayer& names_layer) {
   const Colour colour = Shown(names_layer.style().line_colour, view_.fast);
   const double pixels_per_metre = view_.PixelsPerMetre();
   const Box search = Box::Of(view_.x0 - 100, view_.y0 - 100, view_.x1 + 100, view_.y1 + 100);
-  std::string name;
-  for (const LineFeature* feature : arcs->LinesMeeting(search)) {
-    if (feature->polylines.empty()) continue;
-    const PointArray& line = feature->polylines.front();
-    if (line.count() < 2) continue;
-    if (!names_->NameOf(feature->id, name) || name.empty()) continue;
-    const double chord = std::hypot(line.back().x - line.front().x, line.back().y - line.front().y);
-    const double metres = StreetNameHeightMetres(chord, utf8::Length(name));
-    const double units = metres / view_.resolution;
-    if (!StreetNameReadable(units, full_units)) continue;
-    const double pixel_height = view_.ScreenUnitsToPixels(units);
-    canvas_.SetFont({face, pixel_height, 0});
-    const double width = canvas_.TextWidth(name) / pixels_per_metre;
-    const NamePlacement placement = PlaceName(line.points(), chord, width);
-    canvas_.SetFont({face, pixel_height, placement.angle});
+  // Names are placed first and written afterwards grouped by size and angle: a surface turns each
+  // glyph once for an angle, and names of one street share it.
+  struct PendingName {
+    double pixel_height;
+    double angle;
+    Point at;
+    std::string text;
+  };
+  std::vector<PendingName> pending;
+  {
+    names_->BeginPass();
+    struct EndPass {
+      StreetNameSource* names;
+      ~EndPass() { names->EndPass(); }
+    } end_pass{names_};
+    std::string name;
+    for (const LineFeature* feature : arcs->LinesMeeting(search)) {
+      if (feature->polylines.empty()) continue;
+      const PointArray& line = feature->polylines.front();
+      if (line.count() < 2) continue;
+      if (!names_->NameOf(feature->id, name) || name.empty()) continue;
+      const double chord = std::hypot(line.back().x - line.front().x, line.back().y - line.front().y);
+      const double metres = StreetNameHeightMetres(chord, utf8::Length(name));
+      const double units = metres / view_.resolution;
+      if (!StreetNameReadable(units, full_units)) continue;
+      const double pixel_height = view_.ScreenUnitsToPixels(units);
+      canvas_.SetFont({face, pixel_height, 0});
+      const double width = canvas_.TextWidth(name) / pixels_per_metre;
+      const NamePlacement placement = PlaceName(line.points(), chord, width);
+      pending.push_back(
+          {pixel_height, placement.angle, view_.ToPixel(placement.start.x, placement.start.y), name});
+    }
+  }
+  std::stable_sort(pending.begin(), pending.end(), [](const PendingName& a, const PendingName& b) {
+    const long ha = std::lround(a.pixel_height), hb = std::lround(b.pixel_height);
+    return ha != hb ? ha < hb : std::lround(a.angle) < std::lround(b.angle);
+  });
+  for (const PendingName& name : pending) {
+    canvas_.SetFont({face, name.pixel_height, name.angle});
     // The baseline is lowered by a third of the height across the text, so the name sits centred on
     // the arc.
-    const double radians = placement.angle * std::numbers::pi / 1800.0;
-    const Point at = view_.ToPixel(placement.start.x, placement.start.y);
-    const double drop = pixel_height / 3;
-    canvas_.DrawText(at.x + drop * std::sin(radians), at.y + drop * std::cos(radians), name, colour);
+    const double radians = name.angle * std::numbers::pi / 1800.0;
+    const double drop = name.pixel_height / 3;
+    canvas_.DrawText(name.at.x + drop * std::sin(radians), name.at.y + drop * std::cos(radians), name.text,
+                     colour);
   }
 }
 
@@ -315,25 +350,32 @@ void DrawPolyline(Canvas& canvas, const RenderView& view, const PointArray& line
   const double margin = 100.0 * view.resolution;
   const Box widened = Box::Of(RoundTo4Decimals(view.x0 - margin), RoundTo4Decimals(view.y0 - margin),
                               RoundTo4Decimals(view.x1 + margin), RoundTo4Decimals(view.y1 + margin));
-  thread_local PixelPoints pixels;
-  const auto draw_piece = [&](const std::vector<Point>& world) {
-    const std::vector<Point>& piece = pixels.Of(view, world);
-    DrawRuns(canvas, piece);
-    if (view.fast) return;
-    if (vertex_colour >= 0) {
-      for (const Point& p : piece)
-        canvas.FillRectangle(p.x - 1.5, p.y - 1.5, 3, 3, static_cast<Colour>(vertex_colour));
-    }
-    if (direction_marks) {
-      canvas.SetPen({vertex_colour >= 0 ? static_cast<Colour>(vertex_colour) : kBlack, 1, LineStyle::Solid});
-      for (std::size_t i = 1; i < piece.size(); ++i) DrawDirectionMark(canvas, piece[i - 1], piece[i]);
+  std::vector<PointArray> clipped;
+  if (!widened.Contains(line.box())) clipped = ClipPolyline(line, widened);
+  const auto for_each_piece = [&](auto&& visit) {
+    if (widened.Contains(line.box())) {
+      visit(line.points());
+    } else {
+      for (const PointArray& piece : clipped) visit(piece.points());
     }
   };
-  if (widened.Contains(line.box())) {
-    draw_piece(line.points());
-    return;
+  thread_local PixelPoints pixels;
+  for_each_piece([&](const std::vector<Point>& world) { DrawRuns(canvas, pixels.Thinned(view, world)); });
+  if (view.fast) return;
+  // Marks go on every vertex, including those the line itself leaves out, after all of the line.
+  if (vertex_colour >= 0) {
+    for_each_piece([&](const std::vector<Point>& world) {
+      for (const Point& p : pixels.Of(view, world))
+        canvas.FillRectangle(p.x - 1.5, p.y - 1.5, 3, 3, static_cast<Colour>(vertex_colour));
+    });
   }
-  for (const PointArray& piece : ClipPolyline(line, widened)) draw_piece(piece.points());
+  if (direction_marks) {
+    canvas.SetPen({vertex_colour >= 0 ? static_cast<Colour>(vertex_colour) : kBlack, 1, LineStyle::Solid});
+    for_each_piece([&](const std::vector<Point>& world) {
+      const std::vector<Point>& at = pixels.Of(view, world);
+      for (std::size_t i = 1; i < at.size(); ++i) DrawDirectionMark(canvas, at[i - 1], at[i]);
+    });
+  }
 }
 
 }  // namespace viamappa

@@ -39,9 +39,10 @@ void DrawBackground(Canvas& canvas, Colour background, const RenderView& view = 
 void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view, StreetNameSource* names,
                       const MapOverlays& overlays = {});
 
-// A polyline clipped to the window widened by 100 screen units, sent in runs of at most 1000 points
-// with the current pen. Unless the redraw is fast: each vertex gets a 3 x 3 pixel square of
-// vertex_colour when it is not -1, and each segment an arrow at its midpoint when direction_marks.
+// A polyline clipped to the window widened by 100 screen units, without the vertices that move it by
+// less than half a pixel, sent in runs of at most 1000 points with the current pen. Unless the redraw
+// is fast: each vertex gets a 3 x 3 pixel square of vertex_colour when it is not -1, and each segment
+// an arrow at its midpoint when direction_marks (drawn with a pen of that colour, which stays set).
 void DrawPolyline(Canvas& canvas, const RenderView& view, const PointArray& line,
                   std::int64_t vertex_colour = -1, bool direction_marks = false);
 

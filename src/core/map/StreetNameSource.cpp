@@ -5,7 +5,8 @@
 
 namespace viamappa {
 
-ArcTableNames::ArcTableNames(DbConnection& connection) : table_(connection, "archi") {
+ArcTableNames::ArcTableNames(DbConnection& connection)
+    : connection_(connection), table_(connection, "archi") {
   usable_ = table_.IsOpen() && table_.SelectIndex("codice");
 }
 
@@ -16,6 +17,14 @@ bool ArcTableNames::NameOf(std::int32_t arc_id, std::string& name) {
   if (!table_.GetField("denom", name)) return false;
   name.resize(TrimTrailingBlanks(name).size());
   return true;
+}
+
+void ArcTableNames::BeginPass() {
+  if (usable_) pass_.emplace(connection_);
+}
+
+void ArcTableNames::EndPass() {
+  pass_.reset();
 }
 
 }  // namespace viamappa
