@@ -118,9 +118,9 @@ int Import(ImportKind kind, const std::vector<std::string>& args, const Options&
 }
 
 int InstallSettings(const std::vector<std::string>& args, const Options&) {
-  if (args.size() != 1) return Usage("install-settings CARTELLA");
+  if (args.empty() || args.size() > 2) return Usage("install-settings CARTELLA [DATABASE]");
   const std::string path = SettingsStore::DefaultPath();
-  if (!SettingsStore::Install(path, args[0])) {
+  if (!SettingsStore::Install(path, args[0], args.size() == 2 ? args[1] : std::string())) {
     std::fprintf(stderr, "ERRORE: impossibile scrivere la configurazione %s\n", path.c_str());
     return 1;
   }
@@ -128,8 +128,15 @@ int InstallSettings(const std::vector<std::string>& args, const Options&) {
   return 0;
 }
 
+int SettingsPath(const std::vector<std::string>& args, const Options&) {
+  if (!args.empty()) return Usage("settings-path");
+  std::printf("%s\n", SettingsStore::DefaultPath().c_str());
+  return 0;
+}
+
 int Synth(const std::vector<std::string>& args, const Options&) {
-  constexpr const char* kSynopsis = "synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S]";
+  constexpr const char* kSynopsis =
+      "synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]";
   synth::RegionOptions region;
   std::string folder;
   const auto number = [](const std::string& text, auto& value) {
@@ -149,6 +156,8 @@ int Synth(const std::vector<std::string>& args, const Options&) {
       ok = has_value && number(args[++i], region.localita);
     } else if (word == "--seed") {
       ok = has_value && number(args[++i], region.seed);
+    } else if (word == "--lato") {
+      ok = has_value && number(args[++i], region.side_metres);
     } else if (word.starts_with("--") || !folder.empty()) {
       ok = false;
     } else {

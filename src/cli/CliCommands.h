@@ -21,11 +21,15 @@ int Info(const std::vector<std::string>& args, const Options& options);
 enum class ImportKind { Graph, Municipalities, Localities, Toponyms };
 int Import(ImportKind kind, const std::vector<std::string>& args, const Options& options);
 
-// Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S].
+// Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S]
+// [--lato METRI].
 int Synth(const std::vector<std::string>& args, const Options& options);
 
-// For the install step: writes the settings file with the installation directory when it does not
-// exist yet.
+// For the install step: writes the settings file with the installation directory (and the database
+// to open, when given) when it does not exist yet.
 int InstallSettings(const std::vector<std::string>& args, const Options& options);
+
+// Prints where the settings file is.
+int SettingsPath(const std::vector<std::string>& args, const Options& options);
 
 }  // namespace viamappa::cli

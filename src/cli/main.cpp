@@ -24,8 +24,13 @@ constexpr const char* kUsage =
     "  import-comuni DB FILE.shp    importa i comuni con i loro confini\n"
     "  import-localita DB FILE.shp  importa le località con i loro confini\n"
     "  import-toponimi DB FILE.txt  importa i toponimi della cartografia\n"
-    "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S]\n"
+    "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
+    "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
+    "  install-settings CARTELLA [DATABASE]\n"
+    "                               scrive la configurazione, se non esiste ancora, con la cartella\n"
+    "                               di installazione e il database da aprire\n"
+    "  settings-path                mostra dove si trova la configurazione\n"
     "  --help                       mostra questo aiuto\n"
     "  --version                    mostra la versione del programma e del motore del database\n"
     "\n"
@@ -75,6 +80,7 @@ int main(int argc, char** argv) {
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
+  if (command == "settings-path") return cli::SettingsPath(args, options);
   std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);
   return 2;
 }

@@ -22,7 +22,8 @@ using Cm = std::int64_t;
 
 constexpr Cm kRegionX = 600000 * 100LL;
 constexpr Cm kRegionY = 5000000 * 100LL;
-constexpr Cm kRegionSide = 100000 * 100LL;
+constexpr Cm kMinimumSide = 1000 * 100LL;  // one kilometre
+constexpr Cm kMaximumSide = 1000000 * 100LL;
 
 constexpr std::int64_t kMaxArcs = 50'000'000;
 constexpr std::int32_t kMaxComuni = 10'000;
@@ -255,12 +256,14 @@ void HoleCorners(const Municipality& m, Cm& x, Cm& y, Cm& side) {
 
 // The municipalities tile the region in rows from the south, each row split into equal tiles.
 struct Tiling {
+  Cm side = 0;  // of the square region
   std::vector<Municipality> list;
   std::vector<std::int32_t> row_start;  // index of each row's first tile, then the count
 };
 
-Tiling MakeMunicipalities(std::int32_t count, std::int32_t localita, std::uint64_t seed) {
+Tiling MakeMunicipalities(Cm side, std::int32_t count, std::int32_t localita, std::uint64_t seed) {
   Tiling tiling;
+  tiling.side = side;
   std::vector<Municipality>& list = tiling.list;
   list.resize(static_cast<std::size_t>(count));
   std::int32_t rows = 1;
@@ -276,10 +279,10 @@ Tiling MakeMunicipalities(std::int32_t count, std::int32_t localita, std::uint64
     tiling.row_start.push_back(index);
     for (std::int32_t c = 0; c < in_row; ++c, ++index) {
       Municipality& m = list[static_cast<std::size_t>(index)];
-      m.x0 = kRegionX + kRegionSide * c / in_row;
-      m.x1 = kRegionX + kRegionSide * (c + 1) / in_row;
-      m.y0 = kRegionY + kRegionSide * r / rows;
-      m.y1 = kRegionY + kRegionSide * (r + 1) / rows;
+      m.x0 = kRegionX + side * c / in_row;
+      m.x1 = kRegionX + side * (c + 1) / in_row;
+      m.y0 = kRegionY + side * r / rows;
+      m.y1 = kRegionY + side * (r + 1) / rows;
       const std::uint64_t combo = (start + step * static_cast<std::uint64_t>(index)) % combos;
       m.name = std::string(kTownPrefixes[combo % kTownPrefixes.size()]) +
                std::string(kTownRoots[(combo / kTownPrefixes.size()) % kTownRoots.size()]) +
@@ -324,13 +327,13 @@ std::int32_t MunicipalityAt(const Tiling& tiling, Cm x, Cm y) {
     return tiling.list[static_cast<std::size_t>(tiling.row_start[static_cast<std::size_t>(row)] + column)];
   };
   std::int32_t r =
-      static_cast<std::int32_t>(std::clamp<Cm>((y - kRegionY) * rows / kRegionSide, 0, rows - 1));
+      static_cast<std::int32_t>(std::clamp<Cm>((y - kRegionY) * rows / tiling.side, 0, rows - 1));
   while (r > 0 && y < tile(r, 0).y0) --r;
   while (r + 1 < rows && y >= tile(r, 0).y1) ++r;
   const std::int32_t in_row =
       tiling.row_start[static_cast<std::size_t>(r) + 1] - tiling.row_start[static_cast<std::size_t>(r)];
   std::int32_t c =
-      static_cast<std::int32_t>(std::clamp<Cm>((x - kRegionX) * in_row / kRegionSide, 0, in_row - 1));
+      static_cast<std::int32_t>(std::clamp<Cm>((x - kRegionX) * in_row / tiling.side, 0, in_row - 1));
   while (c > 0 && x < tile(r, c).x0) --c;
   while (c + 1 < in_row && x >= tile(r, c).x1) ++c;
   return tiling.row_start[static_cast<std::size_t>(r)] + c;
@@ -359,12 +362,12 @@ PointArray Octagon(Cm cx, Cm cy, Cm r, bool clockwise) {
 
 class Network {
  public:
-  Network(std::int64_t arcs, std::uint64_t seed) : seed_(seed) {
+  Network(Cm region_side, std::int64_t arcs, std::uint64_t seed) : seed_(seed) {
     // About 1.9 arcs start at each grid node; the grid has some room to spare.
     const std::int64_t nodes = arcs * 100 / 180 + 4;
     side_ = 2;
     while (static_cast<std::int64_t>(side_) * side_ < nodes) ++side_;
-    spacing_ = kRegionSide / side_;
+    spacing_ = region_side / side_;
     degree_.assign(static_cast<std::size_t>(side_) * side_, 0);
   }
 
@@ -513,7 +516,7 @@ bool WriteGraph(const std::string& path, std::int64_t arcs, std::uint64_t seed, 
   GraphWriter graph(tiling, seed);
   if (!graph.Open(path)) return false;
   graph.SetDate();
-  Network net(arcs, seed);
+  Network net(tiling.side, arcs, seed);
   Random random(Hash(seed, 40));
   const Cm spacing = net.spacing();
   const Cm wiggle = spacing * 8 / 100;
@@ -739,9 +742,14 @@ bool WriteSyntheticRegion(const std::string& out_dir, const RegionOptions& optio
     error = "il numero di località deve essere tra 0 e " + std::to_string(kMaxLocalita);
     return false;
   }
+  const Cm side = static_cast<Cm>(options.side_metres) * 100;
+  if (side < kMinimumSide || side > kMaximumSide) {
+    error = "il lato della regione deve essere tra 1000 e 1000000 metri";
+    return false;
+  }
   std::error_code ignored;
   std::filesystem::create_directories(out_dir, ignored);
-  const Tiling tiling = MakeMunicipalities(options.comuni, options.localita, options.seed);
+  const Tiling tiling = MakeMunicipalities(side, options.comuni, options.localita, options.seed);
   const std::string folder = out_dir.empty() ? std::string(".") : out_dir;
   if (!WriteGraph(folder + "/GEO_GRAFO.shp", options.arcs, options.seed, tiling, counts)) {
     error = "impossibile scrivere " + folder + "/GEO_GRAFO.shp";

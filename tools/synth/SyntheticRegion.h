@@ -12,6 +12,7 @@ struct RegionOptions {
   std::int32_t comuni = 20;
   std::int32_t localita = 60;
   std::uint64_t seed = 1;
+  std::int64_t side_metres = 100000;  // the region is a square of this side
 };
 
 // What was written, as the generator designed it.

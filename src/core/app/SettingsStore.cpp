@@ -551,15 +551,17 @@ void SettingsStore::Save(const Settings& settings, const std::optional<SavedMapV
   WriteAtomically(target, Serialize(document), &status);
 }
 
-bool SettingsStore::Install(const std::string& path, const std::string& directory) {
+bool SettingsStore::Install(const std::string& path, const std::string& directory,
+                            const std::string& database) {
   if (path.empty()) return false;
   const fs::path file(path);
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) {
     std::error_code ignored;
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ignored);
-    const std::string content =
+    std::string content =
         std::string(kHeader) + "\n\n[" + kKey + "]\n" + TextLine("Directory", directory) + "\n";
+    if (!database.empty()) content += TextLine("Database", database) + "\n";
     WriteAtomically(file, content, nullptr);
   }
   return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);

@@ -60,10 +60,11 @@ class SettingsStore {
   // their place and their text; new values are added at the end of the key's section.
   void Save(const Settings& settings, const std::optional<SavedMapView>& view) const;
 
-  // For the install step: when no file exists at path, creates its folder and the file with the key and
-  // the "Directory" value. An existing file is left as it is. True when a regular file exists at path
-  // afterwards.
-  static bool Install(const std::string& path, const std::string& directory);
+  // For the install step: when no file exists at path, creates its folder and the file with the key,
+  // the "Directory" value and, when database is not empty, the "Database" value. An existing file is
+  // left as it is. True when a regular file exists at path afterwards.
+  static bool Install(const std::string& path, const std::string& directory,
+                      const std::string& database = {});
 
   // The configuration anomaly message shown when the file cannot be read.
   static std::string AnomalyMessage();

@@ -91,6 +91,12 @@ TEST_F(SettingsStoreTest, InstallCreatesTheFileOnceAndSaveKeepsWhatItDoesNotOwn)
   EXPECT_EQ(SettingsStore(nested).ReadDirectory(ui_), "/opt/viamappa");
   EXPECT_FALSE(SettingsStore::Install(dir_.path(), "/x")) << "a folder is no settings file";
 
+  // The first run names the demo database; a later install with another one changes nothing.
+  const std::string first_run = dir_.File("demo/1.00.reg");
+  ASSERT_TRUE(SettingsStore::Install(first_run, "/opt/viamappa", "/data/demo \"1\".mdb"));
+  EXPECT_TRUE(SettingsStore::Install(first_run, "/opt/viamappa", "/other.mdb"));
+  EXPECT_EQ(SettingsStore(first_run).Load(ui_).database, "/data/demo \"1\".mdb");
+
   Write("; kept by hand\n" + kTop +
         "\"Zeta\"=\"z\"\n"
         "\"LinLoc\"=dword:00000005\n"

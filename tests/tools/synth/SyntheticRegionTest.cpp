@@ -275,6 +275,9 @@ TEST(SyntheticRegionOptionsTest, RefusesSizesOutOfRangeAndWritesAnEmptyGraph) {
   options.arcs = -1;
   EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
   options = {};
+  options.side_metres = 999;
+  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
+  options = {};
   options.arcs = 0;
   options.comuni = 1;
   options.localita = 0;
@@ -286,6 +289,31 @@ TEST(SyntheticRegionOptionsTest, RefusesSizesOutOfRangeAndWritesAnEmptyGraph) {
   ASSERT_TRUE(reader.ReadHeaders());
   EXPECT_EQ(reader.record_count(), 0);
   EXPECT_EQ(reader.shape_type(), 3);
+}
+
+TEST(SyntheticRegionOptionsTest, ASmallerSideKeepsEverythingInsideIt) {
+  TempDir dir;
+  RegionCounts counts;
+  std::string error;
+  RegionOptions options;
+  options.arcs = 2000;
+  options.comuni = 4;
+  options.localita = 8;
+  options.side_metres = 5000;
+  ASSERT_TRUE(WriteSyntheticRegion(dir.File("x"), options, counts, error)) << error;
+  Box box;
+  for (const char* set : {"x/GEO_GRAFO", "x/COMUNI", "x/LOCALITA"}) {
+    for (const Feature& feature : ReadSet(dir.File(set))) {
+      box.Widen(feature.shape.polyline.box());
+      for (const AreaPart& part : feature.shape.polygon) box.Widen(part.outer.box());
+    }
+  }
+  EXPECT_GE(box.minx, 600000 - 1e-6);
+  EXPECT_GE(box.miny, 5000000 - 1e-6);
+  EXPECT_LE(box.maxx, 605000 + 1e-6);
+  EXPECT_LE(box.maxy, 5005000 + 1e-6);
+  EXPECT_LT(box.minx, 600500);  // and the region fills its square
+  EXPECT_GT(box.maxx, 604500);
 }
 
 }  // namespace
