@@ -1,5 +1,6 @@
 #include "gui/StatusBar.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -17,6 +18,11 @@ constexpr int kMinimumHeight = 18;
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
   setObjectName(QStringLiteral("StatusBar"));
+  // The panes keep their fixed widths; a narrow face at 11 pixels fits the coordinates
+  // ("Nord=5008000.00        Est=612000.00") and a six-digit scale in them.
+  QFont narrow(QStringLiteral("Arial"));
+  narrow.setPixelSize(11);
+  setFont(narrow);
 }
 
 void StatusBar::SetPaneText(int index, const QString& text) {
