@@ -5,32 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabaseCreation.h"
-#include "base/Utf8.h"
-#include "db/DbQuery.h"
-#include "db/RoadNetworkSchema.h"
-#include "support/TempDir.h"
-#include "ui/ScriptedUserInterface.h"
+#include "db/DbTable.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
 
 using testing::TempDir;
-
-std::vector<std::string> Column(DbConnection& connection, const std::string& select, const std::string& from,
-                                const std::string& where = {}) {
-  DbQuery query(connection);
-  query.SetSelect(select);
-  query.SetFrom(from);
-  query.SetWhere(where);
-  std::vector<std::string> values;
-  for (bool row = query.Open(); row; row = query.MoveNext()) {
-    std::string value;
-    query.GetFieldText(select, value);
-    values.push_back(value);
-  }
-  return values;
-}
 
 TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
   TempDir dir;
@@ -50,13 +32,15 @@ TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
   EXPECT_EQ(built, (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom",
                                              "geoitin", "geoloc", "itiner", "local", "nodi", "nomi",
                                              "orgarchi", "regazi", "tipi", "toponimi"}));
-  EXPECT_EQ(Column(connection, "count(*)", "regazi"), std::vector<std::string>{"210"});
-  EXPECT_EQ(Column(connection, "denom", "regazi", "codice = 0"),
+  using testing::Rows;
+  EXPECT_EQ(Rows(connection, "count(*)", "regazi"), std::vector<std::string>{"210"});
+  EXPECT_EQ(Rows(connection, "denom", "regazi", "codice = 0"),
             std::vector<std::string>{"*** azienda non assegnata ***"});
-  EXPECT_EQ(Column(connection, "denom", "comuni"), std::vector<std::string>{"*** Comune non assegnato ***"});
-  EXPECT_EQ(Column(connection, "istat", "local"), std::vector<std::string>{" "});
+  EXPECT_EQ(Rows(connection, "denom, istat", "comuni"),
+            std::vector<std::string>{"*** Comune non assegnato ***| "});
+  EXPECT_EQ(Rows(connection, "istat", "local"), std::vector<std::string>{" "});
   for (const char* table : {"archi", "nodi", "geoarchi", "toponimi", "tipi", "nomi", "fermate", "utenti"})
-    EXPECT_EQ(Column(connection, "count(*)", table), std::vector<std::string>{"0"}) << table;
+    EXPECT_EQ(Rows(connection, "count(*)", table), std::vector<std::string>{"0"}) << table;
 
   // Fields keep the order of their dictionary rows; the second primary index of comuni is unique.
   const auto fields = connection.engine()->DescribeFields("archi");
@@ -71,34 +55,21 @@ TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
   EXPECT_EQ(ui.messages().size(), 1u) << ui.last_message().text;
 }
 
-TEST(RoadNetworkDatabaseTest, TheSchemaHoldsItsRules) {
-  TempDir dir;
-  ScriptedUserInterface ui;
-  const std::string path = dir.File("regole.mdb");
-  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
-  DbConnection connection(path, ui);
-  ui.ClearMessages();
-  DbTable nodi(connection, "nodi");
-  for (const char* id : {"1", "2"}) {
-    ASSERT_TRUE(nodi.AddNew() && nodi.SetField("ID", id) && nodi.SetField("coord_x", "1,5") &&
-                nodi.SetField("coord_y", "2,5") && nodi.Update());
+using RoadNetworkSchemaTest = testing::RoadNetworkTest;
+
+TEST_F(RoadNetworkSchemaTest, TheSchemaHoldsItsRules) {
+  {
+    testing::NetworkBuilder build(db());
+    ASSERT_TRUE(build.AddNode(1, 1.5, 2.5) && build.AddNode(2, 1.5, 2.5));
+    EXPECT_FALSE(build.AddArc(testing::Arc(1, 1, 3, {}))) << "node 3 does not exist";
+    EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
+    EXPECT_TRUE(build.AddArc(testing::Arc(1, 1, 2, {})))
+        << "optional texts take NULL; municipality and locality 0 exist";
   }
-  DbTable archi(connection, "archi");
-  const auto add_arc = [&](const char* id, const char* to) {
-    return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", "1") &&
-           archi.SetField("nodfin", to) && archi.SetField("datins", "01/01/2024") &&
-           archi.SetField("datmod", "00/00/0000") && archi.SetField("local", "0") &&
-           archi.SetField("comune", "0") && archi.SetField("denom", "") && archi.Update();
-  };
-  EXPECT_FALSE(add_arc("1", "3")) << "node 3 does not exist";
-  EXPECT_NE(ui.last_message().text.find("archi_fin"), std::string::npos);
-  EXPECT_TRUE(add_arc("1", "2")) << "optional texts take NULL; municipality and locality 0 exist";
-  std::string flag;
-  ASSERT_TRUE(archi.SelectIndex("codice") && archi.Seek({"1"}) && archi.GetField("modnome", flag));
-  EXPECT_EQ(flag, "0") << "a boolean never written is false";
+  EXPECT_EQ(Rows("modnome", "archi"), std::vector<std::string>{"0"}) << "a boolean never written is false";
 
   // A ring of 32767 points fits the 16-bit count; one more does not.
-  DbTable geocom(connection, "geocom");
+  DbTable geocom(db(), "geocom");
   ASSERT_TRUE(geocom.AddNew() && geocom.SetField("ID", "0") && geocom.SetField("sub", "0") &&
               geocom.SetField("excl", "0") && geocom.SetField("minx", "0") && geocom.SetField("miny", "0") &&
               geocom.SetField("maxx", "0") && geocom.SetField("maxy", "0"));
@@ -106,16 +77,15 @@ TEST(RoadNetworkDatabaseTest, TheSchemaHoldsItsRules) {
   EXPECT_TRUE(geocom.SetField("punti", "32767") && geocom.Update());
 
   // Required names; the relation written with "id" joins local.ID.
-  DbTable comuni(connection, "comuni");
-  ui.ClearMessages();
+  DbTable comuni(db(), "comuni");
   EXPECT_FALSE(comuni.AddNew() && comuni.SetField("ID", "5") && comuni.SetField("provin", "TN") &&
                comuni.SetField("istat", "022001") && comuni.Update());
-  EXPECT_TRUE(ui.last_message().text.starts_with("Errore aggiornamento tavola (comuni)"));
-  DbTable fermate(connection, "fermate");
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore aggiornamento tavola (comuni)"));
+  DbTable fermate(db(), "fermate");
   EXPECT_FALSE(fermate.AddNew() && fermate.SetField("ID", "1") && fermate.SetField("denom", "Piazza") &&
                fermate.SetField("fermata", "F1") && fermate.SetField("local", "9") &&
                fermate.SetField("coord_x", "1") && fermate.SetField("coord_y", "1") && fermate.Update());
-  EXPECT_NE(ui.last_message().text.find("fermate_local"), std::string::npos);
+  EXPECT_NE(ui_.last_message().text.find("fermate_local"), std::string::npos);
 }
 
 // A database with the dictionary tables and the rows of one small table, for the builders' failures.
@@ -206,22 +176,6 @@ TEST_F(DictionaryBuilderTest, TheDictionaryIsCreatedOnce) {
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_TRUE(ui_.last_message().text.starts_with("Errore in fase di inserimento tavola \"tavole\"\n\n"));
   EXPECT_EQ(ui_.last_message().caption, "Creazione Tavole Speciali");
-}
-
-TEST(RoadNetworkSchemaTest, DictionaryTextsFitTheirFields) {
-  // Table and field names fit 8 characters, captions 30, relation names 16.
-  for (const SchemaTable& table : RoadNetworkTables()) {
-    EXPECT_LE(std::string_view(table.name).size(), 8u);
-    EXPECT_LE(utf8::Length(table.caption), 30u) << table.caption;
-    for (const SchemaField& field : table.fields) {
-      EXPECT_LE(std::string_view(field.name).size(), 8u) << field.name;
-      EXPECT_LE(utf8::Length(field.caption), 30u) << field.caption;
-    }
-    for (const SchemaIndex& index : table.indexes)
-      EXPECT_LE(utf8::Length(index.caption), 30u) << index.caption;
-  }
-  for (const SchemaRelation& relation : RoadNetworkRelations())
-    EXPECT_LE(std::string_view(relation.name).size(), 16u);
 }
 
 }  // namespace

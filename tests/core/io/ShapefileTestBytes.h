@@ -1,6 +1,7 @@
 // Shapefile bytes made by hand for the reader's tests: headers, records and DBF tables, damaged at will.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -13,13 +14,11 @@
 
 namespace viamappa::test {
 
-inline void AppendBe32(std::string& out, std::int32_t value) {
+// A 32-bit integer, big-endian (as the main and index files' headers) or little-endian.
+inline void Append32(std::string& out, std::int32_t value, bool big_endian = false) {
   const auto v = static_cast<std::uint32_t>(value);
-  for (int shift : {24, 16, 8, 0}) out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-inline void AppendLe32(std::string& out, std::int32_t value) {
-  const auto v = static_cast<std::uint32_t>(value);
-  for (int shift : {0, 8, 16, 24}) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<char>((v >> (big_endian ? 24 - 8 * i : 8 * i)) & 0xFF));
 }
 inline void AppendDouble(std::string& out, double value) {
   char bytes[8];
@@ -33,13 +32,12 @@ constexpr std::int32_t kGiven = INT32_MIN;
 // The 100-byte header of a ".SHP" or ".SHX" file.
 inline std::string MainHeader(std::int32_t words, std::int32_t shape_type, std::int32_t file_code = 9994) {
   std::string out;
-  AppendBe32(out, file_code);
-  for (int i = 0; i < 5; ++i) AppendBe32(out, 0);
-  AppendBe32(out, words);
-  AppendLe32(out, 1000);
-  AppendLe32(out, shape_type);
-  for (int i = 0; i < 8; ++i) AppendDouble(out, 0.0);
-  return out;
+  Append32(out, file_code, true);
+  out.append(20, '\0');
+  Append32(out, words, true);
+  Append32(out, 1000);
+  Append32(out, shape_type);
+  return out + std::string(64, '\0');
 }
 
 // The content of a polyline or polygon record. parts and points are written as given; the counts are
@@ -48,11 +46,11 @@ inline std::string ShapeContent(std::int32_t shape_type, const std::vector<std::
                                 const std::vector<Point>& points, std::int32_t part_count = kGiven,
                                 std::int32_t point_count = kGiven) {
   std::string out;
-  AppendLe32(out, shape_type);
-  for (int i = 0; i < 4; ++i) AppendDouble(out, 0.0);
-  AppendLe32(out, part_count != kGiven ? part_count : static_cast<std::int32_t>(parts.size()));
-  AppendLe32(out, point_count != kGiven ? point_count : static_cast<std::int32_t>(points.size()));
-  for (std::int32_t start : parts) AppendLe32(out, start);
+  Append32(out, shape_type);
+  out.append(32, '\0');  // the box
+  Append32(out, part_count != kGiven ? part_count : static_cast<std::int32_t>(parts.size()));
+  Append32(out, point_count != kGiven ? point_count : static_cast<std::int32_t>(points.size()));
+  for (std::int32_t start : parts) Append32(out, start);
   for (const Point& p : points) {
     AppendDouble(out, p.x);
     AppendDouble(out, p.y);
@@ -61,17 +59,15 @@ inline std::string ShapeContent(std::int32_t shape_type, const std::vector<std::
 }
 
 inline std::string NullContent() {
-  std::string out;
-  AppendLe32(out, 0);
-  return out;
+  return std::string(4, '\0');
 }
 
 // A record: number, content length in words (the content's unless given), content.
 inline std::string ShapeRecordBytes(std::int32_t number, const std::string& content,
                                     std::int32_t words = kGiven) {
   std::string out;
-  AppendBe32(out, number);
-  AppendBe32(out, words != kGiven ? words : static_cast<std::int32_t>(content.size() / 2));
+  Append32(out, number, true);
+  Append32(out, words != kGiven ? words : static_cast<std::int32_t>(content.size() / 2), true);
   return out + content;
 }
 
@@ -83,12 +79,7 @@ inline std::string ShpFile(std::int32_t shape_type, const std::vector<std::strin
   return MainHeader(static_cast<std::int32_t>(50 + records.size() / 2), shape_type) + records;
 }
 inline std::string ShxFile(std::int32_t index_records, std::int32_t shape_type = 3) {
-  std::string out = MainHeader(50 + 4 * index_records, shape_type);
-  for (std::int32_t i = 0; i < index_records; ++i) {
-    AppendBe32(out, 0);
-    AppendBe32(out, 0);
-  }
-  return out;
+  return MainHeader(50 + 4 * index_records, shape_type) + std::string(8 * std::max(index_records, 0), '\0');
 }
 
 struct DbfSpec {
@@ -128,6 +119,25 @@ inline std::string DbfFile(const std::vector<DbfSpec>& fields, const std::vector
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A text value of a DBF record, cut or padded with blanks to its length.
+inline std::string Padded(std::string_view text, int length) {
+  std::string value(text.substr(0, length));
+  value.resize(length, ' ');
+  return value;
+}
+
+// base.shp, .shx and .dbf: the shapes, an index announcing shx_records records (as many as the shapes
+// unless given) and a table of the rows given.
+inline std::string WriteSet(const std::string& base, std::int32_t shape_type,
+                            const std::vector<std::string>& shapes, const std::vector<DbfSpec>& fields,
+                            const std::vector<std::string>& rows, std::int32_t shx_records = -1) {
+  WriteBytes(base + ".shp", ShpFile(shape_type, shapes));
+  WriteBytes(base + ".shx",
+             ShxFile(shx_records < 0 ? static_cast<std::int32_t>(shapes.size()) : shx_records, shape_type));
+  WriteBytes(base + ".dbf", DbfFile(fields, rows));
+  return base;
 }
 
 inline std::string ReadBytes(const std::filesystem::path& path) {

@@ -33,7 +33,7 @@ std::string Hex(std::string_view text) {
 // The 36 bytes of a main header from the file code to the shape type, for a file length in words.
 std::string HeaderStart(int words, int shape_type) {
   std::string out = Hex("00 00 27 0a") + std::string(20, '\0');
-  test::AppendBe32(out, words);
+  test::Append32(out, words, true);
   return out + Hex("e8 03 00 00") + std::string(1, static_cast<char>(shape_type)) + std::string(3, '\0');
 }
 

@@ -2,54 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DatabaseCreation.h"
 #include "db/DbTable.h"
 #include "geom/StoredGeometry.h"
 #include "map/LayerLoader.h"
 #include "support/NetworkBuilder.h"
-#include "support/TempDir.h"
-#include "ui/ScriptedUserInterface.h"
+#include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
 
 using testing::Arc;
 using testing::NetworkBuilder;
-using testing::TempDir;
 
-class LayerLoadTest : public ::testing::Test {
+class LayerLoadTest : public testing::RoadNetworkTest {
  protected:
-  void SetUp() override {
-    path_ = dir_.File("rete.mdb");
-    ScriptedUserInterface quiet;
-    ASSERT_EQ(CreateDatabaseFile(path_, quiet), CreationResult::Created);
-    connection_ = std::make_unique<DbConnection>(path_, ui_);
-  }
-
   std::vector<std::string> Names(const std::vector<MapLayer*>& layers) {
     std::vector<std::string> names;
     for (const MapLayer* layer : layers) names.push_back(layer->name());
     return names;
   }
 
-  TempDir dir_;
-  std::string path_;
-  ScriptedUserInterface ui_;
-  std::unique_ptr<DbConnection> connection_;
   MapStyling styling_;
 };
 
 TEST_F(LayerLoadTest, AnEmptyDatabaseGivesEmptyLayersAndSaysWhatIsMissing) {
   LayerSet layers;
-  LoadLayers(layers, *connection_, styling_);
+  LoadLayers(layers, db(), styling_);
   EXPECT_EQ(Names(layers.drawing_order()),
             (std::vector<std::string>{"comuni", "local", "toponvie", "archi", "nodi", "locsmall", "locmedie",
                                       "locbig", "labcomuni"}));
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
   EXPECT_EQ(ui_.last_message().text, MissingSourcesMessage(true, true, true, true));
-  EXPECT_TRUE(ui_.last_message().text.starts_with(
-      "ATTENZIONE: non sono ancora state caricate le definizioni cartografiche\nrelative a:\n\n- Comuni\n"));
   EXPECT_TRUE(layers.extent.IsEmpty());
   // The street-name layer counts as a line layer with features.
   EXPECT_TRUE(layers.FindLayer("toponvie")->IsVisible(FeatureKind::Line, 50000));
@@ -58,7 +42,7 @@ TEST_F(LayerLoadTest, AnEmptyDatabaseGivesEmptyLayersAndSaysWhatIsMissing) {
 
 TEST_F(LayerLoadTest, LayersHoldTheNetworkWithLabelsByInhabitants) {
   {
-    NetworkBuilder build(*connection_);
+    NetworkBuilder build(db());
     // A municipality of two distinct areas, the second larger; localities around the size thresholds.
     ASSERT_TRUE(build.AddMunicipality(
         1, "Mezzovalle  ", "022001",
@@ -72,7 +56,7 @@ TEST_F(LayerLoadTest, LayersHoldTheNetworkWithLabelsByInhabitants) {
     ASSERT_TRUE(build.AddArc(Arc(1, 1, 2, {{3000, 3000}, {3050, 3020}, {3100, 3050}}, "VIA ROMA")));
   }
   LayerSet layers;
-  LoadLayers(layers, *connection_, styling_);
+  LoadLayers(layers, db(), styling_);
   EXPECT_EQ(ui_.last_message().text, MissingSourcesMessage(false, false, true, false)) << "only the toponyms";
 
   const AreaFeature* municipality = layers.FindLayer("comuni")->FindAreaFeature(1);
@@ -98,7 +82,7 @@ TEST_F(LayerLoadTest, LayersHoldTheNetworkWithLabelsByInhabitants) {
 
 TEST_F(LayerLoadTest, DamagedGeometryIsShownAndLeftOut) {
   {
-    NetworkBuilder build(*connection_);
+    NetworkBuilder build(db());
     ASSERT_TRUE(build.AddNode(1, 10, 10) && build.AddNode(2, 20, 20));
     ASSERT_TRUE(build.AddArc(Arc(1, 1, 2, {{10, 10}, {20, 20}})));
     ASSERT_TRUE(build.AddArc(Arc(2, 1, 2, {{10, 10}, {15, 12}, {20, 20}})));
@@ -106,23 +90,21 @@ TEST_F(LayerLoadTest, DamagedGeometryIsShownAndLeftOut) {
     ASSERT_TRUE(build.AddMunicipality(4, "Rotto", "022004", {NetworkBuilder::Square(0, 0, 10, true)}));
   }
   // Arc 2 loses a byte of its coordinates; arc 3 has no points and is no damage.
-  DbTable geoarchi(*connection_, "geoarchi");
+  DbTable geoarchi(db(), "geoarchi");
   ASSERT_TRUE(geoarchi.SelectIndex("codice") && geoarchi.Seek({"2"}) && geoarchi.Edit());
   const std::string short_blob(47, '\0');
   ASSERT_TRUE(geoarchi.SetBinaryField("coord", short_blob.data(), short_blob.size()) && geoarchi.Update());
-  DbTable geocom(*connection_, "geocom");
+  DbTable geocom(db(), "geocom");
   ASSERT_TRUE(geocom.SelectIndex("codice") && geocom.Seek({"4", "0", "0"}) && geocom.Edit() &&
               geocom.SetField("punti", "-1") && geocom.Update());
   ui_.ClearMessages();
 
   LayerSet layers;
-  LoadLayers(layers, *connection_, styling_);
-  std::vector<std::string> texts;
-  for (const RecordedMessage& message : ui_.messages()) texts.push_back(message.text);
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0], "Comuni: Entità areale corrotta 4/0/0 !!!");
-  EXPECT_EQ(texts[1], "Archi: Entità Lineare corrotta 2 !!!");
-  EXPECT_EQ(texts[2], MissingSourcesMessage(false, true, true, false)) << "damaged rows are not missing ones";
+  LoadLayers(layers, db(), styling_);
+  // Damaged rows are not missing ones.
+  EXPECT_EQ(testing::Texts(ui_), (std::vector<std::string>{"Comuni: Entità areale corrotta 4/0/0 !!!",
+                                                           "Archi: Entità Lineare corrotta 2 !!!",
+                                                           MissingSourcesMessage(false, true, true, false)}));
   // The same damage met by a record that loads its geometry on demand.
   PointArray points;
   ui_.ClearMessages();
@@ -139,23 +121,6 @@ TEST_F(LayerLoadTest, DamagedGeometryIsShownAndLeftOut) {
   EXPECT_FALSE(archi.FindLineFeature(2));
   ASSERT_TRUE(archi.FindLineFeature(3));
   EXPECT_EQ(archi.FindLineFeature(3)->polylines.at(0).count(), 0);
-}
-
-TEST(MapLayerTest, VisibilityBoundsAreInclusive) {
-  LayerDefinition definition;
-  definition.kind = FeatureKind::Line;
-  definition.style.minimum = 1000;
-  definition.style.maximum = 50000;
-  MapLayer layer(definition);
-  EXPECT_FALSE(layer.IsVisible(FeatureKind::Line, 5000)) << "no features";
-  layer.AddPolyline(layer.AddLineFeature(1), PointArray({{0, 0}, {1, 1}}));
-  EXPECT_TRUE(layer.IsVisible(FeatureKind::Line, 1000));
-  EXPECT_TRUE(layer.IsVisible(FeatureKind::Line, 50000));
-  EXPECT_FALSE(layer.IsVisible(FeatureKind::Line, 999));
-  EXPECT_FALSE(layer.IsVisible(FeatureKind::Line, 50001));
-  EXPECT_FALSE(layer.IsVisible(FeatureKind::Point, 5000));
-  layer.style().minimum = -1;
-  EXPECT_TRUE(layer.IsVisible(FeatureKind::Line, 1));
 }
 
 TEST(MapLayerTest, TheSpatialIndexFollowsEditsAndKeepsTheOrderAdded) {
@@ -215,17 +180,11 @@ TEST(MapLayerTest, ApplyStyleCopiesBackIntoTheSettings) {
   layers.AddLayer({"local", "Località", FeatureKind::Area, {}, "", "", 0});
   MapStyling settings;
   LayerStyleRecord record{"local", {}};
-  record.style.line_width = 3;
-  record.style.line_colour = 0x00112233;
   record.style.fore_colour = 0x00445566;
-  record.style.minimum = 2000;
   record.style.maximum = 80000;
   record.style.priority = 9;
   ASSERT_TRUE(ApplyStyle(layers, record, settings));
-  EXPECT_EQ(settings.lin_loc, 3);
-  EXPECT_EQ(settings.col_loc, 0x00112233);
   EXPECT_EQ(settings.fore_loc, 0x00445566);
-  EXPECT_EQ(settings.min_loc, 2000);
   EXPECT_EQ(settings.max_loc, 80000);
   EXPECT_EQ(layers.FindLayer("local")->style().priority, 9);
   EXPECT_FALSE(ApplyStyle(layers, {"strade", {}}, settings));

@@ -6,13 +6,11 @@
 #include <cmath>
 #include <map>
 
-#include "app/DatabaseCreation.h"
 #include "map/LayerPainting.h"
 #include "map/RedrawClock.h"
 #include "support/NetworkBuilder.h"
 #include "support/RecordingCanvas.h"
-#include "support/TempDir.h"
-#include "ui/ScriptedUserInterface.h"
+#include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
@@ -56,6 +54,20 @@ MapLayer& AddLine(LayerSet& layers, LayerDefinition definition, std::vector<Poin
   return layer;
 }
 
+// A point layer labelled with the texts of its features.
+MapLayer& AddLabels(LayerSet& layers, std::string name, std::vector<std::pair<Point, std::string>> labels,
+                    int font_size = 0) {
+  LayerDefinition definition = Layer(std::move(name), FeatureKind::Point);
+  definition.label_field = "denom";
+  if (font_size) definition.font_size = font_size;
+  MapLayer& layer = layers.AddLayer(definition);
+  for (std::size_t i = 0; i < labels.size(); ++i)
+    layer.AddPointFeature(static_cast<std::int32_t>(i + 1), labels[i].first.x, labels[i].first.y).text =
+        labels[i].second;
+  layer.RebuildIndexes();
+  return layer;
+}
+
 class FixedNames : public StreetNameSource {
  public:
   std::map<std::int32_t, std::string> names;
@@ -71,21 +83,20 @@ std::size_t CountOf(const RecordingCanvas& canvas, Kind kind) {
   return canvas.Of(kind).size();
 }
 
+RecordingCanvas Draw(const LayerSet& layers, const RenderView& view, StreetNameSource* names = nullptr) {
+  RecordingCanvas canvas;
+  DrawVectorLayers(canvas, layers, view, names);
+  return canvas;
+}
+
 TEST(MapRendererTest, VisibilityBoundsAreInclusive) {
   LayerSet layers;
   AddLine(layers, Layer("strade", FeatureKind::Line, 50000, 1000000), {{10, 10}, {20, 20}});
   AddLine(layers, Layer("sempre", FeatureKind::Line), {{10, 10}, {30, 10}}, 2);
-  const auto drawn = [&](std::int32_t n) {
-    RecordingCanvas canvas;
-    DrawVectorLayers(canvas, layers, View(1.0, n), nullptr);
-    return CountOf(canvas, Kind::Polyline);
-  };
-  EXPECT_EQ(drawn(49999), 1u);
-  EXPECT_EQ(drawn(50000), 2u);
-  EXPECT_EQ(drawn(1000000), 2u);
-  EXPECT_EQ(drawn(1000001), 1u);
-  EXPECT_EQ(drawn(1), 1u);
-  EXPECT_EQ(drawn(2147483647), 1u);
+  const auto drawn = [&](std::int32_t n) { return CountOf(Draw(layers, View(1.0, n)), Kind::Polyline); };
+  for (const auto& [denominator, lines] : std::vector<std::pair<std::int32_t, std::size_t>>{
+           {49999, 1}, {50000, 2}, {1000000, 2}, {1000001, 1}, {1, 1}, {2147483647, 1}})
+    EXPECT_EQ(drawn(denominator), lines) << denominator;
 
   layers.FindLayer("sempre")->style().visible = false;
   EXPECT_EQ(drawn(60000), 1u);
@@ -94,21 +105,16 @@ TEST(MapRendererTest, VisibilityBoundsAreInclusive) {
 TEST(MapRendererTest, FastRedrawsJudgeAtTenTimesTheScaleAndDrawInGrey) {
   LayerSet layers;
   AddLine(layers, Layer("archi", FeatureKind::Line, -1, 100000), {{10, 10}, {20, 20}});
-  RecordingCanvas full;
-  DrawVectorLayers(full, layers, View(1.2, 12000), nullptr);
+  const RecordingCanvas full = Draw(layers, View(1.2, 12000));
   ASSERT_EQ(CountOf(full, Kind::Polyline), 1u);
   EXPECT_EQ(full.Of(Kind::Polyline)[0]->pen.colour, 0x0000FFu);
 
-  RecordingCanvas fast;
-  DrawVectorLayers(fast, layers, View(1.2, 12000, true), nullptr);
-  EXPECT_EQ(CountOf(fast, Kind::Polyline), 0u);
+  EXPECT_EQ(CountOf(Draw(layers, View(1.2, 12000, true)), Kind::Polyline), 0u);
 
   layers.FindLayer("archi")->style().maximum = 120000;
-  RecordingCanvas grey;
-  DrawVectorLayers(grey, layers, View(1.2, 12000, true), nullptr);
+  const RecordingCanvas grey = Draw(layers, View(1.2, 12000, true));
   ASSERT_EQ(CountOf(grey, Kind::Polyline), 1u);
-  EXPECT_EQ(grey.Of(Kind::Polyline)[0]->pen.colour, GreyOf(0x0000FF));
-  EXPECT_EQ(GreyOf(0x0000FF), 0x4C4C4Cu);  // 0.3 x 255 of red
+  EXPECT_EQ(grey.Of(Kind::Polyline)[0]->pen.colour, 0x4C4C4Cu);  // 0.3 x 255 of red
 }
 
 TEST(MapRendererTest, FullRedrawsWithinFiveSecondsAreFast) {
@@ -121,10 +127,6 @@ TEST(MapRendererTest, FullRedrawsWithinFiveSecondsAreFast) {
   EXPECT_TRUE(clock.last_was_fast());
   EXPECT_FALSE(clock.BeginFullRedraw(false, t0 + 5000ms));
   EXPECT_FALSE(clock.BeginFullRedraw(true, t0 + 1ms));
-
-  EXPECT_EQ(DecidePaint(true, true), PaintAction::FullRedraw);
-  EXPECT_EQ(DecidePaint(false, true), PaintAction::VectorRedraw);
-  EXPECT_EQ(DecidePaint(false, false), PaintAction::CopyImage);
 }
 
 TEST(MapRendererTest, PassesRunInTheirOrder) {
@@ -133,12 +135,7 @@ TEST(MapRendererTest, PassesRunInTheirOrder) {
   MapLayer& nodes = layers.AddLayer(Layer("nodi", FeatureKind::Point));
   nodes.AddPointFeature(1, 50, 50);
   nodes.RebuildIndexes();
-  LayerDefinition label_definition = Layer("locbig", FeatureKind::Point);
-  label_definition.label_field = "denom";
-  label_definition.font_face = "Arial";
-  MapLayer& labels = layers.AddLayer(label_definition);
-  labels.AddPointFeature(1, 60, 60).text = "Paese";
-  labels.RebuildIndexes();
+  AddLabels(layers, "locbig", {{{60, 60}, "Paese"}});
   AddLine(layers, Layer("archi", FeatureKind::Line), {{0, 100}, {200, 100}}, 7);
   AddLine(layers, Layer("toponvie", FeatureKind::Line), {{1, 1}, {2, 2}}, 0);
   MapLayer& areas = layers.AddLayer(Layer("comuni", FeatureKind::Area));
@@ -157,24 +154,15 @@ TEST(MapRendererTest, PassesRunInTheirOrder) {
   DrawVectorLayers(canvas, layers, View(0.2, 2000), &names, overlays);
   std::vector<std::string> sequence;
   for (const DrawCall& call : canvas.calls()) {
-    std::string step;
-    if (call.kind == Kind::Polyline && call.points.front().y > 790) continue;  // the street-name placeholder
-    if (call.kind == Kind::Polyline && call.pen.width == 10)
-      step = "highlight";
-    else if (call.kind == Kind::Polyline && call.points.front().y == 300)
-      step = "arc";  // 100 m up at r 0.2
-    else if (call.kind == Kind::Polyline)
-      step = "area";
-    else if (call.kind == Kind::Polygon)
-      step = "area";
-    else if (call.kind == Kind::FillRectangle)
-      step = "node";
-    else if (call.kind == Kind::Pixel)
-      continue;
-    else if (call.kind == Kind::CentredText)
-      step = "label";
-    else if (call.kind == Kind::Text)
-      step = call.text == "Via Roma" ? "name" : call.text;
+    const bool line = call.kind == Kind::Polyline;
+    if (call.kind == Kind::Pixel || (line && call.points.front().y > 790)) continue;  // the name placeholder
+    const std::string step = line && call.pen.width == 10           ? "highlight"
+                             : line && call.points.front().y == 300 ? "arc"  // 100 m up at r 0.2
+                             : line || call.kind == Kind::Polygon   ? "area"
+                             : call.kind == Kind::FillRectangle     ? "node"
+                             : call.kind == Kind::CentredText       ? "label"
+                             : call.text == "Via Roma"              ? "name"
+                                                                    : call.text;
     if (sequence.empty() || sequence.back() != step) sequence.push_back(step);
   }
   EXPECT_EQ(sequence, (std::vector<std::string>{"area", "path", "highlight", "arc", "node", "label", "name",
@@ -182,26 +170,22 @@ TEST(MapRendererTest, PassesRunInTheirOrder) {
 }
 
 TEST(MapRendererTest, LabelHeightsFollowTheScaleNotTheFastTest) {
-  EXPECT_EQ(LabelHeightMetres("locsmall", 100000, 100), 500);
-  EXPECT_EQ(LabelHeightMetres("locmedie", 99999, 100), 250);
-  EXPECT_EQ(LabelHeightMetres("locbig", 25000, 100), 180);
-  EXPECT_EQ(LabelHeightMetres("locbig", 24999, 100), 100);
-  EXPECT_EQ(LabelHeightMetres("labcomuni", 500000, 1000), 3000);
-  EXPECT_EQ(LabelHeightMetres("labcomuni", 300000, 1000), 1500);
-  EXPECT_EQ(LabelHeightMetres("labcomuni", 100000, 1000), 1200);
-  EXPECT_EQ(LabelHeightMetres("labcomuni", 99999, 1000), 700);
-  EXPECT_EQ(LabelHeightMetres("altro", 100000, 4), 10);
-  EXPECT_EQ(LabelHeightMetres("altro", 100000, 40), 40);
+  // Each layer's steps at their bounds; other layers take their font size, ten metres at least.
+  const struct {
+    const char* layer;
+    std::int32_t denominator, font, metres;
+  } heights[] = {{"locsmall", 100000, 100, 500},    {"locmedie", 99999, 100, 250},
+                 {"locbig", 25000, 100, 180},       {"locbig", 24999, 100, 100},
+                 {"labcomuni", 500000, 1000, 3000}, {"labcomuni", 300000, 1000, 1500},
+                 {"labcomuni", 100000, 1000, 1200}, {"labcomuni", 99999, 1000, 700},
+                 {"altro", 100000, 4, 10},          {"altro", 100000, 40, 40}};
+  for (const auto& h : heights)
+    EXPECT_EQ(LabelHeightMetres(h.layer, h.denominator, h.font), h.metres) << h.layer << " " << h.denominator;
 
   LayerSet layers;
-  LayerDefinition definition = Layer("locsmall", FeatureKind::Point);
-  definition.label_field = "denom";
-  MapLayer& layer = layers.AddLayer(definition);
-  layer.AddPointFeature(1, 2000, 2000).text = "Borgo";
-  layer.RebuildIndexes();
+  AddLabels(layers, "locsmall", {{{2000, 2000}, "Borgo"}});
   const auto label = [&](const RenderView& view) {
-    RecordingCanvas canvas;
-    DrawVectorLayers(canvas, layers, view, nullptr);
+    const RecordingCanvas canvas = Draw(layers, view);
     const auto texts = canvas.Of(Kind::CentredText);
     return texts.empty() ? DrawCall{} : *texts.front();
   };
@@ -219,18 +203,9 @@ TEST(MapRendererTest, LabelHeightsFollowTheScaleNotTheFastTest) {
 
 TEST(MapRendererTest, LabelsBeyondTheSixteenBitRangeAreLeftOut) {
   LayerSet layers;
-  LayerDefinition definition = Layer("cartelli", FeatureKind::Point);
-  definition.label_field = "denom";
-  definition.font_size = 1;
-  MapLayer& layer = layers.AddLayer(definition);
   // West of the window but within 100 m of it, so its label box reaches in.
-  layer.AddPointFeature(1, -50, 0.4).text = "Lontano";
-  layer.RebuildIndexes();
-  const auto drawn = [&](double r) {
-    RecordingCanvas canvas;
-    DrawVectorLayers(canvas, layers, View(r, 1), nullptr);
-    return CountOf(canvas, Kind::CentredText);
-  };
+  AddLabels(layers, "cartelli", {{{-50, 0.4}, "Lontano"}}, 1);
+  const auto drawn = [&](double r) { return CountOf(Draw(layers, View(r, 1)), Kind::CentredText); };
   EXPECT_EQ(drawn(0.01), 1u);   // 5000 screen units west
   EXPECT_EQ(drawn(0.001), 0u);  // 50000 screen units west
 }
@@ -258,10 +233,6 @@ class StreetNameTest : public ::testing::Test {
 };
 
 TEST_F(StreetNameTest, ShortArcsGetSmallerNamesWrittenOnlyWhenReadable) {
-  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(48, 8), 5);
-  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(96, 8), 10);
-  EXPECT_DOUBLE_EQ(StreetNameHeightMetres(500, 8), 10);
-
   Arc({{100, 100}, {148, 100}}, "Via Anna");  // 8 characters, 48 m
   auto written = Names(View(1.6, 16000));     // 5 m is 3.125 screen units
   ASSERT_EQ(written.size(), 1u);
@@ -300,13 +271,6 @@ TEST_F(StreetNameTest, NamesAreCentredAlongTheArcAndNeverUpsideDown) {
 }
 
 TEST(MapRendererTest, FillCodesChooseTheHatchOfTheForeColour) {
-  EXPECT_EQ(HatchBrush(-2, 1).style, FillStyle::BackwardDiagonal);
-  EXPECT_EQ(HatchBrush(-3, 1).style, FillStyle::Cross);
-  EXPECT_EQ(HatchBrush(-4, 1).style, FillStyle::DiagonalCross);
-  EXPECT_EQ(HatchBrush(-5, 1).style, FillStyle::BackwardDiagonal);
-  EXPECT_EQ(HatchBrush(-6, 1).style, FillStyle::ForwardDiagonal);
-  EXPECT_EQ(HatchBrush(-7, 1).style, FillStyle::Horizontal);
-  EXPECT_EQ(HatchBrush(-8, 1).style, FillStyle::Vertical);
   for (int code : {-1, 0, 1, -9, 127}) EXPECT_EQ(HatchBrush(code, 1).style, FillStyle::None) << code;
 
   const auto draw = [](std::int8_t fill) {
@@ -318,9 +282,7 @@ TEST(MapRendererTest, FillCodesChooseTheHatchOfTheForeColour) {
     layer.AddPart(layer.AddAreaFeature(1),
                   PointArray(std::vector<Point>{{10, 10}, {90, 10}, {90, 90}, {10, 90}, {10, 10}}));
     layer.RebuildIndexes();
-    RecordingCanvas canvas;
-    DrawVectorLayers(canvas, layers, View(1, 10000), nullptr);
-    return canvas;
+    return Draw(layers, View(1, 10000));
   };
   const RecordingCanvas outline = draw(-1);
   EXPECT_EQ(CountOf(outline, Kind::Polygon), 0u);
@@ -403,8 +365,7 @@ TEST(MapRendererTest, AreasAreCutToTheWindowWithTheirTolerance) {
   layer.AddExclusion(feature.parts.back(), PointArray(std::vector<Point>{
                                                {400, 300}, {400, 500}, {600, 500}, {600, 300}, {400, 300}}));
   layer.RebuildIndexes();
-  RecordingCanvas canvas;
-  DrawVectorLayers(canvas, layers, View(1, 10000), nullptr);
+  const RecordingCanvas canvas = Draw(layers, View(1, 10000));
   const auto polygons = canvas.Of(Kind::Polygon);
   ASSERT_EQ(polygons.size(), 1u);
   ASSERT_EQ(polygons[0]->rings.size(), 2u);  // the outer ring and its hole
@@ -418,27 +379,23 @@ TEST(MapRendererTest, AreasAreCutToTheWindowWithTheirTolerance) {
   EXPECT_EQ(CountOf(canvas, Kind::Polyline), 2u);  // both rings outlined
 }
 
-TEST(MapRendererTest, ArcNamesComeFromTheArcsTableWithoutTrailingBlanks) {
-  testing::TempDir dir;
-  const std::string path = dir.File("rete.mdb");
-  ScriptedUserInterface quiet;
-  ASSERT_EQ(CreateDatabaseFile(path, quiet), CreationResult::Created);
-  ScriptedUserInterface ui;
-  DbConnection connection(path, ui);
+using ArcNamesTest = testing::RoadNetworkTest;
+
+TEST_F(ArcNamesTest, ArcNamesComeFromTheArcsTableWithoutTrailingBlanks) {
   {
-    testing::NetworkBuilder builder(connection);
+    testing::NetworkBuilder builder(db());
     for (int node = 1; node <= 3; ++node) ASSERT_TRUE(builder.AddNode(node, node * 10.0, 0));
     ASSERT_TRUE(builder.AddArc(testing::Arc(5, 1, 2, {{0, 0}, {10, 0}}, "Via Verdi   ")));
     ASSERT_TRUE(builder.AddArc(testing::Arc(6, 2, 3, {{10, 0}, {20, 0}}, "")));
   }
-  ArcTableNames names(connection);
+  ArcTableNames names(db());
   std::string name;
   ASSERT_TRUE(names.NameOf(5, name));
   EXPECT_EQ(name, "Via Verdi");
   // An arc without a name gives none.
   EXPECT_TRUE(!names.NameOf(6, name) || name.empty());
   EXPECT_FALSE(names.NameOf(99, name));
-  EXPECT_TRUE(ui.messages().empty()) << ui.last_message().text;
+  EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
 }
 
 }  // namespace
