@@ -1,4 +1,5 @@
-// A fresh folder for one test, removed with everything in it at the end.
+// A fresh folder for one test, removed with everything in it at the end; an environment variable set
+// for one test and put back as it was at the end.
 #pragma once
 
 #include <cstdlib>
@@ -25,6 +26,24 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    const char* previous = std::getenv(name);
+    if (previous) previous_ = previous;
+    had_ = previous != nullptr;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnvironment() { had_ ? setenv(name_, previous_.c_str(), 1) : unsetenv(name_); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::string previous_;
+  bool had_;
 };
 
 }  // namespace viamappa::testing

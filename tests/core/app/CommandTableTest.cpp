@@ -113,39 +113,32 @@ TEST(CommandTableTest, HighlightingAsksForCriteriaOnlyWhenTurnedOn) {
 
 TEST(CommandTableTest, PathPointsStartClearsTheEndAndEndKeepsTheStart) {
   MapModes modes;
-  modes.highlighting = true;
-  modes.drag = true;
+  modes.highlighting = modes.drag = true;
   ModeChange start = ApplyModeCommand(cmd::kPathStart, modes);
-  EXPECT_TRUE(start.modes.pick_start);
-  EXPECT_FALSE(start.modes.drag);
-  EXPECT_FALSE(start.modes.highlighting);
+  MapModes expected;
+  expected.pick_start = true;
+  EXPECT_EQ(start.modes, expected);
   EXPECT_TRUE(start.forget_highlighting);
 
-  // The map window records the start point; then the end point is picked.
+  // The map window records the start point; then the end point is picked, the start point kept.
   start.modes.start_point_set = true;
   const ModeChange end = ApplyModeCommand(cmd::kPathEnd, start.modes);
-  EXPECT_TRUE(end.modes.pick_end);
-  EXPECT_FALSE(end.modes.pick_start);
-  EXPECT_TRUE(end.modes.start_point_set);  // the start point itself is kept
+  expected = {};
+  expected.pick_end = expected.start_point_set = true;
+  EXPECT_EQ(end.modes, expected);
   EXPECT_FALSE(end.forget_highlighting);
 
   MapModes with_end = end.modes;
   with_end.end_point_set = true;
-  const ModeChange end_off = ApplyModeCommand(cmd::kPathEnd, with_end);
-  EXPECT_FALSE(end_off.modes.pick_end);
-  EXPECT_FALSE(end_off.modes.end_point_set);
-  EXPECT_TRUE(end_off.modes.start_point_set);
+  expected = {};
+  expected.start_point_set = true;
+  EXPECT_EQ(ApplyModeCommand(cmd::kPathEnd, with_end).modes, expected);
 
   // Picking a new start forgets the end point; turning the start pick off forgets both points.
   const ModeChange restart = ApplyModeCommand(cmd::kPathStart, with_end);
-  EXPECT_TRUE(restart.modes.pick_start);
-  EXPECT_FALSE(restart.modes.pick_end);
-  EXPECT_FALSE(restart.modes.end_point_set);
-  EXPECT_TRUE(restart.modes.start_point_set);
-  const ModeChange stop = ApplyModeCommand(cmd::kPathStart, restart.modes);
-  EXPECT_FALSE(stop.modes.pick_start);
-  EXPECT_FALSE(stop.modes.start_point_set);
-
+  expected.pick_start = true;
+  EXPECT_EQ(restart.modes, expected);
+  EXPECT_EQ(ApplyModeCommand(cmd::kPathStart, restart.modes).modes, MapModes{});
   EXPECT_EQ(ApplyModeCommand(cmd::kPan, with_end).modes, with_end);
 }
 

@@ -28,15 +28,10 @@ TEST(ShellModelTest, OnlyOperationsItemsCarryAnImageAndEveryMenuCommandIsInTheTa
   EXPECT_EQ(ids.size(), 35u);
 }
 
-TEST(ShellModelTest, ToolBarGroupsTooltipsAndRecordedWidths) {
-  const std::vector<int> expected = {40005, 0,     40001, 40002, 40004, 40003, 0,     40009, 40007,
-                                     40008, 40010, 0,     40006, 40011, 0,     40012, 40013};
-  EXPECT_EQ(ToolBarLayout(), expected);
+TEST(ShellModelTest, ToolBarGroupsRecordTheirWidthsAndEveryButtonHasATooltip) {
+  // 23 pixels a button and 7 for the separator that ends a group.
   const std::vector<ToolBarGroup> groups = {{1, 30}, {6, 99}, {11, 99}, {14, 53}, {-1, 46}};
   EXPECT_EQ(ToolBarGroups(), groups);
-  EXPECT_EQ(ToolTip(cmd::kHomeView), "Centra Cartografia (HOME)");
-  EXPECT_EQ(ToolTip(cmd::kZoom), "Zoom +/- (Ctl+Z)");
-  EXPECT_EQ(ToolTip(cmd::kPathEnd), "Punto Arrivo Percorso (Shift+A)");
   for (const int id : ToolBarLayout()) {
     if (id != 0) {
       EXPECT_FALSE(ToolTip(id).empty()) << id;
@@ -61,25 +56,6 @@ TEST(ShellModelTest, KeyListsSplitCtrlVFromTheMapWindowKeys) {
   for (int id = cmd::kFirstMapKeyCommand; id <= cmd::kLastMapKeyCommand; ++id) {
     EXPECT_TRUE(commands.count(id)) << id;
   }
-  const auto command_of = [](std::string_view key) {
-    for (const KeyBinding& binding : MapWindowKeys()) {
-      if (binding.keys == key) return binding.command;
-    }
-    return 0;
-  };
-  // The numeric pad gives the same command with Num Lock on and off; Home and End of the pad are the
-  // diagonal moves, not the Home and End keys.
-  EXPECT_EQ(command_of("Num+4"), 5505);
-  EXPECT_EQ(command_of("Num+Left"), 5505);
-  EXPECT_EQ(command_of("Num+7"), 5513);
-  EXPECT_EQ(command_of("Num+Home"), 5513);
-  EXPECT_EQ(command_of("Home"), cmd::kHomeView);
-  EXPECT_EQ(command_of("Num+End"), 5515);
-  EXPECT_EQ(command_of("End"), 5519);
-  EXPECT_EQ(command_of("Num+Enter"), 5517);
-  EXPECT_EQ(command_of("Return"), 5517);
-  EXPECT_EQ(command_of("Shift+PgDown"), 5504);
-  EXPECT_EQ(command_of("F9"), cmd::kPreviousView);
 }
 
 }  // namespace

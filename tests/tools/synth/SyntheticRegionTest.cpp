@@ -3,15 +3,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "base/NumberText.h"
 #include "base/Windows1252.h"
+#include "core/io/ShapefileTestBytes.h"
 #include "geom/Measures.h"
 #include "geom/PointInPolygon.h"
 #include "io/ShapefileReader.h"
+#include "support/GdalTools.h"
 #include "support/TempDir.h"
 #include "synth/SyntheticRegion.h"
 
@@ -20,14 +23,11 @@ namespace {
 
 using viamappa::testing::TempDir;
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using viamappa::test::ReadBytes;
 
 std::string Trimmed(std::string_view value) {
-  const std::size_t end = value.find_last_not_of(' ');
-  return std::string(end == std::string_view::npos ? std::string_view() : value.substr(0, end + 1));
+  std::string text(value);
+  return text.erase(text.find_last_not_of(' ') + 1);
 }
 
 // Every record of a set: its shape and its fields' values in UTF-8, blanks cut.
@@ -60,13 +60,8 @@ class SyntheticRegionTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
-    RegionOptions options;
-    options.arcs = 6000;
-    options.comuni = 23;
-    options.localita = 70;
-    options.seed = 42;
     std::string error;
-    ASSERT_TRUE(WriteSyntheticRegion(dir_->File("a"), options, counts_, error)) << error;
+    ASSERT_TRUE(WriteSyntheticRegion(dir_->File("a"), kOptions, counts_, error)) << error;
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -74,29 +69,24 @@ class SyntheticRegionTest : public ::testing::Test {
   }
   static std::string File(const std::string& name) { return dir_->File("a/" + name); }
 
-  static TempDir* dir_;
-  static RegionCounts counts_;
+  static constexpr RegionOptions kOptions{.arcs = 6000, .comuni = 23, .localita = 70, .seed = 42};
+  inline static TempDir* dir_ = nullptr;
+  inline static RegionCounts counts_;
 };
-TempDir* SyntheticRegionTest::dir_ = nullptr;
-RegionCounts SyntheticRegionTest::counts_;
 
 TEST_F(SyntheticRegionTest, TheSameSeedGivesTheSameBytesAndAnotherSeedOthers) {
-  RegionOptions options;
-  options.arcs = 6000;
-  options.comuni = 23;
-  options.localita = 70;
-  options.seed = 42;
+  RegionOptions options = kOptions;
   RegionCounts counts;
   std::string error;
   ASSERT_TRUE(WriteSyntheticRegion(dir_->File("b"), options, counts, error)) << error;
   for (const char* name : {"GEO_GRAFO.shp", "GEO_GRAFO.shx", "GEO_GRAFO.dbf", "COMUNI.shp", "COMUNI.dbf",
                            "LOCALITA.shp", "LOCALITA.dbf", "toponimi.txt"}) {
-    EXPECT_EQ(Bytes(File(name)), Bytes(dir_->File("b/" + std::string(name)))) << name;
+    EXPECT_EQ(ReadBytes(File(name)), ReadBytes(dir_->File("b/" + std::string(name)))) << name;
   }
   options.seed = 43;
   ASSERT_TRUE(WriteSyntheticRegion(dir_->File("c"), options, counts, error)) << error;
-  EXPECT_NE(Bytes(File("GEO_GRAFO.shp")), Bytes(dir_->File("c/GEO_GRAFO.shp")));
-  EXPECT_NE(Bytes(File("GEO_GRAFO.dbf")), Bytes(dir_->File("c/GEO_GRAFO.dbf")));
+  EXPECT_NE(ReadBytes(File("GEO_GRAFO.shp")), ReadBytes(dir_->File("c/GEO_GRAFO.shp")));
+  EXPECT_NE(ReadBytes(File("GEO_GRAFO.dbf")), ReadBytes(dir_->File("c/GEO_GRAFO.dbf")));
 }
 
 TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
@@ -202,7 +192,7 @@ TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
 }
 
 TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion) {
-  std::istringstream text(Bytes(File("toponimi.txt")));
+  std::istringstream text(ReadBytes(File("toponimi.txt")));
   std::string line;
   ASSERT_TRUE(std::getline(text, line));
   EXPECT_EQ(line, "ID\tNOME\tFONTE\tTIPO\tXMIN\tYMIN\tXMAX\tYMAX\r");
@@ -213,12 +203,8 @@ TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion
     ASSERT_TRUE(line.ends_with('\r'));
     line.pop_back();
     std::vector<std::string> columns;
-    for (std::size_t start = 0;;) {
-      const std::size_t tab = line.find('\t', start);
-      columns.push_back(line.substr(start, tab - start));
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) columns.push_back(cell);
     ASSERT_EQ(columns.size(), 8u) << line;
     loaded += columns[3] == "MISC" || columns[3] == "CS";
     accented |= columns[1].find('\xE0') != std::string::npos || columns[1].find('\xE8') != std::string::npos;
@@ -234,29 +220,14 @@ TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion
   EXPECT_TRUE(accented) << "the file is Windows-1252";
 }
 
-TEST_F(SyntheticRegionTest, GdalCountsTheFeaturesWritten) {
-  std::FILE* probe = popen("ogrinfo --version 2>/dev/null", "r");
-  char version[256] = {};
-  const bool present = probe && std::fgets(version, sizeof version, probe) && pclose(probe) == 0;
-  if (!present) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
-  const auto run = [](const std::string& command) {
-    std::string output;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      output.append(buffer, n);
-    if (pipe) pclose(pipe);
-    return output;
-  };
-  const auto count = [&](const std::string& name) {
-    const std::string summary = run("ogrinfo -so -al '" + File(name) + "'");
-    const std::size_t at = summary.find("Feature Count: ");
-    return at == std::string::npos ? -1 : std::stoll(summary.substr(at + 15));
-  };
-  EXPECT_EQ(count("GEO_GRAFO.shp"), counts_.arcs);
-  EXPECT_EQ(count("COMUNI.shp"), counts_.comuni);
-  EXPECT_EQ(count("LOCALITA.shp"), counts_.localita);
-  const std::string features = run("ogrinfo -al -q '" + File("GEO_GRAFO.shp") + "'");
+TEST_F(SyntheticRegionTest, GdalCountsTheFeaturesAndTheMultiPartArcs) {
+  if (!testing::GdalToolsPresent()) GTEST_SKIP() << "GDAL's tools are not installed";
+  for (const auto& [name, count] : std::vector<std::pair<std::string, std::int64_t>>{
+           {"GEO_GRAFO", counts_.arcs}, {"COMUNI", counts_.comuni}, {"LOCALITA", counts_.localita}}) {
+    const std::string summary = testing::RunTool("ogrinfo -so -al " + testing::Quoted(File(name + ".shp")));
+    EXPECT_NE(summary.find("Feature Count: " + std::to_string(count) + "\n"), std::string::npos) << summary;
+  }
+  const std::string features = testing::RunTool("ogrinfo -al -q " + testing::Quoted(File("GEO_GRAFO.shp")));
   std::int64_t multi = 0;
   for (std::size_t at = 0; (at = features.find("MULTILINESTRING", at)) != std::string::npos; ++at) ++multi;
   EXPECT_EQ(multi, counts_.multi_part_arcs);
@@ -267,17 +238,16 @@ TEST(SyntheticRegionOptionsTest, RefusesSizesOutOfRangeAndWritesAnEmptyGraph) {
   TempDir dir;
   RegionCounts counts;
   std::string error;
+  for (const auto& spoil : std::vector<std::function<void(RegionOptions&)>>{
+           [](RegionOptions& o) { o.comuni = 0; }, [](RegionOptions& o) { o.arcs = -1; },
+           [](RegionOptions& o) { o.side_metres = 999; }}) {
+    RegionOptions options;
+    spoil(options);
+    error.clear();
+    EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
+    EXPECT_FALSE(error.empty());
+  }
   RegionOptions options;
-  options.comuni = 0;
-  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
-  EXPECT_FALSE(error.empty());
-  options = {};
-  options.arcs = -1;
-  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
-  options = {};
-  options.side_metres = 999;
-  EXPECT_FALSE(WriteSyntheticRegion(dir.File("x"), options, counts, error));
-  options = {};
   options.arcs = 0;
   options.comuni = 1;
   options.localita = 0;
