@@ -6,6 +6,7 @@
 #include "core/io/ShapefileTestBytes.h"
 #include "geom/Measures.h"
 #include "io/ShapefileReader.h"
+#include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
 namespace viamappa {
@@ -40,11 +41,7 @@ std::string PolylineContent(std::vector<Point> points) {
   return ShapeContent(3, {0}, points);
 }
 
-std::vector<Point> Ring(double x, double y, double side, bool clockwise) {
-  std::vector<Point> ring = {{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}, {x, y}};
-  if (clockwise) std::reverse(ring.begin(), ring.end());
-  return ring;
-}
+const auto Ring = testing::NetworkBuilder::Square;
 
 TEST(DbfFieldTest, NamesAreUpperCasedAndNumbersCountTheirIntegerDigits) {
   MemorySet set(ShpFile(3, {}), ShxFile(0),
@@ -58,38 +55,26 @@ TEST(DbfFieldTest, NamesAreUpperCasedAndNumbersCountTheirIntegerDigits) {
                          {"ELEVENCHARS", 'C', 2}},
                         {}));
   ASSERT_TRUE(set.reader.ReadHeaders());
-  const std::vector<DbfField>& f = set.reader.fields();
-  ASSERT_EQ(f.size(), 8u);
-  EXPECT_EQ(f[0].name, "DENOM");
-  EXPECT_EQ(set.reader.FindField("DENOM"), &f[0]);
+  EXPECT_EQ(set.reader.FindField("DENOM"), &set.reader.fields()[0]);
   EXPECT_EQ(set.reader.FindField("denom"), nullptr) << "the look-up is exact";
-  EXPECT_EQ(f[1].name, "PREZZO");
-  EXPECT_EQ(f[1].width, 5);
-  EXPECT_EQ(f[1].decimals, 2);
-  EXPECT_EQ(f[1].length, 8);
-  EXPECT_EQ(f[2].offset, 48) << "the field after a decimal number lies after all of its 8 bytes";
-  EXPECT_EQ(f[2].width, 9);
-  EXPECT_EQ(f[2].decimals, 0);
-  EXPECT_EQ(f[3].width, 8);
-  EXPECT_EQ(f[4].width, 1);
-  EXPECT_EQ(f[5].width, 0);
-  EXPECT_EQ(f[5].decimals, 0);
-  EXPECT_EQ(f[6].name, "AB");
-  EXPECT_EQ(f[7].name, "ELEVENCHARS");
-  EXPECT_EQ(f[7].offset, 40 + 8 + 9 + 8 + 1 + 10 + 3);
+  // Name, offset, width, decimals: the field after a decimal number lies after all of its 8 bytes;
+  // a name ends at its first zero byte.
+  std::vector<std::string> fields;
+  for (const DbfField& f : set.reader.fields())
+    fields.push_back(f.name + " " + std::to_string(f.offset) + " " + std::to_string(f.width) + " " +
+                     std::to_string(f.decimals));
+  EXPECT_EQ(fields,
+            (std::vector<std::string>{"DENOM 0 40 0", "PREZZO 40 5 2", "NUM 48 9 0", "GIORNO 57 8 0",
+                                      "OK 65 1 0", "MEMO 66 0 0", "AB 76 3 0", "ELEVENCHARS 79 2 0"}));
 }
 
 TEST(DbfFieldTest, ValuesAreTheRawBytesUpToTheFirstZero) {
   const std::string record = std::string(" ab ") + std::string("x\0y", 3) + "123";
-  DbfField first{"A", 'C', 3, 0, 3, 0};
-  DbfField second{"B", 'C', 3, 0, 3, 3};
-  DbfField third{"C", 'N', 3, 0, 3, 6};
-  DbfField outside{"D", 'C', 3, 0, 3, 8};
-  EXPECT_EQ(ShapefileReader::FieldValue(record, first), "ab ") << "blanks stay";
-  EXPECT_EQ(ShapefileReader::FieldValue(record, second), "x");
-  EXPECT_EQ(ShapefileReader::FieldValue(record, third), "123");
-  EXPECT_EQ(ShapefileReader::FieldValue(record, outside), "");
-  EXPECT_EQ(ShapefileReader::FieldValue("", first), "");
+  // Blanks stay; a field reaching past the record has no value.
+  for (const auto& [offset, value] :
+       std::vector<std::pair<int, const char*>>{{0, "ab "}, {3, "x"}, {6, "123"}, {8, ""}})
+    EXPECT_EQ(ShapefileReader::FieldValue(record, DbfField{"A", 'C', 3, 0, 3, offset}), value) << offset;
+  EXPECT_EQ(ShapefileReader::FieldValue("", DbfField{"A", 'C', 3, 0, 3, 0}), "");
 }
 
 TEST(ShapefileReaderTest, AttributesFollowTheHeaderLengthAndStopAtAShortRecord) {
@@ -246,9 +231,8 @@ TEST(ShapefileReaderTest, RecordsLargerThanAnyBufferAreReadWhole) {
   for (std::size_t i = 0; i < points.size(); ++i) points[i] = {600000.0 + i, 5000000.0 + (i % 7)};
   std::vector<Point> small = {{1, 1}, {2, 2}};
   TempDir dir;
-  WriteBytes(dir.File("grande.shp"), ShpFile(3, {PolylineContent(points), PolylineContent(small)}));
-  WriteBytes(dir.File("grande.shx"), ShxFile(2));
-  WriteBytes(dir.File("grande.dbf"), DbfFile(kOneField, {" ROMA", " ASTI"}));
+  WriteSet(dir.File("grande"), 3, {PolylineContent(points), PolylineContent(small)}, kOneField,
+           {" ROMA", " ASTI"});
   ShapefileReader reader;
   ASSERT_TRUE(reader.Open(dir.File("grande")));
   ASSERT_TRUE(reader.ReadHeaders());
