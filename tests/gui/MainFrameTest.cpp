@@ -47,13 +47,6 @@ void ExpectMenusFollow(const QList<QAction*>& actions, const std::vector<MenuIte
   }
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class MainFrameTest : public ::testing::Test {
  protected:
   MainFrameTest() : config_(dir_.File("config/1.00.reg")) {
@@ -191,7 +184,7 @@ TEST_F(MainFrameTest, ExitAsksCancelKeepsEverythingAndOkSavesAndCloses) {
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Question);
   EXPECT_TRUE(frame_->isVisible());
   EXPECT_TRUE(frame_->state().connected());
-  EXPECT_EQ(ReadFile(config_).find("rete.mdb"), std::string::npos);  // nothing saved
+  EXPECT_EQ(testing::ReadText(config_).find("rete.mdb"), std::string::npos);  // nothing saved
   // The window's close button asks the same question.
   ui_.QueueAnswer(false);
   EXPECT_FALSE(frame_->close());
@@ -202,7 +195,7 @@ TEST_F(MainFrameTest, ExitAsksCancelKeepsEverythingAndOkSavesAndCloses) {
   frame_->ExecuteCommand(cmd::kExit);
   EXPECT_FALSE(frame_->isVisible());
   EXPECT_FALSE(frame_->state().connected());
-  const std::string saved = ReadFile(config_);
+  const std::string saved = testing::ReadText(config_);
   EXPECT_NE(saved.find("\"Database\"=\"" + database + "\""), std::string::npos) << saved;
   EXPECT_NE(saved.find("\"MappaScala\"=hex(0):"), std::string::npos) << saved;
   // Closed once, the window does not ask again.

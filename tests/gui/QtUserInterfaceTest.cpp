@@ -47,14 +47,9 @@ QStringList ButtonTexts(QMessageBox* box) {
 }
 
 TEST(QtNameFiltersTest, FilterListsBecomeQtNameFilters) {
-  EXPECT_EQ(QtNameFilters("Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||"),
-            QStringList({QStringLiteral("Database JET (*.mdb)"), QStringLiteral("Tutti i files (*)")}));
-  EXPECT_EQ(
-      QtNameFilters(
-          "Cartografia di sfondo VORN|*.sfx|Ortofotocarta di sfondo VORN|*.sfw|Tutti i files (*.*)|*.*||"),
-      QStringList({QStringLiteral("Cartografia di sfondo VORN (*.sfx)"),
-                   QStringLiteral("Ortofotocarta di sfondo VORN (*.sfw)"),
-                   QStringLiteral("Tutti i files (*)")}));
+  // A label that names its patterns keeps them; "*.*" is every file; ";" separates patterns.
+  EXPECT_EQ(QtNameFilters("Database JET (*.mdb)|*.mdb|Sfondo|*.sfx|Tutti i files (*.*)|*.*||").join('|'),
+            QStringLiteral("Database JET (*.mdb)|Sfondo (*.sfx)|Tutti i files (*)"));
   EXPECT_EQ(QtNameFilters("Immagini|*.bmp;*.jpg||"), QStringList({QStringLiteral("Immagini (*.bmp *.jpg)")}));
   EXPECT_TRUE(QtNameFilters("").isEmpty());
   EXPECT_TRUE(QtNameFilters("Senza modello").isEmpty());
@@ -109,8 +104,6 @@ TEST_F(QtUserInterfaceTest, MessageBoxesShowItalianButtonsTheIconAndPlainText) {
   EXPECT_EQ(seen.buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
   EXPECT_EQ(seen.icon, QMessageBox::Question);
   EXPECT_EQ(seen.caption, QStringLiteral("Viamappa"));  // no caption: the program's title
-  AnswerNextBox(QMessageBox::Ok, seen);
-  EXPECT_TRUE(ui_.AskOkCancel("Confermi ?"));
 
   AnswerNextBox(QMessageBox::Yes, seen);
   EXPECT_TRUE(ui_.AskYesNo("Procedo ?"));
@@ -123,18 +116,13 @@ TEST_F(QtUserInterfaceTest, MessageBoxesShowItalianButtonsTheIconAndPlainText) {
 
 TEST_F(QtUserInterfaceTest, SaveDialogAppendsTheDefaultExtensionAndOpenDialogNeedsAnExistingFile) {
   TempDir dir;
-  FileChoice save;
-  save.title = "Creazione Nuovo Database";
-  save.filter = "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||";
-  save.default_extension = "MDB";
-  save.default_name = "*.MDB";
-  save.confirm_overwrite = true;
+  FileChoice save{"Creazione", "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||", "MDB", "*.MDB", false,
+                  true};
   QStringList filters;
   WhenModalOpens([&](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     filters = dialog->nameFilters();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Creazione Nuovo Database"));
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     dialog->setDirectory(QString::fromStdString(dir.path()));
     dialog->selectFile(QStringLiteral("rete"));
@@ -145,16 +133,13 @@ TEST_F(QtUserInterfaceTest, SaveDialogAppendsTheDefaultExtensionAndOpenDialogNee
   EXPECT_EQ(*saved, dir.File("rete.MDB"));
   EXPECT_EQ(filters, QtNameFilters(save.filter));
 
-  FileChoice open = save;
-  open.must_exist = true;
-  open.confirm_overwrite = false;
   WhenModalOpens([&](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
     dialog->reject();
   });
-  EXPECT_FALSE(ui_.ChooseOpenFile(open).has_value());
+  EXPECT_FALSE(ui_.ChooseOpenFile({"Apertura", save.filter, "MDB", "*.MDB", true, false}).has_value());
 }
 
 TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenIdle) {
@@ -164,21 +149,15 @@ TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenId
   EXPECT_EQ(clock_->Text(), QStringLiteral("00:00"));
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   // Centred over the main window.
-  EXPECT_LE(std::abs(clock_->geometry().center().x() - window_.width() / 2), 1);
-  EXPECT_LE(std::abs(clock_->geometry().center().y() - window_.height() / 2), 1);
-
+  EXPECT_LE((clock_->geometry().center() - window_.rect().center()).manhattanLength(), 2);
   clock_->SetElapsedOffset(75);
   ui_.BeginBusy(true);  // a second start changes nothing
   EXPECT_EQ(clock_->Text(), QStringLiteral("01:15"));
-  clock_->SetElapsedOffset(61 * 60);
-  EXPECT_EQ(clock_->Text(), QStringLiteral("01:00"));
 
   // Back in the event loop, with no call of EndBusy, the clock and the wait cursor go.
   QTest::qWait(50);
-  EXPECT_FALSE(clock_->running());
-  EXPECT_FALSE(clock_->isVisible());
+  EXPECT_FALSE(clock_->running() || clock_->isVisible() || ui_.busy());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_FALSE(ui_.busy());
 
   // A new start begins from zero again.
   ui_.BeginBusy(true);
@@ -232,8 +211,7 @@ TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
     ASSERT_TRUE(banner->isVisible());
     const QFontMetrics metrics(client_->font());
     EXPECT_EQ(banner->geometry().bottom() + 1, client_->height() - 21);
-    EXPECT_EQ(banner->height(), metrics.height() + 10);
-    EXPECT_EQ(banner->width(), client_->width());
+    EXPECT_EQ(banner->geometry().size(), QSize(client_->width(), metrics.height() + 10));
     const int text_width = metrics.horizontalAdvance(QStringLiteral("Importazione Archi Stradali"));
     EXPECT_EQ(banner->text_x(), (client_->width() - text_width) / 2);
     const QImage drawn = banner->grab().toImage();

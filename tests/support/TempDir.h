@@ -1,9 +1,11 @@
-// A fresh folder for one test, removed with everything in it at the end; an environment variable set
-// for one test and put back as it was at the end.
+// A fresh folder for one test, removed with everything in it at the end; the whole text of a file; an
+// environment variable set for one test and put back as it was at the end.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace viamappa::testing {
@@ -27,6 +29,11 @@ class TempDir {
  private:
   std::string path_;
 };
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class ScopedEnvironment {
  public:
