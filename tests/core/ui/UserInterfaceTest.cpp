@@ -10,25 +10,6 @@
 namespace viamappa {
 namespace {
 
-TEST(ScriptedUserInterfaceTest, PlaysPreparedAnswersAndRecordsEveryBox) {
-  ScriptedUserInterface ui;
-  ui.QueueAnswer(true);
-  ui.QueueFile(std::string("/tmp/a.mdb"));
-  ui.ShowMessage("Fatto", MessageIcon::Information, "Import");
-  EXPECT_TRUE(ui.AskOkCancel("Confermi ?", "Uscita"));
-  EXPECT_FALSE(ui.AskYesNo("Ancora ?")) << "no answer left means Cancel";
-  EXPECT_EQ(ui.ChooseOpenFile({"Apri", "Database JET (*.mdb)|*.mdb||", "MDB", "*.MDB", true, false}),
-            "/tmp/a.mdb");
-  FileChoice save;
-  save.title = "Salva";
-  EXPECT_FALSE(ui.ChooseSaveFile(save));
-  ASSERT_EQ(ui.messages().size(), 3u);
-  EXPECT_EQ(ui.messages()[0].caption, "Import");
-  EXPECT_EQ(ui.messages()[1].icon, MessageIcon::Question);
-  ASSERT_EQ(ui.file_choices().size(), 2u);
-  EXPECT_EQ(ui.file_choices()[0].default_extension, "MDB");
-}
-
 TEST(ProgressDisplayTest, ShowsPhasesAndEachPercentOnce) {
   ScriptedUserInterface ui;
   {
@@ -63,8 +44,8 @@ TEST(ConsoleUserInterfaceTest, WritesMessagesAndAnswersFromItsArguments) {
     EXPECT_EQ(ui.error_count(), 1);
   }
   std::rewind(err);
-  std::string text;
-  for (int c; (c = std::fgetc(err)) != EOF;) text.push_back(static_cast<char>(c));
+  std::string text(4096, '\0');
+  text.resize(std::fread(text.data(), 1, text.size(), err));
   std::fclose(err);
   EXPECT_NE(text.find("ERRORE [Import]: Errore lettura tavola (archi)\n\nmotivo\n"), std::string::npos)
       << text;
