@@ -72,14 +72,10 @@ TEST(ShellTextsTest, InformationBoxNamesTheEngineOnlyWithAnOpenDatabase) {
 }
 
 TEST(ProgressLayoutTest, ClockShowsMinutesModuloSixtyAndSeconds) {
-  for (const auto& [seconds, text] :
-       std::vector<std::pair<long long, const char*>>{{0, "00:00"},
-                                                      {75, "01:15"},
-                                                      {59 * 60 + 59, "59:59"},
-                                                      {61 * 60, "01:00"},
-                                                      {100LL * 3600 + 5, "00:05"},
-                                                      {-3, "00:00"}})
-    EXPECT_EQ(BusyClockText(seconds), text) << seconds;
+  const std::pair<long long, const char*> cases[] = {
+      {0, "00:00"}, {75, "01:15"}, {59 * 60 + 59, "59:59"}, {61 * 60, "01:00"}, {100LL * 3600 + 5, "00:05"},
+      {-3, "00:00"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(BusyClockText(seconds), text) << seconds;
 }
 
 TEST(ProgressLayoutTest, BannerSitsAboveTheBarAndCentresOrStartsAtTheLeft) {

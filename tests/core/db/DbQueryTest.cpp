@@ -166,13 +166,13 @@ TEST_F(DbQueryTest, FieldsByNameInDisplayForm) {
   query.SetFrom("archi, nodi, campione");
   query.SetWhere("archi.nodfin = nodi.ID AND archi.ID = 1");
   ASSERT_TRUE(query.Open());
-  for (const auto& [field, value] :
-       std::vector<std::pair<const char*, const char*>>{{"DENOM", "VIA ROMA"},
-                                                        {"nodi.id", "2"},
-                                                        {"archi.ID", "1"},
-                                                        {"datins", "00/00/0000"},
-                                                        {"valuta", "+000000000000012,5000"},
-                                                        {"binario", "BLOB [2 bytes]"}}) {
+  const std::pair<const char*, const char*> cases[] = {{"DENOM", "VIA ROMA"},
+                                                       {"nodi.id", "2"},
+                                                       {"archi.ID", "1"},
+                                                       {"datins", "00/00/0000"},
+                                                       {"valuta", "+000000000000012,5000"},
+                                                       {"binario", "BLOB [2 bytes]"}};
+  for (const auto& [field, value] : cases) {
     std::string text;
     EXPECT_TRUE(query.GetFieldText(field, text)) << field;
     EXPECT_EQ(text, value) << field;

@@ -112,14 +112,16 @@ TEST_F(EngineTest, FieldTypesAndOrderComeBackFromTheFile) {
   FieldDefinition field;
   field.type = FieldType::Long;
   TableDefinition table("ordine");
-  for (const auto& [name, position] : std::vector<std::pair<const char*, int>>{{"b", 2}, {"a", 1}}) {
+  const std::pair<const char*, int> cases[] = {{"b", 2}, {"a", 1}};
+  for (const auto& [name, position] : cases) {
     field.name = name;
     field.ordinal_position = position;
     ASSERT_TRUE(table.AppendField(field, error_));
   }
   // Names ignore letter case; texts hold 255 characters at most; every field has a name.
-  for (const auto& [name, type, size] : std::vector<std::tuple<const char*, FieldType, int>>{
-           {"A", FieldType::Long, 0}, {"t", FieldType::Text, 256}, {"", FieldType::Text, 5}}) {
+  const std::tuple<const char*, FieldType, int> cases2[] = {
+      {"A", FieldType::Long, 0}, {"t", FieldType::Text, 256}, {"", FieldType::Text, 5}};
+  for (const auto& [name, type, size] : cases2) {
     field.name = name;
     field.type = type;
     field.size = size;
@@ -148,14 +150,14 @@ TEST_F(EngineTest, FieldTypesAndOrderComeBackFromTheFile) {
 TEST_F(EngineTest, IndexDefinitionsThatTheEngineRefuses) {
   // A taken name, a second primary key, a member without a name, missing or repeated, no member at
   // all, a binary member, a missing table.
-  for (const auto& [table, index] :
-       std::vector<std::pair<const char*, IndexDefinition>>{{"archi", {"codice", {"denom"}}},
+  const std::pair<const char*, IndexDefinition> cases3[] = {{"archi", {"codice", {"denom"}}},
                                                             {"archi", {"secondo", {"classe"}, true, true}},
                                                             {"archi", {"buco", {"ID", "", "denom"}}},
                                                             {"archi", {"manca", {"nessuno"}}},
                                                             {"archi", {"vuoto", {}}},
                                                             {"archi", {"doppio", {"ID", "id"}}},
-                                                            {"campione", {"blob", {"binario"}}}}) {
+                                                            {"campione", {"blob", {"binario"}}}};
+  for (const auto& [table, index] : cases3) {
     error_.clear();
     EXPECT_FALSE(db_->CreateIndex(table, index, error_)) << index.name;
     EXPECT_FALSE(error_.empty()) << index.name;

@@ -43,14 +43,14 @@ TEST(ImportNodeListTest, TheFirstNodeAtARoundedPointWins) {
 
 TEST(StreetDirectoryTest, SplittingNames) {
   // Further blanks belong to the name; only a-z change case.
-  for (const auto& [text, split] :
-       std::vector<std::pair<const char*, const char*>>{{"Via Garibaldi   ", "VIA|GARIBALDI"},
-                                                        {"PIAZZA  DUOMO", "PIAZZA| DUOMO"},
-                                                        {"via dell'Università", "VIA|DELL'UNIVERSITà"},
-                                                        {"STAZIONE", nullptr},
-                                                        {" VIA ROMA", nullptr},
-                                                        {"VIA ", nullptr},
-                                                        {"", nullptr}}) {
+  const std::pair<const char*, const char*> cases[] = {{"Via Garibaldi   ", "VIA|GARIBALDI"},
+                                                       {"PIAZZA  DUOMO", "PIAZZA| DUOMO"},
+                                                       {"via dell'Università", "VIA|DELL'UNIVERSITà"},
+                                                       {"STAZIONE", nullptr},
+                                                       {" VIA ROMA", nullptr},
+                                                       {"VIA ", nullptr},
+                                                       {"", nullptr}};
+  for (const auto& [text, split] : cases) {
     StreetName name;
     const bool done = SplitStreetName(text, name);
     EXPECT_EQ(done ? name.type + "|" + name.name : "-", split ? split : "-") << text;

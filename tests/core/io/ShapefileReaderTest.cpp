@@ -71,8 +71,8 @@ TEST(DbfFieldTest, NamesAreUpperCasedAndNumbersCountTheirIntegerDigits) {
 TEST(DbfFieldTest, ValuesAreTheRawBytesUpToTheFirstZero) {
   const std::string record = std::string(" ab ") + std::string("x\0y", 3) + "123";
   // Blanks stay; a field reaching past the record has no value.
-  for (const auto& [offset, value] :
-       std::vector<std::pair<int, const char*>>{{0, "ab "}, {3, "x"}, {6, "123"}, {8, ""}})
+  const std::pair<int, const char*> cases[] = {{0, "ab "}, {3, "x"}, {6, "123"}, {8, ""}};
+  for (const auto& [offset, value] : cases)
     EXPECT_EQ(ShapefileReader::FieldValue(record, DbfField{"A", 'C', 3, 0, 3, offset}), value) << offset;
   EXPECT_EQ(ShapefileReader::FieldValue("", DbfField{"A", 'C', 3, 0, 3, 0}), "");
 }
@@ -127,8 +127,8 @@ TEST(ShapefileReaderTest, HeadersAreRefusedOnAnyFault) {
 }
 
 TEST(ShapefileReaderTest, IndexLengthCountsRecordsOfFourWords) {
-  for (const auto& [words, count] :
-       std::vector<std::pair<int, int>>{{50, 0}, {54, 1}, {55, 2}, {0, 0}, {-8, 0}}) {
+  const std::pair<int, int> cases2[] = {{50, 0}, {54, 1}, {55, 2}, {0, 0}, {-8, 0}};
+  for (const auto& [words, count] : cases2) {
     std::string shx = MainHeader(words, 3) + std::string(16, '\0');
     MemorySet set(ShpFile(3, {}), shx, DbfFile(kOneField, {}));
     ASSERT_TRUE(set.reader.ReadHeaders()) << words;

@@ -114,14 +114,10 @@ TEST_F(ShapefileWriterTest, SiblingsFollowTheExtensionsCaseAndNeverOverwriteTheS
 
 TEST_F(ShapefileWriterTest, RefusesFieldsAndRecordsThatDoNotFit) {
   ASSERT_TRUE(writer_.Create(dir_.File("campi.shp")));
-  for (const auto& [name, type, length] :
-       std::vector<std::tuple<const char*, char, int>>{{"", 'C', 5},
-                                                       {"UNDICILETTE", 'C', 5},
-                                                       {"DATA", 'D', 8},
-                                                       {"TESTO", 'C', 255},
-                                                       {"NUMERO", 'N', 21},
-                                                       {"ZERO", 'C', 0}})
-    EXPECT_FALSE(writer_.AddField(name, type, length)) << name;
+  const std::tuple<const char*, char, int> cases[] = {{"", 'C', 5},        {"UNDICILETTE", 'C', 5},
+                                                      {"DATA", 'D', 8},    {"TESTO", 'C', 255},
+                                                      {"NUMERO", 'N', 21}, {"ZERO", 'C', 0}};
+  for (const auto& [name, type, length] : cases) EXPECT_FALSE(writer_.AddField(name, type, length)) << name;
   ASSERT_TRUE(writer_.AddField("DENOM", 'C', 5));
   EXPECT_FALSE(writer_.AddPolyline({"a", "b"}, Line({{1, 1}, {2, 2}}))) << "one value per field";
   ASSERT_TRUE(writer_.AddPolyline({"a"}, Line({{1, 1}, {2, 2}})));

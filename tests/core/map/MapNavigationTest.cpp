@@ -230,8 +230,8 @@ TEST(ViewportTest, HomeFitsTheExtentAndLeavesAnEmptyOneAlone) {
 
 TEST(ViewportTest, TheStartUpViewTakesTheStoredOneOnlyInsideTheData) {
   // One metre west of the data gives the home view, and so does the default resolution (no stored view).
-  for (const auto& [r, x0, shown_x0] : std::vector<std::tuple<double, double, double>>{
-           {0.5, 2000, 2000}, {0.5, 999, 1000}, {1.0, 2000, 1000}}) {
+  const std::tuple<double, double, double> cases[] = {{0.5, 2000, 2000}, {0.5, 999, 1000}, {1.0, 2000, 1000}};
+  for (const auto& [r, x0, shown_x0] : cases) {
     Viewport view = ViewOf(r, x0, 3000);
     view.ApplyStartupView(Box::Of(1000, 1000, 9000, 9000));
     EXPECT_EQ(view.x0(), shown_x0) << r << " " << x0;

@@ -94,9 +94,9 @@ TEST(MapRendererTest, VisibilityBoundsAreInclusive) {
   AddLine(layers, Layer("strade", FeatureKind::Line, 50000, 1000000), {{10, 10}, {20, 20}});
   AddLine(layers, Layer("sempre", FeatureKind::Line), {{10, 10}, {30, 10}}, 2);
   const auto drawn = [&](std::int32_t n) { return CountOf(Draw(layers, View(1.0, n)), Kind::Polyline); };
-  for (const auto& [denominator, lines] : std::vector<std::pair<std::int32_t, std::size_t>>{
-           {49999, 1}, {50000, 2}, {1000000, 2}, {1000001, 1}, {1, 1}, {2147483647, 1}})
-    EXPECT_EQ(drawn(denominator), lines) << denominator;
+  const std::pair<std::int32_t, std::size_t> cases[] = {{49999, 1},   {50000, 2}, {1000000, 2},
+                                                        {1000001, 1}, {1, 1},     {2147483647, 1}};
+  for (const auto& [denominator, lines] : cases) EXPECT_EQ(drawn(denominator), lines) << denominator;
 
   layers.FindLayer("sempre")->style().visible = false;
   EXPECT_EQ(drawn(60000), 1u);

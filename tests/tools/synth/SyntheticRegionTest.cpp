@@ -222,8 +222,9 @@ TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion
 
 TEST_F(SyntheticRegionTest, GdalCountsTheFeaturesAndTheMultiPartArcs) {
   if (!testing::GdalToolsPresent()) GTEST_SKIP() << "GDAL's tools are not installed";
-  for (const auto& [name, count] : std::vector<std::pair<std::string, std::int64_t>>{
-           {"GEO_GRAFO", counts_.arcs}, {"COMUNI", counts_.comuni}, {"LOCALITA", counts_.localita}}) {
+  const std::pair<std::string, std::int64_t> cases[] = {
+      {"GEO_GRAFO", counts_.arcs}, {"COMUNI", counts_.comuni}, {"LOCALITA", counts_.localita}};
+  for (const auto& [name, count] : cases) {
     const std::string summary = testing::RunTool("ogrinfo -so -al " + testing::Quoted(File(name + ".shp")));
     EXPECT_NE(summary.find("Feature Count: " + std::to_string(count) + "\n"), std::string::npos) << summary;
   }
