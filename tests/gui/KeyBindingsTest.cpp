@@ -73,21 +73,20 @@ TEST_F(KeyBindingsWindowTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
   EXPECT_EQ(Press(Qt::Key_S, Qt::ControlModifier), Commands{});
   EXPECT_EQ(Press(Qt::Key_Home), Commands{});
   Focus(map_);
-  EXPECT_EQ(Press(Qt::Key_S, Qt::ControlModifier), Commands{cmd::kPan});
-  EXPECT_EQ(Press(Qt::Key_Home), Commands{cmd::kHomeView});
-  EXPECT_EQ(Press(Qt::Key_D, Qt::ShiftModifier), Commands{cmd::kDrawArcMode});
-  EXPECT_EQ(Press(Qt::Key_PageDown, Qt::ShiftModifier), Commands{5504});
-  EXPECT_EQ(Press(Qt::Key_F9), Commands{cmd::kPreviousView});
-  EXPECT_EQ(Press(Qt::Key_Up, Qt::ControlModifier), Commands{5522});
-  EXPECT_EQ(Press(Qt::Key_Down, Qt::ControlModifier), Commands{5523});
-  EXPECT_EQ(Press(Qt::Key_Escape), Commands{5520});
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> keys[] = {
+      {Qt::Key_S, Qt::ControlModifier, cmd::kPan},       {Qt::Key_Home, Qt::NoModifier, cmd::kHomeView},
+      {Qt::Key_D, Qt::ShiftModifier, cmd::kDrawArcMode}, {Qt::Key_PageDown, Qt::ShiftModifier, 5504},
+      {Qt::Key_F9, Qt::NoModifier, cmd::kPreviousView},  {Qt::Key_Up, Qt::ControlModifier, 5522},
+      {Qt::Key_Down, Qt::ControlModifier, 5523},         {Qt::Key_Escape, Qt::NoModifier, 5520}};
+  for (const auto& [key, modifiers, command] : keys)
+    EXPECT_EQ(Press(key, modifiers), Commands{command}) << command;
 }
 
 TEST_F(KeyBindingsWindowTest, CtrlVActsAnywhereInTheMainWindow) {
-  Focus(other_);
-  EXPECT_EQ(Press(Qt::Key_V, Qt::ControlModifier), Commands{cmd::kThematicStyling});
-  Focus(map_);
-  EXPECT_EQ(Press(Qt::Key_V, Qt::ControlModifier), Commands{cmd::kThematicStyling});
+  for (QWidget* widget : {other_, map_}) {
+    Focus(widget);
+    EXPECT_EQ(Press(Qt::Key_V, Qt::ControlModifier), Commands{cmd::kThematicStyling});
+  }
 }
 
 TEST_F(KeyBindingsWindowTest, NumericPadGivesTheSameCommandWithNumLockOnAndOff) {

@@ -10,10 +10,8 @@
 
 #include "app/DatabaseCreation.h"
 #include "app/DatabaseFiles.h"
-#include "db/DbQuery.h"
 #include "db/DbTable.h"
-#include "support/TempDir.h"
-#include "ui/ScriptedUserInterface.h"
+#include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
@@ -44,21 +42,13 @@ class DatabaseLifecycleTest : public ::testing::Test {
 
   // A complete database made outside the commands.
   std::string MakeDatabase(const std::string& name) {
-    ScriptedUserInterface quiet;
-    const std::string path = dir_.File(name);
-    EXPECT_EQ(CreateDatabaseFile(path, quiet), CreationResult::Created);
-    return path;
+    EXPECT_TRUE(testing::MakeRoadNetworkDatabase(dir_.File(name)));
+    return dir_.File(name);
   }
-
-  int CountRows(const std::string& path, const char* table) {
-    ScriptedUserInterface quiet;
-    DbConnection connection(path, quiet);
-    DbQuery query(connection);
-    query.SetSelect("count(*)");
-    query.SetFrom(table);
-    std::int32_t rows = -1;
-    if (query.Open()) query.GetLong(0, rows);
-    return rows;
+  // A file that is no database.
+  std::string MakeText(const std::string& name) {
+    std::ofstream(dir_.File(name)) << "non un database";
+    return dir_.File(name);
   }
 
   TempDir dir_;
@@ -75,13 +65,7 @@ TEST_F(DatabaseLifecycleTest, CreateMakesANewDatabaseWithoutAssociatingIt) {
   const std::string path = dir_.File("nuovo.mdb");
   ui_.QueueFile(path);
   lifecycle_.Create();
-  ASSERT_EQ(ui_.file_choices().size(), 2u);
-  const FileChoice& choice = ui_.file_choices()[1];
-  EXPECT_EQ(choice.title, "Creazione Nuovo Database");
-  EXPECT_EQ(choice.filter, "Database JET (*.mdb)|*.mdb|Tutti i files (*.*)|*.*||");
-  EXPECT_EQ(choice.default_name, "*.MDB");
-  EXPECT_EQ(choice.default_extension, "MDB");
-  EXPECT_TRUE(choice.confirm_overwrite);
+  EXPECT_TRUE(ui_.file_choices().back().confirm_overwrite);
   EXPECT_EQ(ui_.last_message().text, "Il database " + path + " è stato creato con successo\n\n");
   EXPECT_EQ(ui_.clock_starts(), 1);
   EXPECT_FALSE(state_.connection);
@@ -95,7 +79,7 @@ TEST_F(DatabaseLifecycleTest, CreateReplacesAnExistingFileButNeverTheAssociatedO
   ui_.QueueFile(path);
   lifecycle_.Create();
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information) << ui_.last_message().text;
-  EXPECT_EQ(CountRows(path, "regazi"), 210);
+  EXPECT_EQ(testing::CountRows(path, "regazi"), 210);
 
   state_.database_path = path;
   lifecycle_.ConnectAtStartup();
@@ -109,7 +93,7 @@ TEST_F(DatabaseLifecycleTest, CreateReplacesAnExistingFileButNeverTheAssociatedO
   lifecycle_.Create();
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Warning);
   EXPECT_EQ(ui_.last_message().caption, "Creazione database");
-  EXPECT_EQ(CountRows(path, "nodi"), 1) << "the associated database is untouched";
+  EXPECT_EQ(testing::CountRows(path, "nodi"), 1) << "the associated database is untouched";
 }
 
 TEST_F(DatabaseLifecycleTest, CreateInAMissingFolderShowsBothMessages) {
@@ -130,7 +114,6 @@ TEST_F(DatabaseLifecycleTest, ConnectAndDisconnectKeepTitleMapAndState) {
   lifecycle_.Connect();
   EXPECT_TRUE(state_.connected());
   EXPECT_EQ(state_.database_path, path);
-  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\"");
   EXPECT_EQ(shell_.calls, (std::vector<std::string>{"drop", "rebuild", "redraw"}));
   EXPECT_TRUE(ui_.file_choices().back().must_exist);
 
@@ -138,31 +121,28 @@ TEST_F(DatabaseLifecycleTest, ConnectAndDisconnectKeepTitleMapAndState) {
   lifecycle_.Disconnect();  // answered Cancel
   EXPECT_TRUE(state_.connected());
   EXPECT_EQ(shell_.calls, std::vector<std::string>{"redraw"});
-  EXPECT_EQ(ui_.last_message().text, "Confermi sconnessione database ?");
-  EXPECT_EQ(ui_.last_message().caption, "Sconnessione Database");
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Question);
 
   shell_.calls.clear();
   ui_.QueueAnswer(true);
   lifecycle_.Disconnect();
   EXPECT_FALSE(state_.connection);
   EXPECT_TRUE(state_.database_path.empty());
-  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\" Database non associato");
+  EXPECT_EQ(shell_.title, MainWindowTitle(false));
   EXPECT_EQ(shell_.calls, (std::vector<std::string>{"discard", "redraw"}));
 }
 
 TEST_F(DatabaseLifecycleTest, ConnectingAFileThatIsNotADatabaseLeavesNone) {
-  const std::string text = dir_.File("testo.mdb");
-  std::ofstream(text) << "non un database";
   ui_.QueueFile(MakeDatabase("rete.mdb"));
   lifecycle_.Connect();
   ASSERT_TRUE(state_.connected());
-  ui_.QueueFile(text);
+  ui_.QueueFile(MakeText("testo.mdb"));
   lifecycle_.Connect();
   EXPECT_FALSE(state_.connection);
   EXPECT_TRUE(state_.database_path.empty());
   EXPECT_TRUE(ui_.last_message().text.starts_with("Errore in fase di apertura del database\n\n"));
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
-  EXPECT_EQ(shell_.title, "Viamappa - \"Gestione Grafo Stradale\" Database non associato");
+  EXPECT_EQ(shell_.title, MainWindowTitle(false));
   EXPECT_EQ(shell_.calls.back(), "redraw");
   EXPECT_EQ(std::count(shell_.calls.begin(), shell_.calls.end(), "rebuild"), 1)
       << "no map without a database";
@@ -176,25 +156,24 @@ TEST_F(DatabaseLifecycleTest, DuplicateCopiesAndRefusesToOverwriteWhatItMustNot)
   ui_.QueueFile(destination);
   lifecycle_.Duplicate();
   EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
-  EXPECT_EQ(CountRows(destination, "regazi"), 210);
+  EXPECT_EQ(testing::CountRows(destination, "regazi"), 210);
   EXPECT_FALSE(FileExists(destination + ".duplicazione"));
 
   ui_.QueueFile(source);
   ui_.QueueFile(dir_.path() + "//origine.mdb");
   lifecycle_.Duplicate();
   EXPECT_EQ(ui_.last_message().caption, "Duplicazione database");
-  EXPECT_EQ(CountRows(source, "regazi"), 210);
+  EXPECT_EQ(testing::CountRows(source, "regazi"), 210);
 
   // A failed copy leaves an existing destination as it was.
   ui_.ClearMessages();
-  const std::string broken = dir_.File("rotto.mdb");
-  std::ofstream(broken) << "non un database";
+  const std::string broken = MakeText("rotto.mdb");
   ui_.QueueFile(broken);
   ui_.QueueFile(destination);
   lifecycle_.Duplicate();
   EXPECT_TRUE(ui_.last_message().text.starts_with("Errore durante la duplicazione del database\n\n" + broken +
                                                   "\n" + destination + "\n\n"));
-  EXPECT_EQ(CountRows(destination, "regazi"), 210);
+  EXPECT_EQ(testing::CountRows(destination, "regazi"), 210);
 }
 
 TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
@@ -202,8 +181,7 @@ TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
   ui_.QueueFile(path);
   lifecycle_.Repair();
   EXPECT_TRUE(ui_.messages().empty()) << "no message on success";
-  const std::string text = dir_.File("testo.mdb");
-  std::ofstream(text) << "non un database";
+  const std::string text = MakeText("testo.mdb");
   ui_.QueueFile(text);
   lifecycle_.Repair();
   EXPECT_TRUE(
@@ -243,12 +221,13 @@ TEST_F(DatabaseLifecycleTest, StartUpOffersTheDefaultDatabase) {
 
 TEST_F(DatabaseLifecycleTest, WithoutSettingsTheDefaultDatabaseGoesToTheUserDataFolder) {
   const std::string data = dir_.File("dati-utente");
-  setenv("XDG_DATA_HOME", data.c_str(), 1);
-  EXPECT_TRUE(lifecycle_.CreateDefaultDatabase());
-  unsetenv("XDG_DATA_HOME");
+  {
+    testing::ScopedEnvironment data_home("XDG_DATA_HOME", data);
+    EXPECT_TRUE(lifecycle_.CreateDefaultDatabase());
+  }
   EXPECT_EQ(ui_.messages().front().text, SettingsStore::AnomalyMessage());
   EXPECT_EQ(state_.database_path, data + "/Viamappa/Viamappa.MDB");
-  EXPECT_EQ(CountRows(state_.database_path, "regazi"), 210);
+  EXPECT_EQ(testing::CountRows(state_.database_path, "regazi"), 210);
 }
 
 }  // namespace

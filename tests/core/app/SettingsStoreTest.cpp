@@ -26,11 +26,7 @@ const std::string kTop =
 class SettingsStoreTest : public ::testing::Test {
  protected:
   void Write(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
-  std::string Read() const {
-    std::ostringstream out;
-    out << std::ifstream(path_, std::ios::binary).rdbuf();
-    return out.str();
-  }
+  std::string Read() const { return testing::ReadText(path_); }
   Settings Load() { return SettingsStore(path_).Load(ui_); }
   void Save(const Settings& settings, std::optional<SavedMapView> view) {
     SettingsStore(path_).Save(settings, view);
@@ -69,10 +65,7 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadShowsTheAnomalyAndIsNeverCreated)
   EXPECT_EQ(Load(), Settings{});
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.messages()[0].text, SettingsStore::AnomalyMessage());
-  EXPECT_TRUE(ui_.messages()[0].text.starts_with("ATTENZIONE: è stata riscontrata una anomalia grave\n"));
-  EXPECT_TRUE(ui_.messages()[0].text.ends_with("           si è corrotto e deve essere ripristinato.\n\n"));
   EXPECT_EQ(ui_.messages()[0].icon, MessageIcon::Stop);
-  EXPECT_EQ(ui_.messages()[0].caption, "");
 
   Save(Settings{}, SavedMapView{});
   EXPECT_FALSE(std::filesystem::exists(path_));
@@ -265,19 +258,13 @@ TEST_F(SettingsStoreTest, AnyBytesLoadWithoutHarmAndSaveOverThemReadsBack) {
 }
 
 TEST(SettingsStorePathTest, TheEnvironmentChoosesTheFile) {
-  const char* saved_config = std::getenv("VIAMAPPA_CONFIG");
-  const char* saved_xdg = std::getenv("XDG_CONFIG_HOME");
-  const std::string config = saved_config ? saved_config : "";
-  const std::string xdg = saved_xdg ? saved_xdg : "";
-  ::setenv("VIAMAPPA_CONFIG", "/tmp/prova.reg", 1);
+  testing::ScopedEnvironment config("VIAMAPPA_CONFIG", "/tmp/prova.reg");
+  testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", "/home/anna/.cfg");
   EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/prova.reg");
   ::setenv("VIAMAPPA_CONFIG", "", 1);
-  ::setenv("XDG_CONFIG_HOME", "/home/anna/.cfg", 1);
   EXPECT_EQ(SettingsStore::DefaultPath(), "/home/anna/.cfg/Viamappa/Viamappa/1.00.reg");
   ::setenv("XDG_CONFIG_HOME", "relative", 1);
   EXPECT_TRUE(SettingsStore::DefaultPath().ends_with("/.config/Viamappa/Viamappa/1.00.reg"));
-  saved_config ? ::setenv("VIAMAPPA_CONFIG", config.c_str(), 1) : ::unsetenv("VIAMAPPA_CONFIG");
-  saved_xdg ? ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

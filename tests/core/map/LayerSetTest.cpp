@@ -175,20 +175,5 @@ TEST(MapLayerTest, FeatureReferencesDieWithTheirLayerSet) {
   EXPECT_EQ(held.get(), nullptr);
 }
 
-TEST(MapLayerTest, ApplyStyleCopiesBackIntoTheSettings) {
-  LayerSet layers;
-  layers.AddLayer({"local", "Località", FeatureKind::Area, {}, "", "", 0});
-  MapStyling settings;
-  LayerStyleRecord record{"local", {}};
-  record.style.fore_colour = 0x00445566;
-  record.style.maximum = 80000;
-  record.style.priority = 9;
-  ASSERT_TRUE(ApplyStyle(layers, record, settings));
-  EXPECT_EQ(settings.fore_loc, 0x00445566);
-  EXPECT_EQ(settings.max_loc, 80000);
-  EXPECT_EQ(layers.FindLayer("local")->style().priority, 9);
-  EXPECT_FALSE(ApplyStyle(layers, {"strade", {}}, settings));
-}
-
 }  // namespace
 }  // namespace viamappa

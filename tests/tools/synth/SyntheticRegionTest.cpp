@@ -5,7 +5,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <set>
 #include <sstream>
 
 #include "base/NumberText.h"
@@ -118,32 +117,6 @@ TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
   EXPECT_EQ(closed, counts_.closed_arcs);
   EXPECT_GT(closed, 0);
   EXPECT_GT(counts_.multi_part_arcs, 0);
-}
-
-TEST_F(SyntheticRegionTest, ArcAttributesCarryTheVarietyTheImportsMeet) {
-  std::map<std::string, int> classes, seen;
-  std::set<std::string> cod_ele;
-  const std::vector<Feature> arcs = ReadSet(File("GEO_GRAFO"));
-  for (const Feature& arc : arcs) {
-    const auto& v = arc.values;
-    const std::string& denom = v.at("DENOM");
-    ++classes[v.at("CLASSE")];
-    cod_ele.insert(v.at("COD_ELE"));
-    seen["unnamed"] += denom.empty();
-    seen["alternative"] += !v.at("ALT").empty() && v.at("ALT") != denom;
-    seen["alternative equal to the name"] += !denom.empty() && v.at("ALT") == denom;
-    seen["apostrophe"] += denom.find('\'') != std::string::npos;
-    seen["accent"] += std::any_of(denom.begin(), denom.end(), [](char c) { return c & 0x80; });
-    seen["square"] += v.at("PIAZZA") == "S";
-    const bool square =
-        denom.starts_with("PIAZZA") || denom.starts_with("PIAZZETTA") || denom.starts_with("LARGO");
-    EXPECT_EQ(v.at("PIAZZA"), square && v.at("CLASSE") == "SC" ? "S" : "N") << denom;
-  }
-  EXPECT_EQ(classes.size(), 5u);
-  for (const char* c : {"SS", "SR", "SP", "SC", "PR"}) EXPECT_GT(classes[c], 0) << c;
-  EXPECT_EQ(cod_ele.size(), arcs.size()) << "element codes are unique";
-  for (const auto& [what, n] : seen) EXPECT_GT(n, 0) << what;
-  EXPECT_EQ(seen.size(), 6u);
 }
 
 TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
