@@ -27,27 +27,23 @@ class RecordingCanvas : public Canvas {
   int width() const override { return width_; }
   int height() const override { return height_; }
 
-  void Clear(Colour colour) override { Record(DrawCall::Kind::Clear).colour = colour; }
+  void Clear(Colour colour) override { Record(DrawCall::Kind::Clear, {}, colour); }
   void SetPen(const Pen& pen) override { pen_ = pen; }
   void SetBrush(const Brush& brush) override { brush_ = brush; }
   void DrawPolyline(const Point* points, std::size_t count) override {
-    Record(DrawCall::Kind::Polyline).points.assign(points, points + count);
+    Record(DrawCall::Kind::Polyline, std::vector<Point>(points, points + count));
   }
   void FillPolygon(const std::vector<std::vector<Point>>& rings) override {
     Record(DrawCall::Kind::Polygon).rings = rings;
   }
   void FillRectangle(double x, double y, double w, double h, Colour colour) override {
-    DrawCall& call = Record(DrawCall::Kind::FillRectangle);
-    call.points = {{x, y}, {x + w, y + h}};
-    call.colour = colour;
+    Record(DrawCall::Kind::FillRectangle, {{x, y}, {x + w, y + h}}, colour);
   }
   void DrawRectangle(double x, double y, double w, double h) override {
-    Record(DrawCall::Kind::DrawRectangle).points = {{x, y}, {x + w, y + h}};
+    Record(DrawCall::Kind::DrawRectangle, {{x, y}, {x + w, y + h}});
   }
   void SetPixel(int x, int y, Colour colour) override {
-    DrawCall& call = Record(DrawCall::Kind::Pixel);
-    call.points = {{static_cast<double>(x), static_cast<double>(y)}};
-    call.colour = colour;
+    Record(DrawCall::Kind::Pixel, {{static_cast<double>(x), static_cast<double>(y)}}, colour);
   }
   void SetFont(const Font& font) override { font_ = font; }
   // Every character is as wide as 0.6 of the height.
@@ -55,16 +51,10 @@ class RecordingCanvas : public Canvas {
     return 0.6 * font_.height * static_cast<double>(text.size());
   }
   void DrawText(double x, double y, std::string_view text, Colour colour) override {
-    DrawCall& call = Record(DrawCall::Kind::Text);
-    call.points = {{x, y}};
-    call.text = text;
-    call.colour = colour;
+    Record(DrawCall::Kind::Text, {{x, y}}, colour).text = text;
   }
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override {
-    DrawCall& call = Record(DrawCall::Kind::CentredText);
-    call.points = {{x, y}};
-    call.text = text;
-    call.colour = colour;
+    Record(DrawCall::Kind::CentredText, {{x, y}}, colour).text = text;
   }
 
   const std::vector<DrawCall>& calls() const { return calls_; }
@@ -77,13 +67,8 @@ class RecordingCanvas : public Canvas {
   void Forget() { calls_.clear(); }
 
  private:
-  DrawCall& Record(DrawCall::Kind kind) {
-    DrawCall& call = calls_.emplace_back();
-    call.kind = kind;
-    call.pen = pen_;
-    call.brush = brush_;
-    call.font = font_;
-    return call;
+  DrawCall& Record(DrawCall::Kind kind, std::vector<Point> points = {}, Colour colour = 0) {
+    return calls_.emplace_back(DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour});
   }
 
   int width_;

@@ -31,11 +31,7 @@ bool AddTable(EngineDatabase& db, const char* name, std::initializer_list<Field>
 
 bool AddIndex(EngineDatabase& db, const char* table, const char* name,
               std::initializer_list<const char*> fields, bool primary, std::string& error) {
-  IndexDefinition index;
-  index.name = name;
-  for (const char* f : fields) index.fields.emplace_back(f);
-  index.primary = primary;
-  index.unique = primary;
+  IndexDefinition index{name, {fields.begin(), fields.end()}, primary, primary};
   index.ignore_nulls = true;
   return db.CreateIndex(table, index, error);
 }

@@ -95,17 +95,15 @@ inline std::string DbfFile(const std::vector<DbfSpec>& fields, const std::vector
                            unsigned char version = 3) {
   int record_length = 1;
   for (const DbfSpec& f : fields) record_length += f.length;
-  std::string out(32, '\0');
+  std::string out(4, '\0');
   out[0] = static_cast<char>(version);
-  const int header_length = 32 + 32 * static_cast<int>(fields.size()) + 1;
-  out[4] = static_cast<char>(records.size());
-  out[8] = static_cast<char>(header_length & 0xFF);
-  out[9] = static_cast<char>(header_length >> 8);
-  out[10] = static_cast<char>(record_length & 0xFF);
-  out[11] = static_cast<char>(record_length >> 8);
+  Append32(out, static_cast<std::int32_t>(records.size()));
+  for (const int length : {33 + 32 * static_cast<int>(fields.size()), record_length})
+    out += {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)};
+  out.append(20, '\0');
   for (const DbfSpec& f : fields) {
-    std::string descriptor(32, '\0');
-    descriptor.replace(0, std::min<std::size_t>(f.name.size(), 11), f.name.substr(0, 11));
+    std::string descriptor = f.name.substr(0, 11);
+    descriptor.resize(32, '\0');
     descriptor[11] = f.type;
     descriptor[16] = static_cast<char>(f.length);
     descriptor[17] = static_cast<char>(f.decimals);
@@ -138,11 +136,6 @@ inline std::string WriteSet(const std::string& base, std::int32_t shape_type,
              ShxFile(shx_records < 0 ? static_cast<std::int32_t>(shapes.size()) : shx_records, shape_type));
   WriteBytes(base + ".dbf", DbfFile(fields, rows));
   return base;
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace viamappa::test

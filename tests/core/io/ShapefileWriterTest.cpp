@@ -12,8 +12,6 @@
 namespace viamappa {
 namespace {
 
-using test::ReadBytes;
-
 std::string Hex(std::string_view text) {
   std::string bytes;
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
@@ -46,11 +44,11 @@ TEST_F(ShapefileWriterTest, EmptySetHasTheBoxSentinelsAndATableOfHeaderOnly) {
                              Hex("ff ff ff ff ff ff ef 7f  ff ff ff ff ff ff ef 7f"
                                  "00 00 00 00 00 00 10 00  00 00 00 00 00 00 10 00") +
                              std::string(32, '\0');
-  EXPECT_EQ(ReadBytes(dir_.File("vuoto.shp")), header);
-  EXPECT_EQ(ReadBytes(dir_.File("vuoto.shx")), header);
-  EXPECT_EQ(ReadBytes(dir_.File("vuoto.dbf")),
+  EXPECT_EQ(testing::ReadText(dir_.File("vuoto.shp")), header);
+  EXPECT_EQ(testing::ReadText(dir_.File("vuoto.shx")), header);
+  EXPECT_EQ(testing::ReadText(dir_.File("vuoto.dbf")),
             Hex("03 7c 03 09  00 00 00 00  21 00  01 00") + std::string(20, '\0') + Hex("0d 1a"));
-  EXPECT_EQ(ReadBytes(dir_.File("vuoto.cpg")), "1252");
+  EXPECT_EQ(testing::ReadText(dir_.File("vuoto.cpg")), "1252");
 }
 
 TEST_F(ShapefileWriterTest, TwoPointPolylineIsFortyWordsAndAdvancesFortyFour) {
@@ -69,14 +67,15 @@ TEST_F(ShapefileWriterTest, TwoPointPolylineIsFortyWordsAndAdvancesFortyFour) {
                                  "00 00 00 00 00 00 24 40  00 00 00 00 00 00 34 40"
                                  "00 00 00 00 00 00 3e 40  00 00 00 00 00 00 14 40");
   ASSERT_EQ(record.size(), 8u + 80u);
-  EXPECT_EQ(ReadBytes(dir_.File("uno.shp")), HeaderStart(94, 3) + box + std::string(32, '\0') + record);
-  EXPECT_EQ(ReadBytes(dir_.File("uno.shx")),
+  EXPECT_EQ(testing::ReadText(dir_.File("uno.shp")),
+            HeaderStart(94, 3) + box + std::string(32, '\0') + record);
+  EXPECT_EQ(testing::ReadText(dir_.File("uno.shx")),
             HeaderStart(54, 3) + box + std::string(32, '\0') + Hex("00 00 00 32  00 00 00 28"));
 
   std::string dbf = Hex("03 65 0c 1f  01 00 00 00  61 00  08 00") + std::string(20, '\0');
   dbf += "NOME" + std::string(7, '\0') + "C" + std::string(4, '\0') + Hex("04 00") + std::string(14, '\0');
   dbf += "NUM" + std::string(8, '\0') + "N" + std::string(4, '\0') + Hex("03 00") + std::string(14, '\0');
-  EXPECT_EQ(ReadBytes(dir_.File("uno.dbf")), dbf + Hex("0d") + " ab  7  " + Hex("1a"));
+  EXPECT_EQ(testing::ReadText(dir_.File("uno.dbf")), dbf + Hex("0d") + " ab  7  " + Hex("1a"));
 }
 
 TEST_F(ShapefileWriterTest, PolygonRecordHoldsEveryRingAsAPart) {
@@ -86,7 +85,7 @@ TEST_F(ShapefileWriterTest, PolygonRecordHoldsEveryRingAsAPart) {
   EXPECT_FALSE(writer_.AddPolyline({}, Line({{1, 1}, {2, 2}}))) << "a set holds one shape type";
   EXPECT_EQ(writer_.Finish(), 1);
 
-  const std::string shp = ReadBytes(dir_.File("area.shp"));
+  const std::string shp = testing::ReadText(dir_.File("area.shp"));
   // 22 words of fixed content, 2 per part, 8 per point: 22 + 4 + 80.
   ASSERT_EQ(shp.size(), 100u + 8u + 212u);
   EXPECT_EQ(shp.substr(0, 36), HeaderStart(50 + 4 + 106, 5));

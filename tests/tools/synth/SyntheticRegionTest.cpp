@@ -9,7 +9,6 @@
 
 #include "base/NumberText.h"
 #include "base/Windows1252.h"
-#include "core/io/ShapefileTestBytes.h"
 #include "geom/Measures.h"
 #include "geom/PointInPolygon.h"
 #include "io/ShapefileReader.h"
@@ -21,8 +20,6 @@ namespace viamappa::synth {
 namespace {
 
 using viamappa::testing::TempDir;
-
-using viamappa::test::ReadBytes;
 
 std::string Trimmed(std::string_view value) {
   std::string text(value);
@@ -80,12 +77,12 @@ TEST_F(SyntheticRegionTest, TheSameSeedGivesTheSameBytesAndAnotherSeedOthers) {
   ASSERT_TRUE(WriteSyntheticRegion(dir_->File("b"), options, counts, error)) << error;
   for (const char* name : {"GEO_GRAFO.shp", "GEO_GRAFO.shx", "GEO_GRAFO.dbf", "COMUNI.shp", "COMUNI.dbf",
                            "LOCALITA.shp", "LOCALITA.dbf", "toponimi.txt"}) {
-    EXPECT_EQ(ReadBytes(File(name)), ReadBytes(dir_->File("b/" + std::string(name)))) << name;
+    EXPECT_EQ(testing::ReadText(File(name)), testing::ReadText(dir_->File("b/" + std::string(name)))) << name;
   }
   options.seed = 43;
   ASSERT_TRUE(WriteSyntheticRegion(dir_->File("c"), options, counts, error)) << error;
-  EXPECT_NE(ReadBytes(File("GEO_GRAFO.shp")), ReadBytes(dir_->File("c/GEO_GRAFO.shp")));
-  EXPECT_NE(ReadBytes(File("GEO_GRAFO.dbf")), ReadBytes(dir_->File("c/GEO_GRAFO.dbf")));
+  EXPECT_NE(testing::ReadText(File("GEO_GRAFO.shp")), testing::ReadText(dir_->File("c/GEO_GRAFO.shp")));
+  EXPECT_NE(testing::ReadText(File("GEO_GRAFO.dbf")), testing::ReadText(dir_->File("c/GEO_GRAFO.dbf")));
 }
 
 TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
@@ -165,7 +162,7 @@ TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
 }
 
 TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion) {
-  std::istringstream text(ReadBytes(File("toponimi.txt")));
+  std::istringstream text(testing::ReadText(File("toponimi.txt")));
   std::string line;
   ASSERT_TRUE(std::getline(text, line));
   EXPECT_EQ(line, "ID\tNOME\tFONTE\tTIPO\tXMIN\tYMIN\tXMAX\tYMAX\r");
