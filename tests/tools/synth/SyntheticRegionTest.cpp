@@ -178,11 +178,10 @@ TEST_F(SyntheticRegionTest, ToponymFileHasAHeaderEightColumnsAndBoxesInTheRegion
     ASSERT_EQ(columns.size(), 8u) << line;
     loaded += columns[3] == "MISC" || columns[3] == "CS";
     accented |= columns[1].find('\xE0') != std::string::npos || columns[1].find('\xE8') != std::string::npos;
-    const double minx = ParseDecimal(columns[4]).value_or(0), miny = ParseDecimal(columns[5]).value_or(0);
-    const double maxx = ParseDecimal(columns[6]).value_or(0), maxy = ParseDecimal(columns[7]).value_or(0);
-    EXPECT_NE(columns[4].find('.'), std::string::npos);
-    EXPECT_TRUE(minx >= 600000 && maxx <= 700000 && minx < maxx) << line;
-    EXPECT_TRUE(miny >= 5000000 && maxy <= 5100000 && miny < maxy) << line;
+    const Box box = Box::Of(ParseDecimal(columns[4]).value_or(0), ParseDecimal(columns[5]).value_or(0),
+                            ParseDecimal(columns[6]).value_or(0), ParseDecimal(columns[7]).value_or(0));
+    EXPECT_TRUE(box.minx >= 600000 && box.maxx <= 700000 && box.minx < box.maxx) << line;
+    EXPECT_TRUE(box.miny >= 5000000 && box.maxy <= 5100000 && box.miny < box.maxy) << line;
   }
   EXPECT_EQ(lines, counts_.toponyms);
   EXPECT_EQ(loaded, counts_.loaded_toponyms);
