@@ -40,7 +40,10 @@ bool IsMapWindowCommand(int id) {
 }  // namespace
 
 MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
-    : QMainWindow(parent), ui_(ui), store_(std::move(store)), lifecycle_(state_, ui_, *this, store_),
+    : QMainWindow(parent),
+      ui_(ui),
+      store_(std::move(store)),
+      lifecycle_(state_, ui_, *this, store_),
       imports_(state_, ui_, *this) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
@@ -315,6 +318,9 @@ void MainFrame::RebuildMap() {
   map_data_ready_ = true;
   if (map_view_) {
     map_view_->SetLayers(layers_.get());
+    // After the first import into an empty database the view still stands where nothing was: as at
+    // start-up, a view outside the data goes to the whole map.
+    map_view_->viewport().ApplyStartupView(layers_->extent);
     map_view_->requestFullRedraw();
   } else {
     client_->update();

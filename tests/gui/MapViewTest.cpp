@@ -18,6 +18,7 @@
 #include "gui/MainFrame.h"
 #include "gui/StatusBar.h"
 #include "map/LayerSet.h"
+#include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -219,6 +220,20 @@ TEST_F(MapWindowInMainFrameTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
   Key(Qt::Key_Right);
   Key(Qt::Key_F9);
   EXPECT_EQ(view->Saved(), before);
+}
+
+TEST_F(MapWindowInMainFrameTest, AFirstImportMovesAWindowThatShowsNothingToTheWholeMap) {
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  {
+    testing::NetworkBuilder network(*frame_->state().connection);
+    ASSERT_TRUE(network.AddNode(1, 650000, 5100000));
+    ASSERT_TRUE(network.AddNode(2, 651000, 5100500));
+    ASSERT_TRUE(network.AddArc(testing::Arc(1, 1, 2, {{650000, 5100000}, {651000, 5100500}})));
+  }
+  frame_->RebuildMap();
+  EXPECT_DOUBLE_EQ(view->viewport().x0(), 650000);
+  EXPECT_DOUBLE_EQ(view->viewport().y0(), 5100000);
 }
 
 TEST_F(MapWindowInMainFrameTest, RebuiltDataReachTheWindowAndReconnectingKeepsItsView) {
