@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchSupport.h"
 #include "base/NumberText.h"
 #include "db/DbBatch.h"
 #include "db/DbConnection.h"
@@ -23,6 +24,8 @@
 
 namespace viamappa {
 namespace {
+
+using bench::Seconds;
 
 struct Column {
   const char* name;
@@ -71,10 +74,6 @@ void MakeArc(std::int32_t i, Arc& arc) {
   arc.nodfin = i + 1;
   arc.local = i % 300;
   arc.comune = i % 200;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
 bool CreateArcTable(EngineDatabase& db, const char* name) {

@@ -13,29 +13,12 @@
 #include <fstream>
 #include <string>
 
+#include "BenchSupport.h"
 #include "app/DatabaseCreation.h"
 #include "db/DbConnection.h"
 #include "io/RoadGraphImport.h"
 #include "io/StreetDirectory.h"
-#include "synth/SyntheticRegion.h"
 #include "ui/ScriptedUserInterface.h"
-
-namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-long long PeakMemory() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
-  }
-  return 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace viamappa;
@@ -45,21 +28,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--arcs") == 0) arcs = std::atoll(argv[i + 1]);
     if (std::strcmp(argv[i], "--data") == 0) data_dir = argv[i + 1];
   }
-  const std::string region = data_dir + "/region-" + std::to_string(arcs);
-  if (!std::filesystem::exists(region + "/GEO_GRAFO.shp")) {
-    std::fprintf(stderr, "import benchmark: generating %lld arcs into %s (once)\n", arcs, region.c_str());
-    synth::RegionOptions options;
-    options.arcs = arcs;
-    options.comuni = 1500;
-    options.localita = 5000;
-    options.seed = 2026;
-    synth::RegionCounts counts;
-    std::string error;
-    if (!synth::WriteSyntheticRegion(region, options, counts, error)) {
-      std::fprintf(stderr, "import benchmark: %s\n", error.c_str());
-      return 1;
-    }
-  }
+  const std::string region = bench::GeneratedRegion(data_dir, arcs, "import");
+  if (region.empty()) return 1;
   const std::string work = data_dir + "/import-" + std::to_string(getpid());
   std::filesystem::create_directories(work);
   const std::string database = work + "/grafo.mdb";
@@ -75,20 +45,21 @@ int main(int argc, char** argv) {
     graph = ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
     directory = BuildStreetDirectory(connection, ui);
   }
-  const double ours = Seconds(start);
-  const long long peak = PeakMemory();
+  const double ours = bench::Seconds(start);
+  const long long peak = bench::PeakMemory();
 
   const std::string command = "ogr2ogr -f SQLite " + peer + " " + region + "/GEO_GRAFO.shp 2>/dev/null";
   const auto peer_start = std::chrono::steady_clock::now();
   const int status = std::system(command.c_str());
-  const double theirs = Seconds(peer_start);
+  const double theirs = bench::Seconds(peer_start);
   std::filesystem::remove_all(work);
   if (status != 0) {
     std::fprintf(stderr, "import benchmark: ogr2ogr failed (%d); is gdal-bin installed?\n", status);
     return 1;
   }
   for (const RecordedMessage& message : ui.messages()) {
-    if (message.icon != MessageIcon::Information) std::fprintf(stderr, "import benchmark: %s\n", message.text.c_str());
+    if (message.icon != MessageIcon::Information)
+      std::fprintf(stderr, "import benchmark: %s\n", message.text.c_str());
   }
 
   std::printf("import benchmark: %d arcs, %d nodes, %d polylines, %d street types, %d street names\n",

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "BenchSupport.h"
 #include "app/DatabaseCreation.h"
 #include "db/DbConnection.h"
 #include "map/DeviceMetrics.h"
@@ -25,36 +26,15 @@
 namespace viamappa {
 namespace {
 
+using bench::CurrentMemory;
+using bench::PeakMemory;
+using bench::ResetPeakMemory;
+using bench::Seconds;
 using testing::NetworkBuilder;
 
 constexpr double kSpacing = 100.0;  // metres between grid nodes
 constexpr double kOriginX = 600000.0;
 constexpr double kOriginY = 5000000.0;
-
-// Peak resident memory of the process in bytes; ResetPeakMemory starts a new peak from now.
-long long PeakMemory() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
-  }
-  return 0;
-}
-long long CurrentMemory() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
-  }
-  return 0;
-}
-void ResetPeakMemory() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // A grid of nodes with an arc to the east and one to the north of each, bent through 0 to 18 inner
 // vertices; municipalities tile the region, localities sit inside them.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "app/DatabaseCreation.h"
 #include "db/DbConnection.h"
 #include "gui/QtCanvas.h"
@@ -24,33 +25,15 @@
 #include "map/LayerLoader.h"
 #include "map/MapRenderer.h"
 #include "map/Viewport.h"
-#include "synth/SyntheticRegion.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
 
+using bench::Milliseconds;
+
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-
-double Milliseconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
-bool MakeRegion(const std::string& region, long long arcs) {
-  if (std::filesystem::exists(region + "/GEO_GRAFO.shp")) return true;
-  std::fprintf(stderr, "render benchmark: generating %lld arcs into %s (once)\n", arcs, region.c_str());
-  synth::RegionOptions options;
-  options.arcs = arcs;
-  options.comuni = 1500;
-  options.localita = 5000;
-  options.seed = 2026;
-  synth::RegionCounts counts;
-  std::string error;
-  if (synth::WriteSyntheticRegion(region, options, counts, error)) return true;
-  std::fprintf(stderr, "render benchmark: %s\n", error.c_str());
-  return false;
-}
 
 bool MakeDatabase(const std::string& database, const std::string& region) {
   if (std::filesystem::exists(database)) return true;
@@ -129,9 +112,9 @@ int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
 
   std::filesystem::create_directories(data_dir);
-  const std::string region = data_dir + "/region-" + std::to_string(arcs);
+  const std::string region = bench::GeneratedRegion(data_dir, arcs, "render");
   const std::string database = data_dir + "/render-" + std::to_string(arcs) + ".mdb";
-  if (!MakeRegion(region, arcs) || !MakeDatabase(database, region)) return 1;
+  if (region.empty() || !MakeDatabase(database, region)) return 1;
 
   ScriptedUserInterface ui;
   DbConnection connection(database, ui);

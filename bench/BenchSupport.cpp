@@ -1,0 +1,62 @@
+#include "BenchSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "synth/SyntheticRegion.h"
+
+namespace viamappa::bench {
+
+namespace {
+
+// A "Name:   1234 kB" line of /proc/self/status, in bytes.
+long long StatusValue(const char* name) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const std::string prefix = std::string(name) + ":";
+  while (std::getline(status, line)) {
+    if (line.rfind(prefix, 0) == 0) return std::atoll(line.c_str() + prefix.size()) * 1024;
+  }
+  return 0;
+}
+
+}  // namespace
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+double Milliseconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+long long CurrentMemory() {
+  return StatusValue("VmRSS");
+}
+long long PeakMemory() {
+  return StatusValue("VmHWM");
+}
+void ResetPeakMemory() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+std::string GeneratedRegion(const std::string& data_dir, long long arcs, const char* benchmark) {
+  const std::string region = data_dir + "/region-" + std::to_string(arcs);
+  if (std::filesystem::exists(region + "/GEO_GRAFO.shp")) return region;
+  std::fprintf(stderr, "%s benchmark: generating %lld arcs into %s (once)\n", benchmark, arcs,
+               region.c_str());
+  synth::RegionOptions options;
+  options.arcs = arcs;
+  options.comuni = 1500;
+  options.localita = 5000;
+  options.seed = 2026;
+  synth::RegionCounts counts;
+  std::string error;
+  if (synth::WriteSyntheticRegion(region, options, counts, error)) return region;
+  std::fprintf(stderr, "%s benchmark: %s\n", benchmark, error.c_str());
+  return {};
+}
+
+}  // namespace viamappa::bench
