@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "app/ProgressLayout.h"
 #include "app/ShellModel.h"
 #include "app/ShellTexts.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "gui/CommandIcons.h"
 #include "gui/QtCanvas.h"
 #include "gui/StatusBar.h"

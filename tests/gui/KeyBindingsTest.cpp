@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "app/ShellModel.h"
 
 namespace viamappa {

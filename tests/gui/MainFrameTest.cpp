@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "app/DatabaseCreation.h"
 #include "app/ShellModel.h"
 #include "app/ShellTexts.h"

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "map/CommandLabels.h"
+
 namespace viamappa {
 
 struct MenuItem {
@@ -21,14 +23,8 @@ struct MenuItem {
 // The top-level entries of the menu bar, in order: pop-ups, and the two commands "&Fine" and "&?".
 const std::vector<MenuItem>& MenuBarModel();
 
-// The label of a command in the menus; empty for an id that no menu carries.
-std::string_view CommandLabel(int id);
-
 // The toolbar buttons from left to right; 0 stands for a separator.
 const std::vector<int>& ToolBarLayout();
-
-// The tooltip of a toolbar button; empty for an id that is not on the toolbar.
-std::string_view ToolTip(int id);
 
 // A group of toolbar buttons as recorded when the toolbar is created: the index in ToolBarLayout of
 // the separator that ends it (-1 for the last group) and its width, 23 pixels per button plus 7 for

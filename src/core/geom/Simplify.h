@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 
 namespace viamappa {
 

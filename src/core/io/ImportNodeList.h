@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 
 namespace viamappa {
 

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include "base/Windows1252.h"
 #include "io/ShapefileBytes.h"
@@ -51,7 +52,14 @@ std::FILE* CreateFile(const std::string& path, std::vector<char>& buffer) {
 }
 
 // The 100-byte header of the ".SHP" and ".SHX" files.
-void MainHeader(unsigned char* header, std::int64_t words, std::int32_t shape_type, const Box& box) {
+void MainHeader(unsigned char* header, std::int64_t words, std::int32_t shape_type, const Box& file_box) {
+  // A set without records keeps the header box it has always had: the largest double as its minimum
+  // and the smallest positive double as its maximum.
+  const Box box = file_box.IsEmpty() ? Box::Of(std::numeric_limits<double>::max(),
+                                               std::numeric_limits<double>::max(),
+                                               std::numeric_limits<double>::min(),
+                                               std::numeric_limits<double>::min())
+                                     : file_box;
   std::memset(header, 0, 100);
   PutBe32(header, 9994);
   PutBe32(header + 24, static_cast<std::int32_t>(words));

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 #include "geom/PointArray.h"
 #include "io/DbfField.h"
 

@@ -1,7 +1,7 @@
 // Building the map data of the open database.
 #pragma once
 
-#include "app/Settings.h"
+#include "map/MapStyling.h"
 #include "db/DbConnection.h"
 #include "map/LayerSet.h"
 

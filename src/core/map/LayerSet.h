@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Settings.h"
+#include "map/MapStyling.h"
 #include "map/MapLayer.h"
 
 namespace viamappa {

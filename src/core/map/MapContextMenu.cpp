@@ -1,7 +1,7 @@
 #include "map/MapContextMenu.h"
 
-#include "app/CommandIds.h"
-#include "app/ShellModel.h"
+#include "map/CommandIds.h"
+#include "map/CommandLabels.h"
 
 namespace viamappa {
 

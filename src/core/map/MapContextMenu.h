@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandTable.h"
+#include "map/MapModes.h"
 
 namespace viamappa {
 

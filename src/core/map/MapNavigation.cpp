@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 
 namespace viamappa {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/CommandTable.h"
-#include "geom/Box.h"
+#include "map/MapModes.h"
+#include "base/Box.h"
 #include "map/Viewport.h"
 
 namespace viamappa {

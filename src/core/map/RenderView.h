@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 #include "map/DeviceMetrics.h"
 #include "map/Viewport.h"
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Settings.h"
-#include "geom/Box.h"
+#include "map/SavedMapView.h"
+#include "base/Box.h"
 #include "map/DeviceMetrics.h"
 #include "map/ViewHistory.h"
 

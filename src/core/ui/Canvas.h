@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 
 namespace viamappa {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 
 namespace viamappa {
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/ProgressLayout.h"
 #include "app/ShellTexts.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/Box.h"
+#include "base/Box.h"
 
 namespace viamappa::test {
 

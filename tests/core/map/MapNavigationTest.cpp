@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/CommandIds.h"
+#include "map/CommandIds.h"
 #include "map/MapContextMenu.h"
 
 namespace viamappa {

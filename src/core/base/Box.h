@@ -14,13 +14,13 @@ struct Point {
 };
 static_assert(sizeof(Point) == 16, "a point is two doubles, as in the stored coordinates");
 
-// A bounding box. The empty box has its minimum at the largest double and its maximum at the smallest
-// positive double: coordinates are positive, so any point widens it.
+// A bounding box. The empty box has its minimum at the largest double and its maximum at the lowest
+// (most negative) one, so that any point widens it, whatever its sign.
 struct Box {
   double minx = std::numeric_limits<double>::max();
   double miny = std::numeric_limits<double>::max();
-  double maxx = std::numeric_limits<double>::min();
-  double maxy = std::numeric_limits<double>::min();
+  double maxx = std::numeric_limits<double>::lowest();
+  double maxy = std::numeric_limits<double>::lowest();
 
   static Box Of(double minx, double miny, double maxx, double maxy) { return {minx, miny, maxx, maxy}; }
 
