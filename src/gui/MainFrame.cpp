@@ -8,7 +8,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "map/CommandIds.h"
 #include "app/ProgressLayout.h"
 #include "app/ShellModel.h"
 #include "app/ShellTexts.h"
@@ -17,6 +16,7 @@
 #include "gui/KeyBindings.h"
 #include "gui/MapView.h"
 #include "gui/StatusBar.h"
+#include "map/CommandIds.h"
 #include "map/LayerLoader.h"
 
 namespace viamappa {
@@ -27,14 +27,10 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The tools and the modes show a check mark while they are on.
 bool IsCheckable(int id) {
-  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection || IsModeCommand(id);
-}
-
-// Commands of the map window that the main window passes on to it.
-bool IsMapWindowCommand(int id) {
-  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection || id == cmd::kHomeView ||
-         id == cmd::kToponymSearch;
+  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection ||
+         RouteOf(id).owner == CommandOwner::Modes;
 }
 
 }  // namespace
@@ -183,6 +179,28 @@ void MainFrame::ExecuteCommand(int id) {
 }
 
 void MainFrame::RunCommand(int id) {
+  switch (RouteOf(id).owner) {
+    case CommandOwner::MainWindow:
+      return RunOwnCommand(id);
+    case CommandOwner::Navigation:
+    case CommandOwner::MapWindow:
+      // Passed on to the map window; without one they do nothing.
+      if (map_view_ && !map_view_->RunCommand(id)) NotAvailable();
+      return;
+    case CommandOwner::Modes: {
+      bool criteria_chosen = false;
+      if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
+      map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
+      if (map_view_) map_view_->requestFullRedraw();
+      Redraw();
+      return;
+    }
+    case CommandOwner::None:
+      return;
+  }
+}
+
+void MainFrame::RunOwnCommand(int id) {
   switch (id) {
     case cmd::kAbout:
       return ShowInformation();
@@ -210,35 +228,23 @@ void MainFrame::RunCommand(int id) {
     case cmd::kImportToponyms:
       imports_.ImportToponyms();
       return;
-    case cmd::kThematicStyling:
-      status_bar_->SetPaneText(0, QStringLiteral(" "));
-      status_bar_->SetPaneText(1, QStringLiteral(" "));
-      status_bar_->SetPaneText(2, QStringLiteral("Vestizione Tematismi"));
-      status_bar_->SetPaneText(3, QStringLiteral(" "));
+    case cmd::kThematicStyling: {
+      StatusTexts texts;
+      texts.Set(StatusPane::Mode, " ");
+      texts.Set(StatusPane::Scale, " ");
+      texts.Set(StatusPane::Prompt, "Vestizione Tematismi");
+      texts.Set(StatusPane::Note, " ");
+      status_bar_->Show(texts);
       return NotAvailable();
+    }
     default:
-      break;
+      return NotAvailable();
   }
-  if (IsMapWindowCommand(id)) {
-    // Passed on to the map window; without one they do nothing. The toponym search comes later.
-    if (map_view_ && !map_view_->RunCommand(id)) NotAvailable();
-    return;
-  }
-  if (IsModeCommand(id)) {
-    bool criteria_chosen = false;
-    if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
-    map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
-    if (map_view_) map_view_->requestFullRedraw();
-    Redraw();
-    return;
-  }
-  NotAvailable();
 }
 
 void MainFrame::RunMapKey(int id) {
-  // Keys of commands in the main window's table go through it; the others are the map window's own
-  // (previous view, zooms and moves). The digitising keys have no function yet and do nothing.
-  if (id >= cmd::kPan && id <= cmd::kPathEnd) return ExecuteCommand(id);
+  // Keys of commands in the main window's table go through it; the others are the map window's own.
+  if (RouteOf(id).main_table) return ExecuteCommand(id);
   if (map_view_) map_view_->RunCommand(id);
 }
 

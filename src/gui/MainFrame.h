@@ -85,6 +85,7 @@ class MainFrame : public QMainWindow, public ShellWindow {
   void BuildMenus();
   void BuildToolBar();
   void RunCommand(int id);
+  void RunOwnCommand(int id);
   void RunMapKey(int id);
   void ShowInformation();
   void NotAvailable();

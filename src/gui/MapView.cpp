@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "map/CommandIds.h"
 #include "gui/CommandIcons.h"
 #include "gui/QtCanvas.h"
 #include "gui/StatusBar.h"
+#include "map/CommandIds.h"
 #include "map/LayerSet.h"
 #include "map/MapContextMenu.h"
 #include "map/RenderView.h"
@@ -40,16 +40,6 @@ QCursor CursorOf(PointerShape shape) {
 
 QRect ToQRect(const WindowRect& r) {
   return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
-
-// The commands of the main window's table: the tools, the home view and the modes.
-bool IsMainTableCommand(int id) {
-  return id >= cmd::kPan && id <= cmd::kPathEnd;
-}
-
-bool IsOwnCommand(int id) {
-  return id == cmd::kPan || id == cmd::kZoom || id == cmd::kAreaSelection || id == cmd::kHomeView ||
-         id == cmd::kPreviousView || (id >= cmd::kZoomInTwice && id <= cmd::kMoveSouthEast);
 }
 
 void AddEntries(QMenu* menu, const std::vector<MapMenuEntry>& entries,
@@ -100,6 +90,7 @@ void MapView::SetLayers(LayerSet* layers) {
 }
 
 bool MapView::RunCommand(int id) {
+  if (RouteOf(id).owner != CommandOwner::Navigation) return false;
   const NavigationOutcome outcome = navigation_.Command(id, Extent());
   if (!outcome.handled) return false;
   Execute(outcome);
@@ -193,7 +184,7 @@ void MapView::FullRedraw() {
   viewport_.image_released = false;
   ++full_redraws_;
   QApplication::restoreOverrideCursor();
-  if (panes_) panes_->SetPaneText(1, QString::fromStdString(viewport_.scale_text()));
+  if (panes_) panes_->SetPaneText(StatusPane::Scale, QString::fromStdString(viewport_.scale_text()));
 }
 
 // The map image receives the background, then the layers over it.
@@ -228,11 +219,7 @@ void MapView::Execute(const NavigationOutcome& outcome) {
     band_ = outcome.draw_band;
     update(ToQRect(band_->Widened(2)));
   }
-  if (panes_) {
-    for (int i = 0; i < StatusBar::kPanes; ++i) {
-      if (outcome.panes[i]) panes_->SetPaneText(i, QString::fromStdString(*outcome.panes[i]));
-    }
-  }
+  if (panes_) panes_->Show(outcome.panes);
   if (outcome.pointer) setCursor(CursorOf(*outcome.pointer));
 }
 
@@ -285,14 +272,15 @@ std::unique_ptr<QMenu> MapView::BuildContextMenu() {
 
 // The editing entries (arc data, digitising, chosen vertex or point) have no function yet: greyed.
 bool MapView::CanRunFromMenu(int id) const {
-  if (IsMainTableCommand(id)) return command_handler_ || IsOwnCommand(id);
-  return IsOwnCommand(id);
+  const CommandRoute route = RouteOf(id);
+  const bool own = route.owner == CommandOwner::Navigation;
+  return route.main_table ? command_handler_ || own : own;
 }
 
 void MapView::RunMenuCommand(int id) {
   if (!CanRunFromMenu(id)) return;
   // Through the main window's table, so that its menus and toolbar follow at once.
-  if (IsMainTableCommand(id) && command_handler_) return command_handler_(id);
+  if (RouteOf(id).main_table && command_handler_) return command_handler_(id);
   RunCommand(id);
 }
 

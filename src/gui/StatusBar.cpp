@@ -10,7 +10,7 @@ namespace viamappa {
 
 namespace {
 
-constexpr int kRightEdges[StatusBar::kPanes - 1] = {180, 280, 490};
+constexpr int kRightEdges[kStatusPaneCount - 1] = {180, 280, 490};
 constexpr int kMinimumHeight = 18;
 
 }  // namespace
@@ -25,21 +25,30 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setFont(narrow);
 }
 
-void StatusBar::SetPaneText(int index, const QString& text) {
-  if (index < 0 || index >= kPanes) return;
+void StatusBar::SetPaneText(StatusPane pane, const QString& text) {
+  const int index = static_cast<int>(pane);
   if (texts_[index] == text) return;
   texts_[index] = text;
   update(PaneRect(index));
 }
 
-QString StatusBar::PaneText(int index) const {
-  return index < 0 || index >= kPanes ? QString() : texts_[index];
+QString StatusBar::PaneText(StatusPane pane) const {
+  return texts_[static_cast<int>(pane)];
+}
+
+void StatusBar::Show(const StatusTexts& texts) {
+  for (const StatusPane pane : {StatusPane::Mode, StatusPane::Scale, StatusPane::Prompt, StatusPane::Note}) {
+    if (texts[pane]) SetPaneText(pane, QString::fromStdString(*texts[pane]));
+  }
+}
+
+QRect StatusBar::PaneRect(StatusPane pane) const {
+  return PaneRect(static_cast<int>(pane));
 }
 
 QRect StatusBar::PaneRect(int index) const {
-  if (index < 0 || index >= kPanes) return {};
   const int left = index == 0 ? 0 : kRightEdges[index - 1];
-  const int right = index == kPanes - 1 ? std::max(width(), left) : kRightEdges[index];
+  const int right = index == kStatusPaneCount - 1 ? std::max(width(), left) : kRightEdges[index];
   return QRect(left, 0, right - left, height());
 }
 
@@ -50,7 +59,7 @@ QSize StatusBar::sizeHint() const {
 void StatusBar::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().color(QPalette::Window));
-  for (int i = 0; i < kPanes; ++i) {
+  for (int i = 0; i < kStatusPaneCount; ++i) {
     const QRect pane = PaneRect(i).adjusted(1, 2, -2, -1);
     p.setPen(palette().color(QPalette::Mid));
     p.drawLine(pane.topLeft(), pane.topRight());

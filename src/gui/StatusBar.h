@@ -8,20 +8,21 @@
 #include <QString>
 #include <array>
 
+#include "ui/StatusPanes.h"
+
 namespace viamappa {
 
 class StatusBar : public QStatusBar {
   Q_OBJECT
  public:
-  static constexpr int kPanes = 4;
-
   explicit StatusBar(QWidget* parent = nullptr);
 
-  // Writes a pane; an index outside 0..3 changes nothing.
-  void SetPaneText(int index, const QString& text);
-  QString PaneText(int index) const;
-  // The pane's rectangle in the bar; empty for an index outside 0..3.
-  QRect PaneRect(int index) const;
+  void SetPaneText(StatusPane pane, const QString& text);
+  QString PaneText(StatusPane pane) const;
+  // Writes the panes that have a text; the others keep theirs.
+  void Show(const StatusTexts& texts);
+  // The pane's rectangle in the bar.
+  QRect PaneRect(StatusPane pane) const;
 
   QSize sizeHint() const override;
 
@@ -29,7 +30,9 @@ class StatusBar : public QStatusBar {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::array<QString, kPanes> texts_;
+  QRect PaneRect(int index) const;
+
+  std::array<QString, kStatusPaneCount> texts_;
 };
 
 }  // namespace viamappa

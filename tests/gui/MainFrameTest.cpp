@@ -12,12 +12,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "map/CommandIds.h"
 #include "app/DatabaseCreation.h"
 #include "app/ShellModel.h"
 #include "app/ShellTexts.h"
 #include "db/Engine.h"
 #include "gui/StatusBar.h"
+#include "map/CommandIds.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -232,16 +232,22 @@ TEST(MainFrameCloseTest, ACloseRequestDuringACommandIsRefusedWithoutAsking) {
 TEST_F(MainFrameTest, StatusBarHasFourPanesWithFixedEdges) {
   frame_->show();
   StatusBar* bar = frame_->Panes();
-  EXPECT_EQ(bar->PaneRect(0).left(), 0);
-  const int right_edges[] = {180, 280, 490, bar->width()};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(bar->PaneRect(i).right() + 1, right_edges[i]) << i;
-  // Panes beyond the four are ignored.
-  bar->SetPaneText(2, QStringLiteral("Scala 1:5000"));
-  bar->SetPaneText(4, QStringLiteral("ignored"));
-  bar->SetPaneText(-1, QStringLiteral("ignored"));
-  EXPECT_EQ(bar->PaneText(2), QStringLiteral("Scala 1:5000"));
-  EXPECT_TRUE(bar->PaneText(4).isEmpty());
-  EXPECT_TRUE(bar->PaneRect(4).isEmpty());
+  EXPECT_EQ(bar->PaneRect(StatusPane::Mode).left(), 0);
+  const struct {
+    StatusPane pane;
+    int right_edge;
+  } kEdges[] = {{StatusPane::Mode, 180},
+                {StatusPane::Scale, 280},
+                {StatusPane::Prompt, 490},
+                {StatusPane::Note, bar->width()}};
+  for (const auto& edge : kEdges) EXPECT_EQ(bar->PaneRect(edge.pane).right() + 1, edge.right_edge);
+  // Only the panes given a text change.
+  StatusTexts texts;
+  texts.Set(StatusPane::Scale, "Scala 1:5000");
+  bar->SetPaneText(StatusPane::Note, QStringLiteral("kept"));
+  bar->Show(texts);
+  EXPECT_EQ(bar->PaneText(StatusPane::Scale), QStringLiteral("Scala 1:5000"));
+  EXPECT_EQ(bar->PaneText(StatusPane::Note), QStringLiteral("kept"));
 }
 
 }  // namespace

@@ -31,6 +31,39 @@ void ForgetPath(MapModes& modes) {
 
 }  // namespace
 
+CommandRoute RouteOf(int id) {
+  using enum CommandOwner;
+  if (id >= cmd::kExit && id <= cmd::kExportTramex) {
+    switch (id) {
+      case cmd::kPreviousView:
+        return {Navigation, false};
+      case cmd::kEditArcData:
+      case cmd::kStartNewArc:
+      case cmd::kDeleteChosenVertex:
+      case cmd::kChoosePathStart:
+      case cmd::kChoosePathEnd:
+        return {MapWindow, false};
+      default:
+        return {MainWindow, true};
+    }
+  }
+  if (id >= cmd::kZoomInTwice && id <= cmd::kMoveSouthEast) return {Navigation, false};
+  if (id >= cmd::kInsertVertex && id <= cmd::kLastMapKeyCommand) return {MapWindow, false};
+  switch (id) {
+    case cmd::kPan:
+    case cmd::kZoom:
+    case cmd::kAreaSelection:
+    case cmd::kHomeView:
+      return {Navigation, true};
+    case cmd::kThematicStyling:
+      return {MainWindow, true};
+    case cmd::kToponymSearch:
+      return {MapWindow, true};
+    default:
+      return IsModeCommand(id) ? CommandRoute{Modes, true} : CommandRoute{};
+  }
+}
+
 CommandStatus QueryCommand(int id, const CommandContext& c) {
   const bool editing = c.map_data && c.map_window && c.layer_list && c.extent_set;
   switch (id) {

@@ -1,11 +1,32 @@
-// The command table of the main window: when each command is enabled and checked, and how the mode
-// commands of the map window change its mode flags. Pure functions of a small state, so that the
-// window only asks and draws.
+// The command table: who carries out each command of the menus, the toolbar and the keys, when the
+// commands of the main window are enabled and checked, and how the mode commands of the map window
+// change its mode flags. Pure functions of a small state, so that the windows only ask and draw.
 #pragma once
 
 #include "map/MapModes.h"
 
 namespace viamappa {
+
+// Who carries out a command.
+enum class CommandOwner {
+  None,        // no command has this id
+  MainWindow,  // the main window: database, imports, exports, utilities, styling, information, exit
+  Navigation,  // the map window's navigation: tools, home and previous views, zooms and moves
+  Modes,       // the mode flags of the map window (40007 to 40013)
+  MapWindow,   // the map window's other commands: the toponym search, the editing commands and keys
+};
+
+struct CommandRoute {
+  CommandOwner owner = CommandOwner::None;
+  // The main window's table decides when the command is enabled and checked: its keys and the entries
+  // of the map window's context menu go through the main window.
+  bool main_table = false;
+
+  bool operator==(const CommandRoute&) const = default;
+};
+
+// The route of a command id.
+CommandRoute RouteOf(int id);
 
 // What the enable and check rules read.
 struct CommandContext {

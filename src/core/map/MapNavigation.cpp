@@ -13,13 +13,13 @@ constexpr const char* kBlank = " ";
 // How far a rubber band is copied back beyond its own edges when it is erased.
 constexpr int kBandMargin = 10;
 
-// The four panes of a status: name, scale, prompt, blank.
+// The four panes of a status: mode, scale, prompt, and a blank note.
 void SetPanes(NavigationOutcome& outcome, std::string_view name, const std::string& scale,
               std::string_view prompt) {
-  outcome.panes[0] = std::string(name);
-  outcome.panes[1] = scale;
-  outcome.panes[2] = std::string(prompt);
-  outcome.panes[3] = kBlank;
+  outcome.panes.Set(StatusPane::Mode, std::string(name));
+  outcome.panes.Set(StatusPane::Scale, scale);
+  outcome.panes.Set(StatusPane::Prompt, std::string(prompt));
+  outcome.panes.Set(StatusPane::Note, kBlank);
 }
 
 }  // namespace
@@ -95,10 +95,7 @@ NavigationOutcome MapNavigation::SelectTool(NavigationTool tool) {
   tool_ = tool;
   NavigationOutcome outcome;
   outcome.handled = true;
-  outcome.panes[0] = kBlank;
-  outcome.panes[1] = viewport_.scale_text();
-  outcome.panes[2] = std::string(ToolName(tool));
-  outcome.panes[3] = kBlank;
+  SetPanes(outcome, kBlank, viewport_.scale_text(), ToolName(tool));
   return outcome;
 }
 
@@ -133,10 +130,7 @@ NavigationOutcome MapNavigation::HomeView(const Box& extent) {
   NavigationOutcome outcome;
   outcome.handled = true;
   outcome.repaint = true;
-  outcome.panes[0] = kBlank;
-  outcome.panes[1] = viewport_.scale_text();
-  outcome.panes[2] = "Ripristina centratura e scala";
-  outcome.panes[3] = kBlank;
+  SetPanes(outcome, kBlank, viewport_.scale_text(), "Ripristina centratura e scala");
   return outcome;
 }
 
@@ -145,8 +139,8 @@ NavigationOutcome MapNavigation::PreviousView() {
   outcome.handled = true;
   if (!viewport_.PreviousView()) return outcome;
   outcome.repaint = true;
-  outcome.panes[1] = viewport_.scale_text();
-  outcome.panes[2] = PositionText(viewport_.x0(), viewport_.y0());
+  outcome.panes.Set(StatusPane::Scale, viewport_.scale_text());
+  outcome.panes.Set(StatusPane::Prompt, PositionText(viewport_.x0(), viewport_.y0()));
   outcome.pointer = PointerShape::Normal;
   return outcome;
 }
@@ -171,14 +165,14 @@ NavigationOutcome MapNavigation::PointerMoved(int x, int y, bool left_button, co
   if (left_button && tool_ != NavigationTool::None) return DragMoved({x, y});
   NavigationOutcome outcome;
   outcome.handled = true;
-  outcome.panes[0] = mode_name_;
+  outcome.panes.Set(StatusPane::Mode, mode_name_);
   if (extent.IsEmpty()) {
-    outcome.panes[1] = kBlank;
-    outcome.panes[2] = "Mappa Vuota";
+    outcome.panes.Set(StatusPane::Scale, kBlank);
+    outcome.panes.Set(StatusPane::Prompt, "Mappa Vuota");
   } else {
     const Point world = viewport_.PixelToWorld(x, y);
-    outcome.panes[1] = viewport_.scale_text();
-    outcome.panes[2] = PositionText(world.x, world.y);
+    outcome.panes.Set(StatusPane::Scale, viewport_.scale_text());
+    outcome.panes.Set(StatusPane::Prompt, PositionText(world.x, world.y));
   }
   return outcome;
 }

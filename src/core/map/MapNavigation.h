@@ -4,13 +4,13 @@
 // change the pointer, write the status panes), so that the window only carries it out.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 
-#include "map/MapModes.h"
 #include "base/Box.h"
+#include "map/MapModes.h"
 #include "map/Viewport.h"
+#include "ui/StatusPanes.h"
 
 namespace viamappa {
 
@@ -50,7 +50,7 @@ struct NavigationOutcome {
   std::optional<WindowRect> erase_band;  // copy this back from the map image (the old rubber band)
   std::optional<WindowRect> draw_band;   // the rubber band of the area selection now
   bool end_previews = false;             // the drag is over: no shifted image, no rubber band
-  std::array<std::optional<std::string>, 4> panes;  // status panes 0 to 3; unset ones stay as they are
+  StatusTexts panes;                     // the status panes to write; unset ones stay as they are
   std::optional<PointerShape> pointer;
 };
 

@@ -19,6 +19,29 @@ bool Enabled(int id, const CommandContext& context) {
   return QueryCommand(id, context).enabled;
 }
 
+// Every id the menus, the toolbar, the keys and the context menu carry reaches exactly one owner; the
+// main window's table governs its own commands, the tools and the modes, never the map window's keys.
+TEST(CommandTableTest, EveryCommandHasOneRoute) {
+  using enum CommandOwner;
+  const struct {
+    std::vector<int> ids;
+    CommandRoute route;
+  } kRoutes[] = {
+      {kAlways, {MainWindow, true}},
+      {kNeedDatabase, {MainWindow, true}},
+      {{cmd::kThematicStyling}, {MainWindow, true}},
+      {kNavigation, {Navigation, true}},
+      {{cmd::kToponymSearch}, {MapWindow, true}},
+      {kEditing, {Modes, true}},
+      {{cmd::kPreviousView, 5501, 5508, 5516}, {Navigation, false}},
+      {{cmd::kEditArcData, cmd::kStartNewArc, 5122, 5123, 5124, 5517, 5521, 5523}, {MapWindow, false}},
+      {{0, 5100, 5129, 5500, 5524, 40000, 40014}, {None, false}},
+  };
+  for (const auto& entry : kRoutes) {
+    for (const int id : entry.ids) EXPECT_EQ(RouteOf(id), entry.route) << id;
+  }
+}
+
 TEST(CommandTableTest, WithoutDatabaseOnlyTheDatabaseCommandsBackgroundExitAndAboutAreEnabled) {
   const CommandContext none;
   for (const int id : kAlways) EXPECT_TRUE(Enabled(id, none)) << id;

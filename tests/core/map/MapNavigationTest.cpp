@@ -92,7 +92,7 @@ TEST_F(MapNavigationTest, PreviousViewWalksBackThroughTheHistory) {
   EXPECT_EQ(view_.Saved(), moved);
   const NavigationOutcome back = Run(cmd::kPreviousView);
   EXPECT_EQ(view_.Saved(), start);
-  EXPECT_EQ(back.panes[2], "Nord= 4000.00        Est= 3000.00");
+  EXPECT_EQ(back.panes[StatusPane::Prompt], "Nord= 4000.00        Est= 3000.00");
   EXPECT_FALSE(Run(cmd::kPreviousView).repaint) << "nothing older";
   EXPECT_EQ(view_.Saved(), start);
 }
@@ -155,10 +155,11 @@ TEST_F(MapNavigationTest, AreaSelectionErasesTheOldBandAndFillsTheWindowWithTheR
 }
 
 TEST_F(MapNavigationTest, MovementWithoutDragShowsThePositionOrAnEmptyMap) {
-  EXPECT_EQ(nav_.PointerMoved(100, 500, false, kData).panes[2], "Nord= 4100.00        Est= 3100.00");
+  EXPECT_EQ(nav_.PointerMoved(100, 500, false, kData).panes[StatusPane::Prompt],
+            "Nord= 4100.00        Est= 3100.00");
   const NavigationOutcome empty = nav_.PointerMoved(100, 500, false, Box());
-  EXPECT_EQ(empty.panes[1], " ");
-  EXPECT_EQ(empty.panes[2], "Mappa Vuota");
+  EXPECT_EQ(empty.panes[StatusPane::Scale], " ");
+  EXPECT_EQ(empty.panes[StatusPane::Prompt], "Mappa Vuota");
 }
 
 Viewport ViewOf(double r, double x0, double y0, int w = 800, int h = 600) {
