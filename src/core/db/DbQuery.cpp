@@ -26,6 +26,9 @@ bool IsExtractionError(std::string_view message) {
   return false;
 }
 
+// SQLite's own upper bound of parameter numbers.
+constexpr int kMaxParameters = 32766;
+
 bool IsNameByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
          static_cast<unsigned char>(c) >= 0x80;
@@ -80,6 +83,69 @@ bool DbQuery::SetClause(std::optional<std::string>& clause, std::string_view tex
     return false;
   }
   clause = std::string(text);
+  return true;
+}
+
+FieldValue& DbQuery::Parameter(int number) {
+  // A number no statement can have is kept apart and refused at the next Open.
+  if (number < 1 || number > kMaxParameters) {
+    invalid_parameter_ = number;
+    return invalid_value_;
+  }
+  if (parameters_.size() < static_cast<std::size_t>(number)) parameters_.resize(number);
+  return parameters_[number - 1];
+}
+
+void DbQuery::Bind(int number, std::string_view text) {
+  Parameter(number).SetText(text);
+}
+
+void DbQuery::BindInteger(int number, std::int64_t value) {
+  Parameter(number).SetInteger(value);
+}
+
+void DbQuery::BindDouble(int number, double value) {
+  Parameter(number).SetReal(value);
+}
+
+void DbQuery::BindNull(int number) {
+  Parameter(number).SetNull();
+}
+
+// Binds the values given so far to the prepared statement; a number the statement does not have is an
+// error of the caller, shown with the statement.
+bool DbQuery::BindParameters(sqlite3* db) {
+  const int count = sqlite3_bind_parameter_count(statement_.get());
+  const auto refuse = [this](int number) {
+    ShowStatementError("Errore sintassi SQL",
+                       "Il parametro " + FormatInteger(number) + " non compare nell'istruzione.",
+                       MessageIcon::Warning);
+    return false;
+  };
+  if (invalid_parameter_) return refuse(*invalid_parameter_);
+  for (std::size_t i = 0; i < parameters_.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    const FieldValue& value = parameters_[i];
+    if (number > count) {
+      if (value.IsNull()) continue;
+      return refuse(number);
+    }
+    // Copied into the statement, so that a later Bind never leaves it pointing at old bytes.
+    int rc;
+    if (value.kind == FieldValue::Kind::Text) {
+      rc = sqlite3_bind_text64(statement_.get(), number, value.bytes.data(), value.bytes.size(),
+                               SQLITE_TRANSIENT, SQLITE_UTF8);
+    } else if (value.kind == FieldValue::Kind::Blob) {
+      rc = sqlite3_bind_blob64(statement_.get(), number, value.bytes.data(), value.bytes.size(),
+                               SQLITE_TRANSIENT);
+    } else {
+      rc = BindValue(statement_.get(), number, value);
+    }
+    if (rc != SQLITE_OK) {
+      ShowStatementError("Errore sintassi SQL", DescribeEngineError(db, rc), MessageIcon::Warning);
+      return false;
+    }
+  }
   return true;
 }
 
@@ -155,6 +221,11 @@ bool DbQuery::Open(bool use_statement_as_is) {
     row_ = false;
     statement_.reset();
     ShowStatementError("Errore sintassi SQL", problem, MessageIcon::Warning);
+    return false;
+  }
+  if (!BindParameters(db)) {
+    row_ = false;
+    statement_.reset();
     return false;
   }
 

@@ -1,6 +1,11 @@
 // A SELECT statement assembled from its clauses and walked forward one row at a time. The query reads a
 // snapshot: rows changed through the same connection while it is open are not seen, and a loop that
 // updates the rows it reads visits each row once.
+//
+// Values that come from a person or a file reach the statement as bound parameters, never as SQL text:
+// each `?` outside quotes is a parameter, numbered from 1 in order of appearance (`?NNN` names the
+// number), and is given its value with Bind before Open. A bound text is compared as a text, and as a
+// LIKE pattern it keeps its wildcards; LikeFragment (JetDialect.h) makes a text match itself.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +37,17 @@ class DbQuery : private LiveReader {
   bool SetWhere(std::string_view text) { return SetClause(where_, text); }
   bool SetGroupBy(std::string_view text) { return SetClause(group_by_, text); }
   bool SetOrderBy(std::string_view text) { return SetClause(order_by_, text); }
+
+  // Gives parameter number (from 1) a value, kept for every later Open and Rewind until replaced: a
+  // text, an integer, a double, or NULL. Parameters given no value are NULL.
+  void Bind(int number, std::string_view text);
+  void BindInteger(int number, std::int64_t value);
+  void BindDouble(int number, double value);
+  void BindNull(int number);
+  void ClearBindings() {
+    parameters_.clear();
+    invalid_parameter_.reset();
+  }
 
   // "SELECT " select "\nFROM " from "\n", then "WHERE ", "GROUP BY ", "ORDER BY " lines for the present
   // clauses. False, with an empty statement, without a select list or a FROM list.
@@ -77,6 +93,8 @@ class DbQuery : private LiveReader {
   };
 
   static bool SetClause(std::optional<std::string>& clause, std::string_view text);
+  FieldValue& Parameter(int number);
+  bool BindParameters(sqlite3* db);
   void TakeRemainingRows() override;
   void StopReading();
   void TakeRow();
@@ -100,6 +118,9 @@ class DbQuery : private LiveReader {
   std::vector<std::string> column_tables_;
 
   std::optional<std::string> select_, from_, where_, group_by_, order_by_;
+  std::vector<FieldValue> parameters_;  // by number - 1
+  std::optional<int> invalid_parameter_;
+  FieldValue invalid_value_;
   std::string statement_text_;
 };
 

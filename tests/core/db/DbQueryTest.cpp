@@ -7,6 +7,7 @@
 
 #include "base/NumberText.h"
 #include "db/DbTable.h"
+#include "db/JetDialect.h"
 #include "support/SampleConnection.h"
 
 namespace viamappa {
@@ -196,6 +197,55 @@ TEST_F(DbQueryTest, TheJetDialectIsUnderstood) {
   EXPECT_EQ(Column("denom", "archi", "ID < 4", "denom"),
             (std::vector<std::string>{"Piazza Città", "via dell'Università", "VIA ROMA"}))
       << "ordering ignores letter case";
+}
+
+// Values bound to the `?` of a statement never act as SQL: quotes, wildcards and keywords in them are
+// plain text, unless the value is meant as a LIKE pattern.
+TEST_F(DbQueryTest, BoundParametersAreValuesNeverSql) {
+  const auto ids = [this](const std::string& where, const std::vector<std::string>& texts) {
+    DbQuery query(*connection_);
+    query.SetSelect("ID");
+    query.SetFrom("archi");
+    query.SetWhere(where);
+    query.SetOrderBy("ID");
+    for (std::size_t i = 0; i < texts.size(); ++i) query.Bind(static_cast<int>(i) + 1, texts[i]);
+    std::vector<std::int32_t> found;
+    for (bool row = query.Open(); row; row = query.MoveNext()) {
+      std::int32_t id = 0;
+      query.GetLong(0, id);
+      found.push_back(id);
+    }
+    return found;
+  };
+  using Ids = std::vector<std::int32_t>;
+  EXPECT_EQ(ids("denom = ?", {"via dell'università"}), Ids{2}) << "an apostrophe, any letter case";
+  EXPECT_EQ(ids("denom = ?", {"x' OR '1'='1"}), Ids{});
+  EXPECT_EQ(ids("denom LIKE ?", {"*città"}), Ids{3}) << "a pattern keeps its wildcards";
+  EXPECT_EQ(ids("denom LIKE ?", {LikeFragment("*città")}), Ids{}) << "a fragment matches itself";
+  EXPECT_EQ(ids("classe = ? OR classe = ?2", {"SS", "sp"}), (Ids{2, 4}));
+  EXPECT_EQ(ids("ID > ?", {}), Ids{}) << "an unbound parameter is NULL";
+
+  DbQuery numbers(*connection_);
+  numbers.SetSelect("ID");
+  numbers.SetFrom("nodi");
+  numbers.SetWhere("coord_x > ? AND ID < ?");
+  numbers.BindDouble(1, 2.5);
+  numbers.BindInteger(2, 5);
+  std::int32_t first = 0;
+  ASSERT_TRUE(numbers.Open());
+  numbers.GetLong(0, first);
+  EXPECT_EQ(first, 3);
+  numbers.BindInteger(2, 4);
+  ASSERT_TRUE(numbers.Open()) << "a value given again holds at the next Open";
+  EXPECT_FALSE(numbers.MoveNext());
+
+  numbers.Bind(3, "too many");
+  EXPECT_FALSE(numbers.Open());
+  EXPECT_NE(TakeMessage().find("Il parametro 3 non compare"), std::string::npos);
+  numbers.ClearBindings();
+  numbers.Bind(0, "no such number");
+  EXPECT_FALSE(numbers.Open());
+  EXPECT_NE(TakeMessage().find("Il parametro 0 non compare"), std::string::npos);
 }
 
 TEST_F(DbQueryTest, AQueryReadsASnapshotWhileTheLoopWrites) {
