@@ -14,6 +14,7 @@
 #include "gui/QtCanvas.h"
 #include "gui/StatusBar.h"
 #include "map/CommandIds.h"
+#include "map/LayerNames.h"
 #include "map/LayerSet.h"
 #include "map/MapContextMenu.h"
 #include "map/RenderView.h"
@@ -113,7 +114,7 @@ Box MapView::Extent() const {
 }
 
 bool MapView::GraphHasArcs() const {
-  const MapLayer* arcs = layers_ ? layers_->FindLayer("archi") : nullptr;
+  const MapLayer* arcs = layers_ ? layers_->FindLayer(kArcLayer) : nullptr;
   return arcs && arcs->line_count() > 0;
 }
 

@@ -8,10 +8,10 @@ namespace viamappa::testing {
 
 NetworkBuilder::NetworkBuilder(DbConnection& connection)
     : batch_(connection),
-      nodi_(connection, "nodi"),
-      archi_(connection, "archi"),
-      geoarchi_(connection, "geoarchi"),
-      orgarchi_(connection, "orgarchi"),
+      nodi_(connection),
+      archi_(connection),
+      geoarchi_(connection, kArcGeometryTable),
+      orgarchi_(connection, kFirstArcGeometryTable),
       comuni_(connection, "comuni"),
       geocom_(connection, "geocom"),
       local_(connection, "local"),
@@ -19,29 +19,22 @@ NetworkBuilder::NetworkBuilder(DbConnection& connection)
       toponimi_(connection, "toponimi") {}
 
 bool NetworkBuilder::AddNode(std::int32_t id, double x, double y) {
-  return nodi_.AddNew() && nodi_.SetField("ID", FormatInteger(id)) &&
-         nodi_.SetField("coord_x", StoredCoordinateText(x)) &&
-         nodi_.SetField("coord_y", StoredCoordinateText(y)) && nodi_.Update();
+  return nodi_.Add({id, x, y});
 }
 
 bool NetworkBuilder::AddArc(const ArcRow& arc) {
-  const std::string id = FormatInteger(arc.id);
-  if (!archi_.AddNew() || !archi_.SetField("ID", id) || !archi_.SetField("orgden", arc.denom) ||
-      !archi_.SetField("denom", arc.denom) || !archi_.SetField("orgalt", arc.alterna) ||
-      !archi_.SetField("alterna", arc.alterna) || !archi_.SetField("classe", arc.classe) ||
-      !archi_.SetField("datins", "01/01/2024") || !archi_.SetField("datmod", "01/01/2024") ||
-      !archi_.SetField("nodini", FormatInteger(arc.from)) ||
-      !archi_.SetField("nodfin", FormatInteger(arc.to)) ||
-      !archi_.SetField("local", FormatInteger(arc.local)) ||
-      !archi_.SetField("comune", FormatInteger(arc.comune)) || !archi_.Update())
-    return false;
+  ArcRecord record;
+  record.id = arc.id;
+  record.orgden = record.denom = arc.denom;
+  record.orgalt = record.alterna = arc.alterna;
+  record.classe = arc.classe;
+  record.datins = record.datmod = "01/01/2024";
+  record.nodini = arc.from;
+  record.nodfin = arc.to;
+  record.local = arc.local;
+  record.comune = arc.comune;
   const PointArray line(arc.points);
-  for (DbTable* table : {&geoarchi_, &orgarchi_}) {
-    if (!table->AddNew() || !table->SetField("ID", id) || !WriteStoredGeometry(*table, line) ||
-        !table->Update())
-      return false;
-  }
-  return true;
+  return archi_.Add(record) && geoarchi_.Add(arc.id, line) && orgarchi_.Add(arc.id, line);
 }
 
 bool NetworkBuilder::AddRings(DbTable& table, std::int32_t id, const std::vector<std::vector<Point>>& rings) {

@@ -11,6 +11,7 @@
 #include "db/DbBatch.h"
 #include "db/DbConnection.h"
 #include "db/DbTable.h"
+#include "geom/GraphRecords.h"
 #include "geom/PointArray.h"
 
 namespace viamappa::testing {
@@ -60,7 +61,10 @@ class NetworkBuilder {
   bool AddRings(DbTable& table, std::int32_t id, const std::vector<std::vector<Point>>& rings);
 
   DbBatch batch_;
-  DbTable nodi_, archi_, geoarchi_, orgarchi_, comuni_, geocom_, local_, geoloc_, toponimi_;
+  NodeTable nodi_;
+  ArcTable archi_;
+  PolylineTable geoarchi_, orgarchi_;
+  DbTable comuni_, geocom_, local_, geoloc_, toponimi_;
 };
 
 }  // namespace viamappa::testing

@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "base/TextUtil.h"
 #include "db/DbQuery.h"
+#include "geom/GraphRecords.h"
 #include "io/AreaImport.h"
 #include "io/RoadGraphImport.h"
 #include "io/StreetDirectory.h"
@@ -38,7 +39,7 @@ std::string Count(int value) {
 
 }  // namespace
 
-bool ImportCommands::HasRows(const char* table, const char* where) {
+bool ImportCommands::HasRows(std::string_view table, const char* where) {
   DbQuery query(state_.connection.get());
   query.SetSelect("ID");
   query.SetFrom(table);
@@ -48,7 +49,7 @@ bool ImportCommands::HasRows(const char* table, const char* where) {
 
 bool ImportCommands::ImportRoadGraph() {
   if (!state_.connected()) return false;
-  if (HasRows("archi", "")) {
+  if (HasRows(kArcTable, "")) {
     ui_.ShowMessage(
         "ATTENZIONE: esistono già degli archi del grafo stradale registrati.\n\n"
         "Non è possibile importare nuovamente il grafo stradale",

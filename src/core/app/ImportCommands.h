@@ -1,6 +1,8 @@
 // The commands of the Import menu: road graph, municipalities, localities and toponyms.
 #pragma once
 
+#include <string_view>
+
 #include "app/ApplicationState.h"
 #include "app/ShellWindow.h"
 #include "ui/UserInterface.h"
@@ -21,7 +23,7 @@ class ImportCommands {
   bool ImportToponyms();
 
  private:
-  bool HasRows(const char* table, const char* where);
+  bool HasRows(std::string_view table, const char* where);
   bool ImportAreaSet(bool municipalities);
 
   ApplicationState& state_;

@@ -418,6 +418,12 @@ bool DbTable::GetFieldText(std::string_view field, std::string& out) {
   return true;
 }
 
+const FieldValue* DbTable::StoredValue(int field) {
+  if (!IsOpen() || field < 0 || field >= static_cast<int>(fields_.size())) return nullptr;
+  const auto* record = RecordToRead(fields_[field].name);
+  return record ? &(*record)[field] : nullptr;
+}
+
 bool DbTable::GetBinaryField(std::string_view field, std::vector<std::uint8_t>& out) {
   out.clear();
   if (!IsOpen()) return false;

@@ -80,6 +80,10 @@ class DbTable {
   bool GetField(std::string_view field, std::string& out);
   bool GetFieldText(std::string_view field, std::string& out);
 
+  // The value of a field as stored, by its position (FieldIndex), in the current record or in the
+  // record being edited or added; null when the position is no field or there is no current record.
+  const FieldValue* StoredValue(int field);
+
   // The bytes of a long-binary value, replacing out; any other type gives no bytes.
   bool GetBinaryField(std::string_view field, std::vector<std::uint8_t>& out);
   std::size_t GetBinaryFieldSize(std::string_view field);

@@ -75,7 +75,8 @@ std::string DamagedAreaMessage(const std::string& area_table, std::int32_t id, s
 }
 
 std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::string& area_table,
-                                          Box* extent) {
+                                          Box* extent,
+                                          const std::function<void(const std::string&)>& damaged) {
   std::vector<AreaFeature> features;
   DbQuery query(connection);
   query.SetSelect("id, sub, excl, punti, coord, minx, miny, maxx, maxy");
@@ -90,7 +91,12 @@ std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::s
     query.GetShort(2, excl);
     PointArray ring;
     if (!ReadStoredGeometry(query, 3, ring)) {
-      connection.ui().ShowMessage(DamagedAreaMessage(area_table, id, sub, excl), MessageIcon::Warning);
+      const std::string message = DamagedAreaMessage(area_table, id, sub, excl);
+      if (damaged) {
+        damaged(message);
+      } else {
+        connection.ui().ShowMessage(message, MessageIcon::Warning);
+      }
       continue;
     }
     if (extent) extent->Widen(ring.box());

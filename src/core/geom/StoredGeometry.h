@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,10 @@ std::string DamagedAreaMessage(const std::string& area_table, std::int32_t id, s
                                std::int32_t excl);
 
 // Loads the rings of an area table ("geocom" or "geoloc") into area features in identifier order,
-// grouped into parts by sub and excl; a damaged ring is shown and left out. extent, when given, widens
-// by each ring's stored box.
+// grouped into parts by sub and excl; a damaged ring is left out and its message handed to damaged, or
+// shown when no handler is given. extent, when given, widens by each ring's stored box.
 std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::string& area_table,
-                                          Box* extent = nullptr);
+                                          Box* extent = nullptr,
+                                          const std::function<void(const std::string&)>& damaged = {});
 
 }  // namespace viamappa

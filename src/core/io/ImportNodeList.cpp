@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "io/Hundredths.h"
+#include "geom/Hundredths.h"
 
 namespace viamappa {
 

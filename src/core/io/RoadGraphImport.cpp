@@ -10,8 +10,8 @@
 #include "db/DbBatch.h"
 #include "db/DbTable.h"
 #include "db/Engine.h"
-#include "geom/StoredGeometry.h"
-#include "io/Hundredths.h"
+#include "geom/GraphRecords.h"
+#include "geom/Hundredths.h"
 #include "io/ImportNodeList.h"
 #include "io/ShapefileReader.h"
 #include "ui/ProgressDisplay.h"
@@ -50,14 +50,11 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
   std::vector<bool> stored(lines.size(), false);
   progress.SetPhase("Registrazione Nodi del Grafo");
   {
-    DbTable nodi(connection, "nodi");
-    const int id = nodi.FieldIndex("ID"), x = nodi.FieldIndex("coord_x"), y = nodi.FieldIndex("coord_y");
+    NodeTable nodi(connection);
     const std::size_t total = nodes.nodes().size();
     std::size_t done = 0;
     for (const ImportNodeList::Node& node : nodes.nodes()) {
-      if (nodi.AddNew() && nodi.SetFieldInteger(id, node.id) && nodi.SetFieldDouble(x, node.point.x) &&
-          nodi.SetFieldDouble(y, node.point.y) && nodi.Update())
-        ++counts.nodes;
+      if (nodi.Add({node.id, node.point.x, node.point.y})) ++counts.nodes;
       progress.SetProgress(++done, static_cast<long long>(total));
     }
   }
@@ -71,42 +68,30 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
   const DbfField* classe = reader.FindField("CLASSE");
   const DbfField* piazza = reader.FindField("PIAZZA");
   {
-    DbTable archi(connection, "archi");
-    const int f_id = archi.FieldIndex("ID"), f_orgden = archi.FieldIndex("orgden"),
-              f_denom = archi.FieldIndex("denom"), f_orgalt = archi.FieldIndex("orgalt"),
-              f_alterna = archi.FieldIndex("alterna"), f_codreg = archi.FieldIndex("codreg"),
-              f_codele = archi.FieldIndex("codele"), f_classe = archi.FieldIndex("classe"),
-              f_piazza = archi.FieldIndex("piazza"), f_elimina = archi.FieldIndex("elimina"),
-              f_modifica = archi.FieldIndex("modifica"), f_aggiunto = archi.FieldIndex("aggiunto"),
-              f_verifica = archi.FieldIndex("verifica"), f_datins = archi.FieldIndex("datins"),
-              f_datmod = archi.FieldIndex("datmod"), f_nodini = archi.FieldIndex("nodini"),
-              f_nodfin = archi.FieldIndex("nodfin"), f_local = archi.FieldIndex("local"),
-              f_comune = archi.FieldIndex("comune");
-    FieldValue first_date;
-    TextToFieldValue(FieldType::Date, 0, "01/01/1901", first_date);
-    std::string record, name, alternative, region_code, element_code, road_class;
+    ArcTable archi(connection);
+    // One record reused for every row: its texts keep their capacity. Every flag is false, both dates
+    // are those of the first import, and the arc lies in no municipality and no locality yet.
+    ArcRecord arc;
+    std::string record;
     for (std::int64_t i = 0; i < shapes_read; ++i) {
       if (!reader.NextAttributes(record)) break;
       if (is_polyline[i]) ++counts.found;
       progress.SetProgress(i + 1, shapes_read);
       if (!lines[i]) continue;
-      DbfText(record, *denom, name);
-      DbfText(record, *alt, alternative);
-      if (alternative == name) alternative.clear();
-      DbfText(record, *cod_reg, region_code);
-      DbfText(record, *cod_ele, element_code);
-      DbfText(record, *classe, road_class);
+      arc.id = static_cast<std::int32_t>(i + 1);
+      DbfText(record, *denom, arc.denom);
+      DbfText(record, *alt, arc.alterna);
+      if (arc.alterna == arc.denom) arc.alterna.clear();
+      arc.orgden = arc.denom;
+      arc.orgalt = arc.alterna;
+      DbfText(record, *cod_reg, arc.codreg);
+      DbfText(record, *cod_ele, arc.codele);
+      DbfText(record, *classe, arc.classe);
       const std::string_view square = ShapefileReader::FieldValue(record, *piazza);
-      if (archi.AddNew() && archi.SetFieldInteger(f_id, i + 1) && archi.SetField(f_orgden, name) &&
-          archi.SetField(f_denom, name) && archi.SetField(f_orgalt, alternative) &&
-          archi.SetField(f_alterna, alternative) && archi.SetField(f_codreg, region_code) &&
-          archi.SetField(f_codele, element_code) && archi.SetField(f_classe, road_class) &&
-          archi.SetFieldInteger(f_piazza, !square.empty() && square[0] == 'S') &&
-          archi.SetFieldInteger(f_elimina, 0) && archi.SetFieldInteger(f_modifica, 0) &&
-          archi.SetFieldInteger(f_aggiunto, 0) && archi.SetFieldInteger(f_verifica, 0) &&
-          archi.SetFieldValue(f_datins, first_date) && archi.SetFieldValue(f_datmod, first_date) &&
-          archi.SetFieldInteger(f_nodini, ends[i].first) && archi.SetFieldInteger(f_nodfin, ends[i].second) &&
-          archi.SetFieldInteger(f_local, 0) && archi.SetFieldInteger(f_comune, 0) && archi.Update()) {
+      arc.piazza = !square.empty() && square[0] == 'S';
+      arc.nodini = ends[i].first;
+      arc.nodfin = ends[i].second;
+      if (archi.Add(arc)) {
         ++counts.arcs;
         stored[i] = true;
       }
@@ -115,37 +100,27 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
 
   progress.SetPhase("Registrazione geometrie Archi");
   {
-    DbTable geoarchi(connection, "geoarchi");
-    const int f_id = geoarchi.FieldIndex("ID"), f_punti = geoarchi.FieldIndex("punti"),
-              f_coord = geoarchi.FieldIndex("coord"), f_minx = geoarchi.FieldIndex("minx"),
-              f_miny = geoarchi.FieldIndex("miny"), f_maxx = geoarchi.FieldIndex("maxx"),
-              f_maxy = geoarchi.FieldIndex("maxy");
+    PolylineTable geoarchi(connection);
     for (std::int64_t i = 0; i < shapes_read; ++i) {
       progress.SetProgress(i + 1, shapes_read);
       if (!lines[i]) continue;
       // Without its arc a polyline is refused as the relation refuses it, without writing it.
       if (!stored[i]) {
-        ui.ShowMessage(
-            "Errore aggiornamento tavola (geoarchi)\n\n" + MissingReferenceDescription("geo_archi", "archi"),
-            MessageIcon::Stop);
+        ui.ShowMessage("Errore aggiornamento tavola (" + std::string(kArcGeometryTable) + ")\n\n" +
+                           MissingReferenceDescription("geo_archi", kArcTable),
+                       MessageIcon::Stop);
         continue;
       }
-      const PointArray& line = *lines[i];
-      const Box& box = line.box();
-      // The box values are those of the rounded points: already hundredths, as "%1.2lf" keeps them.
-      if (geoarchi.AddNew() && geoarchi.SetFieldInteger(f_id, i + 1) &&
-          geoarchi.SetFieldInteger(f_punti, line.count()) &&
-          geoarchi.SetBinaryField(f_coord, line.data(), line.byte_size()) &&
-          geoarchi.SetFieldDouble(f_minx, box.minx) && geoarchi.SetFieldDouble(f_miny, box.miny) &&
-          geoarchi.SetFieldDouble(f_maxx, box.maxx) && geoarchi.SetFieldDouble(f_maxy, box.maxy) &&
-          geoarchi.Update())
-        ++counts.polylines;
+      if (geoarchi.Add(static_cast<std::int32_t>(i + 1), *lines[i])) ++counts.polylines;
     }
   }
   // The first polylines are the current ones as imported: copied inside the database in one statement.
   std::string error;
-  if (!connection.engine()->Execute("INSERT INTO orgarchi SELECT * FROM geoarchi", error))
-    ui.ShowMessage("Errore inserimento tavola (orgarchi)\n\n" + error, MessageIcon::Stop);
+  if (!connection.engine()->Execute("INSERT INTO " + std::string(kFirstArcGeometryTable) + " SELECT * FROM " +
+                                        std::string(kArcGeometryTable),
+                                    error))
+    ui.ShowMessage("Errore inserimento tavola (" + std::string(kFirstArcGeometryTable) + ")\n\n" + error,
+                   MessageIcon::Stop);
   return true;
 }
 
@@ -167,8 +142,6 @@ std::string DbfText(std::string_view record, const DbfField& field) {
   DbfText(record, field, text);
   return text;
 }
-
-namespace {}  // namespace
 
 std::string UnusableRoadGraphMessage() {
   return "ATTENZIONE: lo Shape File indicato non ha le caratteristiche\n"
@@ -238,7 +211,9 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
   for (const bool bulk : {true, false}) {
     std::optional<BulkLoad> load;
     if (bulk) {
-      load.emplace(connection, std::vector<std::string>{"nodi", "archi", "geoarchi", "orgarchi"});
+      load.emplace(connection, std::vector<std::string>{std::string(kNodeTable), std::string(kArcTable),
+                                                        std::string(kArcGeometryTable),
+                                                        std::string(kFirstArcGeometryTable)});
       if (!load->active()) continue;
     }
     counts.found = counts.arcs = counts.nodes = counts.polylines = 0;

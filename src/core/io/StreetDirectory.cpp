@@ -9,6 +9,7 @@
 #include "db/DbBatch.h"
 #include "db/DbQuery.h"
 #include "db/DbTable.h"
+#include "geom/GraphRecords.h"
 #include "ui/ProgressDisplay.h"
 
 namespace viamappa {
@@ -34,23 +35,23 @@ StreetDirectoryCounts BuildStreetDirectory(DbConnection& connection, UserInterfa
   {
     DbQuery count(connection);
     count.SetSelect("count(*)");
-    count.SetFrom("archi");
+    count.SetFrom(std::string(kArcTable));
     if (count.Open()) count.GetLong(0, arcs);
   }
   std::vector<std::string> types;
   std::vector<StreetName> names;
   std::unordered_set<std::string> seen_types;
   std::unordered_set<std::string> seen_names;  // type, a zero byte, name
-  for (const char* field : {"denom", "alterna"}) {
-    progress.SetPhase(field == std::string_view("denom") ? "Analizzo Denominazioni Principali"
-                                                         : "Analizzo Denominazioni Alternative");
+  for (const std::string_view field : {arc_field::kName, arc_field::kAlternative}) {
+    progress.SetPhase(field == arc_field::kName ? "Analizzo Denominazioni Principali"
+                                                : "Analizzo Denominazioni Alternative");
     // The distinct values in the order a GROUP BY of the field returns them: grouped and ordered
     // without regard to the case of ASCII letters, as the field's collation does. Gathering them in a
     // hash and sorting only the distinct ones is much faster than sorting every row.
     std::unordered_map<std::string, std::string> groups;  // folded value -> value
     DbQuery query(connection);
     query.SetSelect(field);
-    query.SetFrom("archi");
+    query.SetFrom(std::string(kArcTable));
     long long done = 0;
     std::string text;
     for (bool row = query.Open(); row; row = query.MoveNext()) {

@@ -1,5 +1,7 @@
 #include "map/LayerPainting.h"
 
+#include "map/LayerNames.h"
+
 namespace viamappa {
 
 Pen LayerPen(const LayerStyle& style, bool fast) {
@@ -57,13 +59,14 @@ Brush HatchBrush(int fill_code, Colour colour) {
 }
 
 double LabelHeightMetres(std::string_view layer_name, std::int32_t denominator, std::int32_t font_size) {
-  if (layer_name == "locbig" || layer_name == "locmedie" || layer_name == "locsmall") {
+  if (layer_name == kBigLocalityLayer || layer_name == kMediumLocalityLayer ||
+      layer_name == kSmallLocalityLayer) {
     if (denominator >= 100000) return 500;
     if (denominator >= 50000) return 250;
     if (denominator >= 25000) return 180;
     return 100;
   }
-  if (layer_name == "labcomuni") {
+  if (layer_name == kMunicipalityLabelLayer) {
     if (denominator >= 500000) return 3000;
     if (denominator >= 300000) return 1500;
     if (denominator >= 100000) return 1200;

@@ -8,6 +8,7 @@
 #include "base/Utf8.h"
 #include "geom/Clipping.h"
 #include "geom/Simplify.h"
+#include "map/LayerNames.h"
 #include "map/LayerPainting.h"
 
 namespace viamappa {
@@ -119,7 +120,7 @@ class VectorPasses {
         DrawLabels(*layer);
       }
     }
-    if (const MapLayer* names_layer = layers_.FindLayer("toponvie");
+    if (const MapLayer* names_layer = layers_.FindLayer(kStreetNameLayer);
         names_layer && Passes(*names_layer, FeatureKind::Line))
       DrawStreetNames(*names_layer);
     if (overlays_.markers) overlays_.markers(canvas_, view_);
@@ -168,7 +169,7 @@ class VectorPasses {
 
   void DrawLines(const MapLayer& layer) {
     const LayerStyle& style = layer.style();
-    if (layer.name() == "archi" && overlays_.highlights && !overlays_.highlights->empty()) {
+    if (layer.name() == kArcLayer && overlays_.highlights && !overlays_.highlights->empty()) {
       canvas_.SetPen({kBlack, 5.0 * style.line_width, LineStyle::Solid});
       for (const PointArray& line : *overlays_.highlights)
         if (MeetsWindow(line.box(), view_)) DrawPolyline(canvas_, view_, line);
@@ -273,7 +274,7 @@ NamePlacement PlaceName(const std::vector<Point>& points, double chord, double w
 }
 
 void VectorPasses::DrawStreetNames(const MapLayer& names_layer) {
-  const MapLayer* arcs = layers_.FindLayer("archi");
+  const MapLayer* arcs = layers_.FindLayer(kArcLayer);
   if (!arcs || !names_) return;
   const double full_units = 10.0 / view_.resolution;
   // No name is ever taller than the full height: when that cannot be read, no name can.

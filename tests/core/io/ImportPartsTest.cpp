@@ -4,7 +4,7 @@
 #include <random>
 
 #include "base/NumberText.h"
-#include "io/Hundredths.h"
+#include "geom/Hundredths.h"
 #include "io/ImportNodeList.h"
 #include "io/StreetDirectory.h"
 #include "io/ToponymImport.h"

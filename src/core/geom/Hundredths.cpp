@@ -1,4 +1,4 @@
-#include "io/Hundredths.h"
+#include "geom/Hundredths.h"
 
 #include <cmath>
 
