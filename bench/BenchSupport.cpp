@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/NumberText.h"
 #include "synth/SyntheticRegion.h"
 
 namespace viamappa::bench {
@@ -57,6 +58,17 @@ std::string GeneratedRegion(const std::string& data_dir, long long arcs, const c
   if (synth::WriteSyntheticRegion(region, options, counts, error)) return region;
   std::fprintf(stderr, "%s benchmark: %s\n", benchmark, error.c_str());
   return {};
+}
+
+void PrintFigure(const Figure& figure) {
+  std::string line =
+      "bench: " + figure.name + " ours=" + FormatFixed(figure.ours, figure.decimals) + " " + figure.unit;
+  if (figure.peer) {
+    line += " peer=" + FormatFixed(*figure.peer, figure.decimals) + " " + figure.unit;
+    if (*figure.peer > 0) line += " ratio=" + FormatFixed(figure.ours / *figure.peer, 2);
+  }
+  line += " goal=" + (figure.goal.empty() ? std::string("none") : figure.goal);
+  std::printf("%s\n", line.c_str());
 }
 
 }  // namespace viamappa::bench

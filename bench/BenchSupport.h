@@ -1,7 +1,9 @@
-// What the benchmarks share: clocks, the memory of the process, and the generated million-arc region.
+// What the benchmarks share: clocks, the memory of the process, the generated million-arc region and
+// the one-line form of a figure that scripts read.
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace viamappa::bench {
@@ -18,5 +20,20 @@ void ResetPeakMemory();
 // The folder of the generated region of that many arcs (1,500 municipalities, 5,000 localities, seed
 // 2026) under data_dir, written the first time it is asked for. Empty when it cannot be written.
 std::string GeneratedRegion(const std::string& data_dir, long long arcs, const char* benchmark);
+
+// One measured figure: ours, the peer's from the same run when there is one, and the goal.
+struct Figure {
+  std::string name;  // lower-case "benchmark.figure"
+  double ours = 0;
+  std::string unit;  // "s", "ms", "MB"
+  std::optional<double> peer;
+  std::string goal;  // without spaces, e.g. "ratio<=1.0" or "<3s"; "none" when empty
+  int decimals = 2;
+};
+
+// Prints the figure as one line on standard output, whatever the locale:
+//   bench: NAME ours=VALUE UNIT [peer=VALUE UNIT] [ratio=R] goal=TEXT
+// The ratio ours / peer is there when the peer's figure is above zero.
+void PrintFigure(const Figure& figure);
 
 }  // namespace viamappa::bench

@@ -294,5 +294,7 @@ int main(int argc, char** argv) {
               insert_ours / insert_peer, "<= 1.5");
   std::printf("  %-8s %12.2f s %12.2f s %8.2f %8s\n", "read", read_ours, read_peer, read_ours / read_peer,
               "<= 1.3");
+  bench::PrintFigure({"db.insert", insert_ours, "s", insert_peer, "ratio<=1.5"});
+  bench::PrintFigure({"db.read", read_ours, "s", read_peer, "ratio<=1.3"});
   return 0;
 }

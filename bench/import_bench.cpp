@@ -68,5 +68,7 @@ int main(int argc, char** argv) {
   std::printf("  %-28s %10.2f s\n", "ogr2ogr -f SQLite", theirs);
   std::printf("  %-28s %10.2f     goal <= 1.0 (above 1.5 not done)\n", "ratio", ours / theirs);
   std::printf("  %-28s %10.1f MB\n", "peak memory (import)", peak / 1e6);
+  bench::PrintFigure({"import.graph", ours, "s", theirs, "ratio<=1.0"});
+  bench::PrintFigure({"import.memory", peak / 1e6, "MB", std::nullopt, "", 1});
   return 0;
 }

@@ -16,6 +16,7 @@
 
 #include "BenchSupport.h"
 #include "app/DatabaseCreation.h"
+#include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "map/DeviceMetrics.h"
 #include "map/LayerLoader.h"
@@ -186,5 +187,11 @@ int main(int argc, char** argv) {
               "peak memory of LoadLayers", peak / 1e6, budget / 1e6);
   std::printf("  %-34s %10.3f ms  goal < 1 ms (worst %.3f ms, %zu features a view)\n",
               "box query, 1:10000 view", total / queries * 1e3, worst * 1e3, found / queries);
+  bench::PrintFigure({"layers.load", load_seconds, "s", std::nullopt, "<3s"});
+  std::string memory_goal = "<";
+  memory_goal += FormatFixed(budget / 1e6, 1) + "MB";
+  bench::PrintFigure({"layers.memory", peak / 1e6, "MB", std::nullopt, memory_goal, 1});
+  bench::PrintFigure({"layers.query", total / queries * 1e3, "ms", std::nullopt, "<1ms", 3});
+  bench::PrintFigure({"layers.query_worst", worst * 1e3, "ms", std::nullopt, "", 3});
   return 0;
 }

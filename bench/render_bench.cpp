@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BenchSupport.h"
 #include "app/DatabaseCreation.h"
+#include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "gui/QtCanvas.h"
 #include "io/AreaImport.h"
@@ -56,6 +58,7 @@ bool MakeDatabase(const std::string& database, const std::string& region) {
 
 struct Case {
   const char* name;
+  const char* figure;  // the name of its figure line
   double goal_ms;
   bool fast;
   Viewport view;
@@ -139,10 +142,10 @@ int main(int argc, char** argv) {
     return view;
   };
   std::vector<Case> cases = {
-      {"(a) home view", 200, false, home},
-      {"(b) 1:100000", 500, false, at_scale(10.0)},
-      {"(c) 1:10000", 20, false, at_scale(1.0)},
-      {"(d) fast redraw of (b)", 150, true, at_scale(10.0)},
+      {"(a) home view", "render.home", 200, false, home},
+      {"(b) 1:100000", "render.scale100000", 500, false, at_scale(10.0)},
+      {"(c) 1:10000", "render.scale10000", 20, false, at_scale(1.0)},
+      {"(d) fast redraw of (b)", "render.fast_redraw", 150, true, at_scale(10.0)},
   };
   std::erase_if(cases,
                 [&](const Case& c) { return !only.empty() && only.find(c.name[1]) == std::string::npos; });
@@ -151,6 +154,7 @@ int main(int argc, char** argv) {
   const std::string peer_out = data_dir + "/render-peer.tif";
   std::printf("render benchmark: %lld arcs, %d x %d pixels, best of %d runs\n", arcs, kWidth, kHeight, runs);
   std::printf("  %-24s %8s %10s %8s %16s\n", "view", "scale", "ours", "goal", "gdal_rasterize");
+  std::vector<bench::Figure> figures;
   for (const Case& c : cases) {
     const double ours = Render(layers, names, c.view, c.fast, image, runs);
     const double theirs = c.fast ? -1 : Rasterize(region, c.view, peer_out);
@@ -160,6 +164,8 @@ int main(int argc, char** argv) {
     } else {
       std::printf(" %16s\n", c.fast ? "-" : "failed");
     }
+    figures.push_back({c.figure, ours, "ms", theirs >= 0 ? std::optional<double>(theirs) : std::nullopt,
+                       "<" + FormatFixed(c.goal_ms, 0) + "ms", 1});
     if (!save_dir.empty()) {
       std::filesystem::create_directories(save_dir);
       image.save(QString::fromStdString(save_dir + "/" + std::string(c.name).substr(1, 1) + ".png"));
@@ -182,5 +188,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
+  for (const bench::Figure& figure : figures) bench::PrintFigure(figure);
   return 0;
 }

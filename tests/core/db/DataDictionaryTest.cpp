@@ -2,91 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "db/DbTable.h"
-#include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
 
 using testing::TempDir;
-
-TEST(RoadNetworkDatabaseTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
-  TempDir dir;
-  ScriptedUserInterface ui;
-  const std::string path = dir.File("nuovo.mdb");
-  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
-  ASSERT_EQ(ui.messages().size(), 1u);
-  EXPECT_EQ(ui.last_message().text, "Il database " + path + " è stato creato con successo\n\n");
-  EXPECT_EQ(ui.last_message().icon, MessageIcon::Information);
-  EXPECT_EQ(ui.last_message().caption, "Creazione database");
-
-  DbConnection connection(path, ui);
-  const std::vector<std::string> tables = connection.engine()->TableNames();
-  EXPECT_EQ(tables.size(), 23u);
-  // Road-network tables are built in alphabetical order, whatever the order of their dictionary rows.
-  const std::vector<std::string> built(tables.begin() + 7, tables.end());
-  EXPECT_EQ(built, (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom",
-                                             "geoitin", "geoloc", "itiner", "local", "nodi", "nomi",
-                                             "orgarchi", "regazi", "tipi", "toponimi"}));
-  using testing::Rows;
-  EXPECT_EQ(Rows(connection, "count(*)", "regazi"), std::vector<std::string>{"210"});
-  EXPECT_EQ(Rows(connection, "denom", "regazi", "codice = 0"),
-            std::vector<std::string>{"*** azienda non assegnata ***"});
-  EXPECT_EQ(Rows(connection, "denom, istat", "comuni"),
-            std::vector<std::string>{"*** Comune non assegnato ***| "});
-  EXPECT_EQ(Rows(connection, "istat", "local"), std::vector<std::string>{" "});
-  for (const char* table : {"archi", "nodi", "geoarchi", "toponimi", "tipi", "nomi", "fermate", "utenti"})
-    EXPECT_EQ(Rows(connection, "count(*)", table), std::vector<std::string>{"0"}) << table;
-
-  // Fields keep the order of their dictionary rows; the second primary index of comuni is unique.
-  const auto fields = connection.engine()->DescribeFields("archi");
-  ASSERT_EQ(fields.size(), 20u);
-  EXPECT_EQ(fields.front().name, "ID");
-  EXPECT_EQ(fields.back().name, "comune");
-  const auto istat = connection.engine()->FindIndex("comuni", "istat");
-  ASSERT_TRUE(istat);
-  EXPECT_TRUE(istat->unique);
-  EXPECT_FALSE(istat->primary);
-  EXPECT_EQ(connection.engine()->DescribeRelations().size(), 13u);
-  EXPECT_EQ(ui.messages().size(), 1u) << ui.last_message().text;
-}
-
-using RoadNetworkSchemaTest = testing::RoadNetworkTest;
-
-TEST_F(RoadNetworkSchemaTest, TheSchemaHoldsItsRules) {
-  {
-    testing::NetworkBuilder build(db());
-    ASSERT_TRUE(build.AddNode(1, 1.5, 2.5) && build.AddNode(2, 1.5, 2.5));
-    EXPECT_FALSE(build.AddArc(testing::Arc(1, 1, 3, {}))) << "node 3 does not exist";
-    EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
-    EXPECT_TRUE(build.AddArc(testing::Arc(1, 1, 2, {})))
-        << "optional texts take NULL; municipality and locality 0 exist";
-  }
-  EXPECT_EQ(Rows("modnome", "archi"), std::vector<std::string>{"0"}) << "a boolean never written is false";
-
-  // A ring of 32767 points fits the 16-bit count; one more does not.
-  DbTable geocom(db(), "geocom");
-  ASSERT_TRUE(geocom.AddNew() && geocom.SetField("ID", "0") && geocom.SetField("sub", "0") &&
-              geocom.SetField("excl", "0") && geocom.SetField("minx", "0") && geocom.SetField("miny", "0") &&
-              geocom.SetField("maxx", "0") && geocom.SetField("maxy", "0"));
-  EXPECT_FALSE(geocom.SetField("punti", "32768"));
-  EXPECT_TRUE(geocom.SetField("punti", "32767") && geocom.Update());
-
-  // Required names; the relation written with "id" joins local.ID.
-  DbTable comuni(db(), "comuni");
-  EXPECT_FALSE(comuni.AddNew() && comuni.SetField("ID", "5") && comuni.SetField("provin", "TN") &&
-               comuni.SetField("istat", "022001") && comuni.Update());
-  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore aggiornamento tavola (comuni)"));
-  DbTable fermate(db(), "fermate");
-  EXPECT_FALSE(fermate.AddNew() && fermate.SetField("ID", "1") && fermate.SetField("denom", "Piazza") &&
-               fermate.SetField("fermata", "F1") && fermate.SetField("local", "9") &&
-               fermate.SetField("coord_x", "1") && fermate.SetField("coord_y", "1") && fermate.Update());
-  EXPECT_NE(ui_.last_message().text.find("fermate_local"), std::string::npos);
-}
 
 // A database with the dictionary tables and the rows of one small table, for the builders' failures.
 class DictionaryBuilderTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-// Batches of writes, their checkpoints, a process killed inside one, and bulk loads with deferred checks.
+// Batches of writes, their checkpoints and a process killed inside one.
 #include "db/DbBatch.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
-#include "db/BulkLoad.h"
 #include "db/DbTable.h"
 #include "support/RoadNetworkDatabase.h"
 #include "support/SampleConnection.h"
@@ -20,19 +20,10 @@ class DbBatchTest : public testing::SampleConnectionTest {
  protected:
   // Rows of nodi as another process would see them now, through a connection of its own.
   int RowsSeenFromOutside() { return testing::CountRows(path_, "nodi"); }
-  // Rows of archi as this connection sees them.
-  std::string Arcs() { return testing::Rows(*connection_, "count(*)", "archi").at(0); }
 
   bool AddNode(DbTable& nodi, int id) {
     return nodi.AddNew() && nodi.SetField("ID", std::to_string(id)) && nodi.SetField("coord_x", "1,5") &&
            nodi.SetField("coord_y", "2,5") && nodi.Update();
-  }
-  bool AddArc(DbTable& archi, int id, int to) {
-    return archi.AddNew() && archi.SetFieldInteger(archi.FieldIndex("ID"), id) &&
-           archi.SetFieldInteger(archi.FieldIndex("nodini"), 1) &&
-           archi.SetFieldInteger(archi.FieldIndex("nodfin"), to) &&
-           archi.SetField(archi.FieldIndex("datins"), "01/01/2020") &&
-           archi.SetFieldInteger(archi.FieldIndex("comune"), 0) && archi.Update();
   }
 };
 
@@ -96,45 +87,6 @@ TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
   ASSERT_TRUE(CheckDatabase(path_, problems, error)) << error;
   EXPECT_TRUE(problems.empty()) << problems.front();
   EXPECT_EQ(RowsSeenFromOutside(), 1) << "the unfinished batch is rolled back";
-}
-
-TEST_F(DbBatchTest, BulkLoadSoundRowsStayAndTheChecksComeBack) {
-  Exec("INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO nodi VALUES (2, 1, 1)");
-  {
-    DbBatch batch(*connection_);
-    DbTable archi(*connection_, "archi");
-    BulkLoad deferred(*connection_, {"archi"});
-    ASSERT_TRUE(deferred.active());
-    for (int i = 1; i <= 100; ++i) ASSERT_TRUE(AddArc(archi, i, 2));
-    EXPECT_TRUE(deferred.Finish());
-    EXPECT_FALSE(AddArc(archi, 101, 9)) << "checked row by row again";
-  }
-  EXPECT_EQ(Arcs(), "100");
-}
-
-TEST_F(DbBatchTest, BulkLoadABrokenReferenceUndoesTheWholeLoad) {
-  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
-  DbBatch batch(*connection_);
-  DbTable archi(*connection_, "archi");
-  ASSERT_TRUE(AddArc(archi, 1, 1));
-  BulkLoad deferred(*connection_, {"archi"});
-  ASSERT_TRUE(AddArc(archi, 2, 1));
-  ASSERT_TRUE(AddArc(archi, 3, 77)) << "not checked while deferred";
-  std::vector<std::string> broken;
-  EXPECT_FALSE(deferred.Finish(&broken));
-  EXPECT_EQ(broken, std::vector<std::string>{"archi_fin"});
-  EXPECT_EQ(Arcs(), "1") << "the rows before the deferral stay";
-  ui_.ClearMessages();
-  EXPECT_FALSE(AddArc(archi, 4, 77)) << "the checks are back";
-  EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
-}
-
-TEST_F(DbBatchTest, BulkLoadOutsideABatchNothingIsDeferred) {
-  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
-  DbTable archi(*connection_, "archi");
-  BulkLoad deferred(*connection_, {"archi"});
-  EXPECT_FALSE(deferred.active());
-  EXPECT_FALSE(AddArc(archi, 1, 77));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Box.h"
+#include "io/ShapefileReader.h"
 
 namespace viamappa::test {
 
@@ -137,5 +138,15 @@ inline std::string WriteSet(const std::string& base, std::int32_t shape_type,
   WriteBytes(base + ".dbf", DbfFile(fields, rows));
   return base;
 }
+
+// A reader over bytes in memory that live as long as it does.
+struct MemorySet {
+  std::string shp, shx, dbf;
+  ShapefileReader reader;
+  MemorySet(std::string shp_bytes, std::string shx_bytes, std::string dbf_bytes)
+      : shp(std::move(shp_bytes)), shx(std::move(shx_bytes)), dbf(std::move(dbf_bytes)) {
+    reader.OpenMemory(shp, shx, dbf);
+  }
+};
 
 }  // namespace viamappa::test

@@ -51,6 +51,40 @@ TEST_F(ShapefileWriterTest, EmptySetHasTheBoxSentinelsAndATableOfHeaderOnly) {
   EXPECT_EQ(testing::ReadText(dir_.File("vuoto.cpg")), "1252");
 }
 
+// A box as the header and the records hold it: minimum X and Y, then maximum X and Y.
+std::string BoxBytes(const Box& box) {
+  std::string out;
+  for (const double value : {box.minx, box.miny, box.maxx, box.maxy}) test::AppendDouble(out, value);
+  return out;
+}
+
+TEST_F(ShapefileWriterTest, TheBoxOfPointsOfAnySignReachesTheRecordAndTheHeaders) {
+  const struct {
+    const char* name;
+    std::vector<Point> points;
+    Box box;
+  } cases[] = {{"negativi", {{-30, -20}, {-10, -40}, {-25.5, -0.5}}, Box::Of(-30, -40, -10, -0.5)},
+               {"misti", {{-5, 7}, {12, -3}}, Box::Of(-5, -3, 12, 7)}};
+  for (const auto& c : cases) {
+    Box box;
+    for (const Point& p : c.points) box.Widen(p);
+    EXPECT_EQ(box, c.box) << c.name;
+
+    ShapefileWriter writer;
+    ASSERT_TRUE(writer.Create(dir_.File(std::string(c.name) + ".shp")));
+    ASSERT_TRUE(writer.AddField("NOME", 'C', 4));
+    ASSERT_TRUE(writer.AddPolyline({"ab"}, Line(c.points)));
+    EXPECT_EQ(writer.Finish(), 1);
+    const std::string shp = testing::ReadText(dir_.File(std::string(c.name) + ".shp"));
+    const std::string shx = testing::ReadText(dir_.File(std::string(c.name) + ".shx"));
+    ASSERT_GE(shp.size(), 144u) << c.name;
+    ASSERT_GE(shx.size(), 68u) << c.name;
+    EXPECT_EQ(shp.substr(36, 32), BoxBytes(c.box)) << c.name;
+    EXPECT_EQ(shx.substr(36, 32), BoxBytes(c.box)) << c.name;
+    EXPECT_EQ(shp.substr(112, 32), BoxBytes(c.box)) << c.name << ": the record's box";
+  }
+}
+
 TEST_F(ShapefileWriterTest, TwoPointPolylineIsFortyWordsAndAdvancesFortyFour) {
   ASSERT_TRUE(writer_.Create(dir_.File("uno.shp")));
   ASSERT_TRUE(writer_.AddField("NOME", 'C', 4));

@@ -7,10 +7,7 @@
 #include <map>
 
 #include "map/LayerPainting.h"
-#include "map/RedrawClock.h"
-#include "support/NetworkBuilder.h"
 #include "support/RecordingCanvas.h"
-#include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
@@ -115,18 +112,6 @@ TEST(MapRendererTest, FastRedrawsJudgeAtTenTimesTheScaleAndDrawInGrey) {
   const RecordingCanvas grey = Draw(layers, View(1.2, 12000, true));
   ASSERT_EQ(CountOf(grey, Kind::Polyline), 1u);
   EXPECT_EQ(grey.Of(Kind::Polyline)[0]->pen.colour, 0x4C4C4Cu);  // 0.3 x 255 of red
-}
-
-TEST(MapRendererTest, FullRedrawsWithinFiveSecondsAreFast) {
-  using namespace std::chrono_literals;
-  RedrawClock clock;
-  const auto t0 = RedrawClock::Clock::time_point{} + 100s;
-  EXPECT_FALSE(clock.BeginFullRedraw(false, t0));  // none before
-  clock.EndFullRedraw(t0);
-  EXPECT_TRUE(clock.BeginFullRedraw(false, t0 + 4999ms));
-  EXPECT_TRUE(clock.last_was_fast());
-  EXPECT_FALSE(clock.BeginFullRedraw(false, t0 + 5000ms));
-  EXPECT_FALSE(clock.BeginFullRedraw(true, t0 + 1ms));
 }
 
 TEST(MapRendererTest, PassesRunInTheirOrder) {
@@ -377,25 +362,6 @@ TEST(MapRendererTest, AreasAreCutToTheWindowWithTheirTolerance) {
     EXPECT_LE(p.y, 820 + 1e-9);
   }
   EXPECT_EQ(CountOf(canvas, Kind::Polyline), 2u);  // both rings outlined
-}
-
-using ArcNamesTest = testing::RoadNetworkTest;
-
-TEST_F(ArcNamesTest, ArcNamesComeFromTheArcsTableWithoutTrailingBlanks) {
-  {
-    testing::NetworkBuilder builder(db());
-    for (int node = 1; node <= 3; ++node) ASSERT_TRUE(builder.AddNode(node, node * 10.0, 0));
-    ASSERT_TRUE(builder.AddArc(testing::Arc(5, 1, 2, {{0, 0}, {10, 0}}, "Via Verdi   ")));
-    ASSERT_TRUE(builder.AddArc(testing::Arc(6, 2, 3, {{10, 0}, {20, 0}}, "")));
-  }
-  ArcTableNames names(db());
-  std::string name;
-  ASSERT_TRUE(names.NameOf(5, name));
-  EXPECT_EQ(name, "Via Verdi");
-  // An arc without a name gives none.
-  EXPECT_TRUE(!names.NameOf(6, name) || name.empty());
-  EXPECT_FALSE(names.NameOf(99, name));
-  EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+// Bulk loads inside a batch, with their checks deferred to the end.
+#include "db/BulkLoad.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/DbBatch.h"
+#include "db/DbTable.h"
+#include "support/RoadNetworkDatabase.h"
+#include "support/SampleConnection.h"
+
+namespace viamappa {
+namespace {
+
+class BulkLoadTest : public testing::SampleConnectionTest {
+ protected:
+  // Rows of archi as this connection sees them.
+  std::string Arcs() { return testing::Rows(*connection_, "count(*)", "archi").at(0); }
+
+  bool AddArc(DbTable& archi, int id, int to) {
+    return archi.AddNew() && archi.SetFieldInteger(archi.FieldIndex("ID"), id) &&
+           archi.SetFieldInteger(archi.FieldIndex("nodini"), 1) &&
+           archi.SetFieldInteger(archi.FieldIndex("nodfin"), to) &&
+           archi.SetField(archi.FieldIndex("datins"), "01/01/2020") &&
+           archi.SetFieldInteger(archi.FieldIndex("comune"), 0) && archi.Update();
+  }
+};
+
+TEST_F(BulkLoadTest, SoundRowsStayAndTheChecksComeBack) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO nodi VALUES (2, 1, 1)");
+  {
+    DbBatch batch(*connection_);
+    DbTable archi(*connection_, "archi");
+    BulkLoad deferred(*connection_, {"archi"});
+    ASSERT_TRUE(deferred.active());
+    for (int i = 1; i <= 100; ++i) ASSERT_TRUE(AddArc(archi, i, 2));
+    EXPECT_TRUE(deferred.Finish());
+    EXPECT_FALSE(AddArc(archi, 101, 9)) << "checked row by row again";
+  }
+  EXPECT_EQ(Arcs(), "100");
+}
+
+TEST_F(BulkLoadTest, ABrokenReferenceUndoesTheWholeLoad) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
+  DbBatch batch(*connection_);
+  DbTable archi(*connection_, "archi");
+  ASSERT_TRUE(AddArc(archi, 1, 1));
+  BulkLoad deferred(*connection_, {"archi"});
+  ASSERT_TRUE(AddArc(archi, 2, 1));
+  ASSERT_TRUE(AddArc(archi, 3, 77)) << "not checked while deferred";
+  std::vector<std::string> broken;
+  EXPECT_FALSE(deferred.Finish(&broken));
+  EXPECT_EQ(broken, std::vector<std::string>{"archi_fin"});
+  EXPECT_EQ(Arcs(), "1") << "the rows before the deferral stay";
+  ui_.ClearMessages();
+  EXPECT_FALSE(AddArc(archi, 4, 77)) << "the checks are back";
+  EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
+}
+
+TEST_F(BulkLoadTest, OutsideABatchNothingIsDeferred) {
+  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
+  DbTable archi(*connection_, "archi");
+  BulkLoad deferred(*connection_, {"archi"});
+  EXPECT_FALSE(deferred.active());
+  EXPECT_FALSE(AddArc(archi, 1, 77));
+}
+
+}  // namespace
+}  // namespace viamappa

@@ -1,0 +1,49 @@
+#include "db/RoadNetworkSchema.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/DbTable.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
+
+namespace viamappa {
+namespace {
+
+using RoadNetworkSchemaTest = testing::RoadNetworkTest;
+
+TEST_F(RoadNetworkSchemaTest, TheSchemaHoldsItsRules) {
+  {
+    testing::NetworkBuilder build(db());
+    ASSERT_TRUE(build.AddNode(1, 1.5, 2.5) && build.AddNode(2, 1.5, 2.5));
+    EXPECT_FALSE(build.AddArc(testing::Arc(1, 1, 3, {}))) << "node 3 does not exist";
+    EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
+    EXPECT_TRUE(build.AddArc(testing::Arc(1, 1, 2, {})))
+        << "optional texts take NULL; municipality and locality 0 exist";
+  }
+  EXPECT_EQ(Rows("modnome", "archi"), std::vector<std::string>{"0"}) << "a boolean never written is false";
+
+  // A ring of 32767 points fits the 16-bit count; one more does not.
+  DbTable geocom(db(), "geocom");
+  ASSERT_TRUE(geocom.AddNew() && geocom.SetField("ID", "0") && geocom.SetField("sub", "0") &&
+              geocom.SetField("excl", "0") && geocom.SetField("minx", "0") && geocom.SetField("miny", "0") &&
+              geocom.SetField("maxx", "0") && geocom.SetField("maxy", "0"));
+  EXPECT_FALSE(geocom.SetField("punti", "32768"));
+  EXPECT_TRUE(geocom.SetField("punti", "32767") && geocom.Update());
+
+  // Required names; the relation written with "id" joins local.ID.
+  DbTable comuni(db(), "comuni");
+  EXPECT_FALSE(comuni.AddNew() && comuni.SetField("ID", "5") && comuni.SetField("provin", "TN") &&
+               comuni.SetField("istat", "022001") && comuni.Update());
+  EXPECT_TRUE(ui_.last_message().text.starts_with("Errore aggiornamento tavola (comuni)"));
+  DbTable fermate(db(), "fermate");
+  EXPECT_FALSE(fermate.AddNew() && fermate.SetField("ID", "1") && fermate.SetField("denom", "Piazza") &&
+               fermate.SetField("fermata", "F1") && fermate.SetField("local", "9") &&
+               fermate.SetField("coord_x", "1") && fermate.SetField("coord_y", "1") && fermate.Update());
+  EXPECT_NE(ui_.last_message().text.find("fermate_local"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace viamappa
