@@ -19,11 +19,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-const char* ColumnText(sqlite3_stmt* statement, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return text ? text : "";
-}
-
 // Problems found by the engine's own check of pages and indexes.
 void CheckPages(sqlite3* db, std::vector<std::string>& problems) {
   SqliteStatement check = PrepareStatement(db, "PRAGMA integrity_check(100)");
@@ -33,8 +28,8 @@ void CheckPages(sqlite3* db, std::vector<std::string>& problems) {
   }
   int rc;
   while ((rc = sqlite3_step(check.get())) == SQLITE_ROW) {
-    const std::string line = ColumnText(check.get(), 0);
-    if (line != "ok") problems.push_back(line);
+    const std::string_view line = ColumnText(check.get(), 0);
+    if (line != "ok") problems.emplace_back(line);
   }
   if (rc != SQLITE_DONE) problems.push_back(DescribeEngineError(db, rc));
 }
@@ -162,8 +157,8 @@ bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error
   SqliteStatement schema = PrepareStatement(
       from, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
   while (schema && sqlite3_step(schema.get()) == SQLITE_ROW)
-    objects.push_back(
-        {ColumnText(schema.get(), 0), ColumnText(schema.get(), 1), ColumnText(schema.get(), 2)});
+    objects.push_back({std::string(ColumnText(schema.get(), 0)), std::string(ColumnText(schema.get(), 1)),
+                       std::string(ColumnText(schema.get(), 2))});
   schema.reset();
   for (const Object& object : objects) {
     if (object.type == "table") ok = ok && ExecuteSql(to, object.sql, &error);

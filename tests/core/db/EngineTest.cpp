@@ -176,6 +176,13 @@ TEST_F(EngineTest, IndexDefinitionsThatTheEngineRefuses) {
   EXPECT_FALSE(db_->FindIndex("nodi", "x"));
 }
 
+TEST_F(EngineTest, CatalogTextsThatSqliteLeavesNullReadAsEmpty) {
+  // Another tool indexed an expression, whose member has no name.
+  ASSERT_TRUE(db_->Execute("CREATE INDEX \"archi.minuscolo\" ON archi (lower(denom), classe)", error_))
+      << error_;
+  EXPECT_EQ(db_->FindIndex("archi", "minuscolo").value().fields, (std::vector<std::string>{"", "classe"}));
+}
+
 TEST_F(EngineTest, RelationsAndColumnChecksHoldAgainstAnyWriter) {
   db_.reset();
   const auto refused = [&](const std::string& sql) {
