@@ -123,12 +123,14 @@ void DatabaseLifecycle::Duplicate() {
     RemoveDatabaseFile(copy, error);
     return failed(error);
   }
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((*destination + suffix).c_str());
   if (std::rename(copy.c_str(), destination->c_str()) != 0) {
     const std::string reason = std::strerror(errno);
     RemoveDatabaseFile(copy, error);
-    failed("Impossibile scrivere il file di destinazione (" + reason + ").");
+    return failed("Impossibile scrivere il file di destinazione (" + reason + ").");
   }
+  // The side files of the replaced file go only now: until the copy is in place, a journal may still be
+  // what the existing destination needs to be whole.
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((*destination + suffix).c_str());
 }
 
 void DatabaseLifecycle::ChooseBackground() {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -174,6 +177,21 @@ TEST_F(DatabaseLifecycleTest, DuplicateCopiesAndRefusesToOverwriteWhatItMustNot)
   EXPECT_TRUE(ui_.last_message().text.starts_with("Errore durante la duplicazione del database\n\n" + broken +
                                                   "\n" + destination + "\n\n"));
   EXPECT_EQ(testing::CountRows(destination, "regazi"), 210);
+}
+
+TEST_F(DatabaseLifecycleTest, ADuplicateThatCannotTakeItsPlaceLeavesTheDestinationsJournal) {
+  // A folder in the way makes the final rename fail for every user, root included.
+  const std::string destination = dir_.File("cartella.mdb");
+  std::filesystem::create_directories(destination + "/dentro");
+  std::ofstream(destination + "-journal") << "giornale del file esistente";
+  ui_.QueueFile(MakeDatabase("origine.mdb"));
+  ui_.QueueFile(destination);
+  lifecycle_.Duplicate();
+  EXPECT_TRUE(ui_.last_message().text.ends_with("\n\nImpossibile scrivere il file di destinazione (" +
+                                                std::string(std::strerror(EISDIR)) + ")."))
+      << ui_.last_message().text;
+  EXPECT_TRUE(FileExists(destination + "-journal"));
+  EXPECT_FALSE(FileExists(destination + ".duplicazione"));
 }
 
 TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
