@@ -50,8 +50,7 @@ bool FileExists(const std::string& path, bool* is_directory = nullptr) {
 std::string QueryText(sqlite3* db, std::string_view sql) {
   SqliteStatement statement = PrepareStatement(db, sql);
   if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) return {};
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-  return text ? text : "";
+  return std::string(ColumnText(statement.get(), 0));
 }
 
 // Process-wide settings, made before the first connection: no memory statistics, whose global lock
@@ -227,7 +226,7 @@ std::vector<std::string> EngineDatabase::TableNames() const {
       "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
       "AND name NOT LIKE 'vm\\_%' ESCAPE '\\' ORDER BY rowid");
   while (statement && sqlite3_step(statement.get()) == SQLITE_ROW)
-    names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    names.emplace_back(ColumnText(statement.get(), 0));
   return names;
 }
 
@@ -247,9 +246,8 @@ std::vector<FieldShape> EngineDatabase::DescribeFields(std::string_view table) c
   sqlite3_bind_text(statement.get(), 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
   while (sqlite3_step(statement.get()) == SQLITE_ROW) {
     FieldShape field;
-    field.name = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-    const auto* declared = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1));
-    field.type = FieldTypeFromDeclared(declared ? declared : "", &field.size);
+    field.name = ColumnText(statement.get(), 0);
+    field.type = FieldTypeFromDeclared(ColumnText(statement.get(), 1), &field.size);
     field.required = sqlite3_column_int(statement.get(), 2) != 0;
     fields.push_back(std::move(field));
   }
@@ -269,7 +267,7 @@ std::vector<IndexShape> EngineDatabase::DescribeIndexes(std::string_view table) 
   if (!list) return indexes;
   sqlite3_bind_text(list.get(), 1, stored->c_str(), -1, SQLITE_TRANSIENT);
   while (sqlite3_step(list.get()) == SQLITE_ROW) {
-    const std::string engine_name = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0));
+    const std::string engine_name(ColumnText(list.get(), 0));
     if (engine_name.size() <= prefix.size() ||
         !EqualsIgnoringCase(engine_name.substr(0, prefix.size()), prefix))
       continue;
@@ -281,8 +279,7 @@ std::vector<IndexShape> EngineDatabase::DescribeIndexes(std::string_view table) 
     SqliteStatement members = PrepareStatement(db_, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
     if (!members) continue;
     sqlite3_bind_text(members.get(), 1, engine_name.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(members.get()) == SQLITE_ROW)
-      index.fields.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(members.get(), 0)));
+    while (sqlite3_step(members.get()) == SQLITE_ROW) index.fields.emplace_back(ColumnText(members.get(), 0));
     indexes.push_back(std::move(index));
   }
   return indexes;
@@ -303,9 +300,7 @@ std::vector<RelationDefinition> EngineDatabase::DescribeRelations() const {
       "SELECT name, primary_table, foreign_table, primary_field, foreign_field FROM vm_relation "
       "ORDER BY rowid");
   while (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
-    const auto column = [&](int i) {
-      return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), i)));
-    };
+    const auto column = [&](int i) { return std::string(ColumnText(statement.get(), i)); };
     const std::string name = column(0);
     if (relations.empty() || !EqualsIgnoringCase(relations.back().name, name))
       relations.push_back({name, column(1), column(2), {}});
