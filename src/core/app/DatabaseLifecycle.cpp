@@ -11,6 +11,7 @@
 #include "app/DatabaseCreation.h"
 #include "app/DatabaseFiles.h"
 #include "base/NumberText.h"
+#include "db/DatabaseFileSwap.h"
 #include "db/Engine.h"
 
 namespace viamappa {
@@ -72,14 +73,8 @@ void DatabaseLifecycle::Create() {
     return;
   }
   ui_.BeginBusy(true);
-  // The person agreed to replace an existing file in the save dialog.
-  std::string error;
-  if (FileExists(*path) && !RemoveDatabaseFile(*path, error)) {
-    const std::string failed = "Errore durante la creazione del database " + *path + "\n\n";
-    ui_.ShowMessage(failed + error, MessageIcon::Warning, kCaption);
-    ui_.ShowMessage(failed, MessageIcon::Warning, kCaption);
-    return;
-  }
+  // The person agreed to replace an existing file in the save dialog: the new file takes its place when
+  // it is complete.
   CreateDatabaseFile(*path, ui_);
 }
 
@@ -156,19 +151,18 @@ void DatabaseLifecycle::Duplicate() {
   // copy never destroys an existing destination.
   const std::string copy = *destination + ".duplicazione";
   std::string error;
+  if (DatabaseFileInUse(*destination))
+    return failed("Il file " + *destination + " è in uso da un altro programma e non può essere sostituito.");
   RemoveDatabaseFile(copy, error);
   if (!CompactDatabase(*source, copy, kGeneralLocale, error)) {
     RemoveDatabaseFile(copy, error);
     return failed(error);
   }
-  if (std::rename(copy.c_str(), destination->c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    RemoveDatabaseFile(copy, error);
-    return failed("Impossibile scrivere il file di destinazione (" + reason + ").");
+  if (!ReplaceDatabaseFile(copy, *destination, error)) {
+    std::string ignored;
+    RemoveDatabaseFile(copy, ignored);
+    return failed(error);
   }
-  // The side files of the replaced file go only now: until the copy is in place, a journal may still be
-  // what the existing destination needs to be whole.
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((*destination + suffix).c_str());
 }
 
 void DatabaseLifecycle::ChooseBackground() {

@@ -40,6 +40,9 @@ CREATE TABLE vm_relation (
 );
 )sql";
 
+// How long the engine waits for a lock another process holds before it answers that it is busy.
+constexpr int kBusyTimeoutMs = 5000;
+
 bool FileExists(const std::string& path, bool* is_directory = nullptr) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return false;
@@ -114,7 +117,8 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
   return database;
 }
 
-std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, std::string& error) {
+std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, std::string& error,
+                                                     Access access) {
   bool is_directory = false;
   if (path.empty() || !FileExists(path, &is_directory)) {
     error = "Il file non esiste: " + path;
@@ -125,20 +129,30 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, st
     return nullptr;
   }
   ConfigureEngineOnce();
+  const bool read_only = access == Access::ReadOnly;
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(
+      path.c_str(), &raw, (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+      nullptr);
   std::unique_ptr<EngineDatabase> database(new EngineDatabase(raw, path));
+  database->read_only_ = read_only;
   if (rc != SQLITE_OK) {
     error = DescribeEngineError(raw, rc);
     return nullptr;
   }
-  if (sqlite3_db_readonly(raw, "main") == 1) {
+  if (!read_only && sqlite3_db_readonly(raw, "main") == 1) {
     error = "Il file è di sola lettura e non può essere aperto in modifica: " + path;
     return nullptr;
   }
-  // Reading the header tells a SQLite file from any other file, and ours from other SQLite files.
+  // The header is read with the engine's wait for locks: a file that another process is committing to
+  // is in use, not damaged.
+  sqlite3_busy_timeout(raw, kBusyTimeoutMs);
   SqliteStatement header = PrepareStatement(raw, "PRAGMA application_id");
   const int step = header ? sqlite3_step(header.get()) : SQLITE_ERROR;
+  if (step == SQLITE_BUSY || step == SQLITE_LOCKED) {
+    error = "Il database " + path + " è in uso da un altro programma e non può essere letto ora.";
+    return nullptr;
+  }
   if (step != SQLITE_ROW) {
     error = "Il file non è un database: " + path + " (" + sqlite3_errmsg(raw) + ").";
     return nullptr;
@@ -167,10 +181,11 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, st
 bool EngineDatabase::ConfigureConnection(std::string& error) {
   // A rollback journal keeps the file whole when the process is killed and commits bulk loads faster
   // than a write-ahead log; FULL synchronisation makes every commit durable.
-  SqliteStatement journal = PrepareStatement(db_, "PRAGMA journal_mode = DELETE");
-  if (journal) sqlite3_step(journal.get());
-  journal.reset();
-  sqlite3_busy_timeout(db_, 5000);
+  if (!read_only_) {
+    SqliteStatement journal = PrepareStatement(db_, "PRAGMA journal_mode = DELETE");
+    if (journal) sqlite3_step(journal.get());
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   if (!ExecuteSql(db_,
                   "PRAGMA synchronous = FULL; PRAGMA foreign_keys = OFF; PRAGMA recursive_triggers = OFF;"
                   "PRAGMA cache_size = -8192; PRAGMA temp_store = MEMORY;",

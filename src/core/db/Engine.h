@@ -67,9 +67,14 @@ class EngineDatabase {
   static std::unique_ptr<EngineDatabase> Create(const std::string& path, std::string_view locale,
                                                 std::string& error);
 
-  // Opens an existing database file of ours, read-write and shared with other processes. A file that
-  // is missing, read-only, not a SQLite database or not one of ours fails with a description.
-  static std::unique_ptr<EngineDatabase> Open(const std::string& path, std::string& error);
+  enum class Access { ReadWrite, ReadOnly };
+
+  // Opens an existing database file of ours, shared with other processes: read-write (a file that
+  // cannot be written fails) or read-only, for the commands that only read. A file that is missing, not a
+  // SQLite database or not one of ours fails with a description; so does a file that another process
+  // keeps locked beyond the engine's wait.
+  static std::unique_ptr<EngineDatabase> Open(const std::string& path, std::string& error,
+                                              Access access = Access::ReadWrite);
 
   ~EngineDatabase();
   EngineDatabase(const EngineDatabase&) = delete;
@@ -80,6 +85,7 @@ class EngineDatabase {
   bool Close(std::string& error);
 
   bool IsOpen() const { return db_ != nullptr; }
+  bool read_only() const { return read_only_; }
   sqlite3* handle() const { return db_; }
   const std::string& path() const { return path_; }
 
@@ -118,6 +124,7 @@ class EngineDatabase {
 
   sqlite3* db_ = nullptr;
   std::string path_;
+  bool read_only_ = false;
   std::function<void()> before_write_;
 };
 

@@ -595,7 +595,7 @@ bool CopyContentInto(const std::string& source_path, sqlite3* destination, std::
 
 bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, std::string& error) {
   problems.clear();
-  auto database = EngineDatabase::Open(path, error);
+  auto database = EngineDatabase::Open(path, error, EngineDatabase::Access::ReadOnly);
   if (!database) return false;
   CheckPages(database->handle(), problems);
   if (problems.empty()) CheckRelations(*database, problems);
@@ -688,7 +688,7 @@ bool CompactDatabase(const std::string& source, const std::string& destination, 
     error = "Il file di destinazione esiste già: " + destination;
     return false;
   }
-  auto database = EngineDatabase::Open(source, error);
+  auto database = EngineDatabase::Open(source, error, EngineDatabase::Access::ReadOnly);
   if (!database) return false;
   SqliteStatement vacuum = PrepareStatement(database->handle(), "VACUUM INTO ?1");
   int rc = SQLITE_ERROR;

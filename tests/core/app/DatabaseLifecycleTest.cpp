@@ -189,7 +189,7 @@ TEST_F(DatabaseLifecycleTest, ADuplicateThatCannotTakeItsPlaceLeavesTheDestinati
   ui_.QueueFile(MakeDatabase("origine.mdb"));
   ui_.QueueFile(destination);
   lifecycle_.Duplicate();
-  EXPECT_TRUE(ui_.last_message().text.ends_with("\n\nImpossibile scrivere il file di destinazione (" +
+  EXPECT_TRUE(ui_.last_message().text.ends_with("\n\nImpossibile scrivere il file " + destination + " (" +
                                                 std::string(std::strerror(EISDIR)) + ")."))
       << ui_.last_message().text;
   EXPECT_TRUE(FileExists(destination + "-journal"));
