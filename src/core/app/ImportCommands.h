@@ -16,7 +16,9 @@ class ImportCommands {
 
   // "Import &Grafo Stradale" (5112), "Import &Comuni" (5108), "Import &Località" (5109),
   // "Import &Toponimi" (5120). Each refuses when its data are loaded already, asks for the file and ends
-  // with its summary message. False when the command was refused or cancelled.
+  // with its summary message. Everything the summary reports is stored, or nothing is and the command
+  // says so. False when the command was refused, cancelled or failed, or stored the file only in part
+  // (some records refused, or a file that is no shapefile).
   bool ImportRoadGraph();
   bool ImportMunicipalities();
   bool ImportLocalities();
@@ -24,6 +26,8 @@ class ImportCommands {
 
  private:
   bool HasRows(std::string_view table, const char* where);
+  template <typename Refused, typename Import>
+  bool RunImport(Refused refused, Import import);
   bool ImportAreaSet(bool municipalities);
 
   ApplicationState& state_;

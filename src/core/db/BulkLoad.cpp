@@ -63,6 +63,19 @@ BulkLoad::~BulkLoad() {
   if (active_) Finish();
 }
 
+void BulkLoad::Abandon() {
+  if (!active_) return;
+  active_ = false;
+  EngineDatabase* engine = connection_.engine();
+  if (!engine) return;
+  sqlite3* db = engine->handle();
+  engine->BeforeWrite();
+  ExecuteSql(db, "PRAGMA ignore_check_constraints = OFF");
+  // Undoing the work also brings the dropped checks and indexes back.
+  ExecuteSql(db, std::string("ROLLBACK TO ") + kSavepoint);
+  ExecuteSql(db, std::string("RELEASE ") + kSavepoint);
+}
+
 bool BulkLoad::Finish(std::vector<std::string>* broken) {
   if (!active_) return true;
   active_ = false;

@@ -31,6 +31,10 @@ class BulkLoad {
   // written since the start is undone; broken then names what failed (an index or a relation).
   bool Finish(std::vector<std::string>* broken = nullptr);
 
+  // Undoes everything written since the start, bringing the checks and indexes back, without building
+  // or checking anything: the command stops.
+  void Abandon();
+
  private:
   struct Saved {
     std::string name;

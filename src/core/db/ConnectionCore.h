@@ -47,9 +47,14 @@ struct ConnectionCore {
     return batch_depth > 0 && engine && engine->IsOpen() && sqlite3_get_autocommit(engine->handle()) != 0;
   }
 
+  // True when a batch command must stop as a whole: its transaction is lost, or a write failed for a
+  // reason beyond its row (a full disk, an I/O error, damage), which every later row would meet too.
+  bool MustStop() const { return TransactionLost() || storage_failed; }
+
   UserInterface* ui;
   std::unique_ptr<EngineDatabase> engine;
   int batch_depth = 0;
+  bool storage_failed = false;  // a write of the current batch failed beyond its row
   bool batch_doomed = false;  // a nested batch rolled back: the outermost one will too
   std::vector<LiveReader*> live_readers;
 };

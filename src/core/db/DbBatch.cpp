@@ -40,6 +40,7 @@ DbBatch::DbBatch(DbConnection& connection) : core_(connection.core()) {
   if (core_->batch_depth == 0) {
     if (!BeginTransaction()) return;
     core_->batch_doomed = false;
+    core_->storage_failed = false;
     // A batch writes many rows into large indexes: a larger page cache keeps their pages at hand.
     ExecuteSql(core_->engine->handle(), kBatchCacheSize);
   }
@@ -115,13 +116,15 @@ bool DbBatch::Commit() {
   if (sqlite3_get_autocommit(db)) {
     // The engine ended the transaction after a failure it has reported: nothing of it is stored.
     stored = false;
-  } else if (core_->batch_doomed) {
+  } else if (core_->batch_doomed || core_->storage_failed) {
+    // A write failed beyond its row: what the batch holds is not what its command meant to store.
     ExecuteSql(db, "ROLLBACK");
     stored = false;
   } else {
     stored = CommitTransaction();
   }
   core_->batch_doomed = false;
+  core_->storage_failed = false;
   Finish();
   return stored;
 }
@@ -141,6 +144,7 @@ void DbBatch::Rollback() {
   sqlite3* db = core_->engine->handle();
   if (!sqlite3_get_autocommit(db)) ExecuteSql(db, "ROLLBACK");
   core_->batch_doomed = false;
+  core_->storage_failed = false;
   Finish();
 }
 

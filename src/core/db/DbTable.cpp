@@ -19,6 +19,24 @@ constexpr const char* kTransactionLost =
     "Il motore del database ha annullato le modifiche del comando dopo un errore: "
     "nessun'altra modifica viene registrata.";
 
+// Failures of a write that are not about its row: every later row would meet them too.
+bool IsStorageFailure(int rc) {
+  switch (rc & 0xFF) {
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_NOMEM:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // A value as messages show it: NULL for nothing, and a long text cut, so that a message stays readable.
 std::string ShownText(std::string_view text) {
   constexpr std::size_t kShownCharacters = 60;
@@ -269,7 +287,10 @@ bool DbTable::Update() {
   const std::string description = rc == SQLITE_DONE ? std::string() : DescribeEngineError(db, rc);
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
-  if (rc != SQLITE_DONE) return Fail(context(), description);
+  if (rc != SQLITE_DONE) {
+    if (IsStorageFailure(rc)) core_->storage_failed = true;
+    return Fail(context(), description);
+  }
   if (mode_ == EditMode::Edit) current_.swap(buffer_);
   mode_ = EditMode::None;
   return true;
@@ -287,7 +308,10 @@ bool DbTable::Delete() {
   const std::string description =
       rc == SQLITE_DONE ? std::string() : DescribeEngineError(core_->engine->handle(), rc);
   sqlite3_reset(delete_.get());
-  if (rc != SQLITE_DONE) return Fail(TableContext(kOperation), description);
+  if (rc != SQLITE_DONE) {
+    if (IsStorageFailure(rc)) core_->storage_failed = true;
+    return Fail(TableContext(kOperation), description);
+  }
   position_ = Position::NoRecord;
   return true;
 }

@@ -43,6 +43,13 @@ CREATE TABLE vm_relation (
 // How long the engine waits for a lock another process holds before it answers that it is busy.
 constexpr int kBusyTimeoutMs = 5000;
 
+int file_size_limit = 0;  // pages; 0 for none
+
+// Applies the limit of LimitFileSize to a connection.
+bool ApplyFileSizeLimit(sqlite3* db) {
+  return file_size_limit <= 0 || ExecuteSql(db, "PRAGMA max_page_count = " + FormatInteger(file_size_limit));
+}
+
 bool FileExists(const std::string& path, bool* is_directory = nullptr) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return false;
@@ -67,6 +74,10 @@ void ConfigureEngineOnce() {
 }
 
 }  // namespace
+
+void EngineDatabase::LimitFileSize(int pages) {
+  file_size_limit = pages;
+}
 
 std::string EngineVersion() {
   return std::string("SQLite ") + sqlite3_libversion();
@@ -96,6 +107,7 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
   std::string sql_error;
   // The locale is bound, not pasted, so any text is kept as given.
   bool ok = ExecuteSql(raw, "PRAGMA page_size = 4096; PRAGMA journal_mode = DELETE;", &sql_error) &&
+            ApplyFileSizeLimit(raw) &&
             ExecuteSql(raw, "PRAGMA application_id = " + FormatInteger(kApplicationId), &sql_error) &&
             ExecuteSql(raw, "PRAGMA user_version = " + FormatInteger(kFileFormatVersion), &sql_error) &&
             ExecuteSql(raw, "BEGIN", &sql_error) && ExecuteSql(raw, kCatalogSql, &sql_error);
@@ -191,6 +203,10 @@ bool EngineDatabase::ConfigureConnection(std::string& error) {
                   "PRAGMA cache_size = -8192; PRAGMA temp_store = MEMORY;",
                   &error))
     return false;
+  if (!ApplyFileSizeLimit(db_)) {
+    error = sqlite3_errmsg(db_);
+    return false;
+  }
   if (!RegisterJetFunctions(db_)) {
     error = "Impossibile registrare le funzioni del dialetto SQL (" + std::string(sqlite3_errmsg(db_)) + ").";
     return false;

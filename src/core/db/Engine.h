@@ -80,6 +80,10 @@ class EngineDatabase {
   EngineDatabase(const EngineDatabase&) = delete;
   EngineDatabase& operator=(const EngineDatabase&) = delete;
 
+  // The most pages of 4096 bytes that every database this process creates or opens from now on may grow
+  // to; 0 (the start) for no limit. A file that reaches it fails as a full disk does: tests use it.
+  static void LimitFileSize(int pages);
+
   // Closes the file; false with a description when the engine refused (the handle is released anyway
   // as soon as its last statement is finalized).
   bool Close(std::string& error);

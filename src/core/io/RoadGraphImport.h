@@ -5,6 +5,7 @@
 #include <string>
 
 #include "db/DbConnection.h"
+#include "io/ImportReport.h"
 #include "ui/UserInterface.h"
 
 namespace viamappa {
@@ -14,22 +15,18 @@ struct RoadGraphImportCounts {
   int arcs = 0;
   int nodes = 0;
   int polylines = 0;
+  ImportReport report;
 };
-
-struct DbfField;
-
-// A DBF text as the database receives it: UTF-8, without its padding blanks (a value of blanks keeps
-// one, as the access layer's display form does).
-std::string DbfText(std::string_view record, const DbfField& field);
-void DbfText(std::string_view record, const DbfField& field, std::string& out);
 
 // The message shown when a shapefile lacks the attributes or the shape type of a road graph.
 std::string UnusableRoadGraphMessage();
 
-// Imports the set at base_name (the ".shp" path without its extension) into an empty graph. Stops
-// without a message when the files cannot be read; shows the unusable-file message when the attributes
-// or the shape type do not fit; every row the database refuses is shown by the access layer and not
-// counted. All rows go into one batch.
+// Imports the set at base_name (the ".shp" path without its extension) into an empty graph, in one
+// batch: everything it counts is stored, or nothing is (report.failed(), after the reason was shown: a
+// file that cannot be read whole, attributes or a shape type that do not fit, a failure of the database
+// beyond one record). An arc is stored with its polylines or not at all; a record the database refuses
+// is counted and the first one named; records without geometry and records marked deleted are counted
+// and left out.
 RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::string& base_name,
                                       UserInterface& ui);
 

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
+#include "base/TextUtil.h"
 #include "geom/RingGrouping.h"
 #include "io/ShapefileBytes.h"
 
@@ -55,16 +59,53 @@ std::string FindMember(const std::string& base, std::string_view upper_extension
   return found.empty() ? upper : (folder / found).string();
 }
 
+// Why a file could not be opened, in words a person can act on.
+std::string OpenFailure(const std::string& path, int error_number) {
+  switch (error_number) {
+    case ENOENT:
+      return "Il file " + path + " non esiste.";
+    case EACCES:
+    case EPERM:
+      return "Il file " + path + " non può essere letto: accesso negato.";
+    case EISDIR:
+      return "Il percorso " + path + " indica una cartella e non un file.";
+    default:
+      return "Il file " + path + " non può essere aperto (" + std::strerror(error_number) + ").";
+  }
+}
+
+// The plain type of a shape type with Z or M values.
+std::int32_t PlainShapeType(std::int32_t type) {
+  switch (type) {
+    case 13:
+    case 23:
+      return 3;
+    case 15:
+    case 25:
+      return 5;
+    default:
+      return type;
+  }
+}
+
+std::string Count(std::int64_t value) {
+  return std::to_string(value);
+}
+
 }  // namespace
 
 // ---- Source ----
 
-bool ShapefileReader::Source::OpenFile(const std::string& path) {
+bool ShapefileReader::Source::OpenFile(const std::string& path, std::string& error) {
   Close();
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) {
+    error = OpenFailure(path, errno);
+    return false;
+  }
   struct stat status {};
   if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+    error = "Il percorso " + path + " non indica un file.";
     std::fclose(file);
     return false;
   }
@@ -120,14 +161,42 @@ ShapefileReader::~ShapefileReader() {
   Close();
 }
 
+bool ShapefileReader::Fail(std::string error) {
+  error_ = std::move(error);
+  return false;
+}
+
 bool ShapefileReader::Open(const std::string& base_name) {
   Close();
-  if (shp_.OpenFile(FindMember(base_name, ".SHP")) && shx_.OpenFile(FindMember(base_name, ".SHX")) &&
-      dbf_.OpenFile(FindMember(base_name, ".DBF"))) {
-    return true;
+  shp_name_ = FindMember(base_name, ".SHP");
+  shx_name_ = FindMember(base_name, ".SHX");
+  dbf_name_ = FindMember(base_name, ".DBF");
+  std::string error;
+  if (!shp_.OpenFile(shp_name_, error) || !shx_.OpenFile(shx_name_, error) ||
+      !dbf_.OpenFile(dbf_name_, error)) {
+    Close();
+    return Fail(error);
   }
-  Close();
-  return false;
+  // Without a ".CPG" the attributes are Windows-1252; a code page the program does not know would give
+  // garbled names, so the set is refused.
+  const std::string cpg_name = FindMember(base_name, ".CPG");
+  std::error_code exists_error;
+  if (std::filesystem::is_regular_file(cpg_name, exists_error)) {
+    std::string text(64, '\0');
+    std::FILE* cpg = std::fopen(cpg_name.c_str(), "rb");
+    const std::size_t read = cpg ? std::fread(text.data(), 1, text.size(), cpg) : 0;
+    if (cpg) std::fclose(cpg);
+    text.resize(read);
+    const std::optional<CodePage> page = CodePageFromName(text);
+    if (!page) {
+      Close();
+      return Fail("Il file " + cpg_name +
+                  " indica una codifica dei caratteri che il programma non conosce (\"" +
+                  std::string(Trim(text.substr(0, text.find_first_of("\r\n")))) + "\").");
+    }
+    code_page_ = *page;
+  }
+  return true;
 }
 
 void ShapefileReader::OpenMemory(std::string_view shp, std::string_view shx, std::string_view dbf) {
@@ -135,12 +204,17 @@ void ShapefileReader::OpenMemory(std::string_view shp, std::string_view shx, std
   shp_.OpenMemory(shp);
   shx_.OpenMemory(shx);
   dbf_.OpenMemory(dbf);
+  shp_name_ = "(.shp)";
+  shx_name_ = "(.shx)";
+  dbf_name_ = "(.dbf)";
 }
 
 void ShapefileReader::Close() {
   shp_.Close();
   shx_.Close();
   dbf_.Close();
+  code_page_ = CodePage::Windows1252;
+  shapes_read_ = attributes_read_ = 0;
   shape_type_ = 0;
   record_count_ = 0;
   dbf_header_length_ = 0;
@@ -156,33 +230,69 @@ bool ShapefileReader::ReadHeaders() {
   dbf_header_length_ = 0;
   dbf_record_length_ = 0;
   fields_.clear();
+  error_.clear();
 
+  // The main header of the ".SHP" and of the ".SHX".
+  const auto main_header = [this](Source& source, const std::string& name, unsigned char* header) {
+    if (source.size() == 0) return Fail("Il file " + name + " è vuoto.");
+    if (!source.Seek(0) || !source.Read(header, 100))
+      return Fail("Il file " + name + " è troncato: manca parte dell'intestazione.");
+    if (ReadBe32(header) != kFileCode)
+      return Fail("Il file " + name + " non è uno Shape File (codice " + Count(ReadBe32(header)) +
+                  " invece di 9994).");
+    return true;
+  };
   unsigned char header[100];
-  if (!shp_.Seek(0) || !shp_.Read(header, 100) || ReadBe32(header) != kFileCode) return false;
-  shape_type_ = ReadLe32(header + 32);
+  if (!main_header(shp_, shp_name_, header)) return false;
+  shape_type_ = PlainShapeType(ReadLe32(header + 32));
 
   // The index records are only counted: one per 4 words from word 50 up to the file length, each of
   // which must be there.
-  if (!shx_.Seek(0) || !shx_.Read(header, 100) || ReadBe32(header) != kFileCode) return false;
+  if (!main_header(shx_, shx_name_, header)) return false;
   const std::int64_t words = ReadBe32(header + 24);
   const std::int64_t count = words > 50 ? (words - 50 + 3) / 4 : 0;
-  if (static_cast<std::uint64_t>(count) * 8 > shx_.size() - 100) return false;
+  if (static_cast<std::uint64_t>(count) * 8 > shx_.size() - 100)
+    return Fail("Il file " + shx_name_ + " è troncato: l'intestazione annuncia " + Count(count) +
+                " record, il file ne contiene " + Count(static_cast<std::int64_t>((shx_.size() - 100) / 8)) +
+                ".");
   record_count_ = count;
 
   unsigned char dbf_header[32];
-  if (!dbf_.Seek(0) || !dbf_.Read(dbf_header, 32) || dbf_header[0] != 3) return false;
+  if (dbf_.size() == 0) return Fail("Il file " + dbf_name_ + " è vuoto.");
+  if (!dbf_.Seek(0) || !dbf_.Read(dbf_header, 32))
+    return Fail("Il file " + dbf_name_ + " è troncato: manca parte dell'intestazione.");
+  if (dbf_header[0] != 3)
+    return Fail("Il file " + dbf_name_ + " non è una tavola dBASE III (versione " + Count(dbf_header[0]) +
+                ").");
   dbf_header_length_ = ReadLe16(dbf_header + 8);
   dbf_record_length_ = ReadLe16(dbf_header + 10);
 
   int offset = 0;
   for (int position = 32; position < dbf_header_length_ - 1; position += 32) {
     unsigned char descriptor[32];
-    if (!dbf_.Read(descriptor, 32)) return false;
+    if (!dbf_.Read(descriptor, 32))
+      return Fail("Il file " + dbf_name_ + " è troncato: mancano descrizioni dei campi.");
     if (descriptor[0] == 0x0D) break;  // the terminator: what follows it up to the header length is padding
     const std::string_view name(reinterpret_cast<const char*>(descriptor), 11);
     fields_.push_back(
         MakeDbfField(name, static_cast<char>(descriptor[11]), descriptor[16], descriptor[17], offset));
     offset += descriptor[16];
+  }
+  if (1 + offset > dbf_record_length_)
+    return Fail("Il file " + dbf_name_ + " è danneggiato: i campi occupano " + Count(1 + offset) +
+                " byte, il record ne misura " + Count(dbf_record_length_) + ".");
+  // Each index record needs its attribute record; a table cut short is found now, before anything is
+  // imported.
+  const std::uint64_t needed =
+      static_cast<std::uint64_t>(dbf_header_length_) +
+      static_cast<std::uint64_t>(record_count_) * static_cast<std::uint64_t>(dbf_record_length_);
+  if (dbf_.size() < needed) {
+    const std::uint64_t held =
+        dbf_.size() > static_cast<std::uint64_t>(dbf_header_length_) && dbf_record_length_ > 0
+            ? (dbf_.size() - dbf_header_length_) / dbf_record_length_
+            : 0;
+    return Fail("Il file " + dbf_name_ + " contiene " + Count(static_cast<std::int64_t>(held)) +
+                " record, ma il file " + shx_name_ + " ne elenca " + Count(record_count_) + ".");
   }
   return true;
 }
@@ -195,7 +305,8 @@ const DbfField* ShapefileReader::FindField(std::string_view upper_case_name) con
 }
 
 bool ShapefileReader::RewindShapes() {
-  return shp_.Seek(100);
+  shapes_read_ = 0;
+  return shp_.Seek(100) || Fail("Il file " + shp_name_ + " non può essere letto.");
 }
 
 bool ShapefileReader::NextShape(ShapeRecord& out) {
@@ -204,22 +315,32 @@ bool ShapefileReader::NextShape(ShapeRecord& out) {
   out.polygon.clear();
   out.has_geometry = false;
 
+  const std::int64_t number = ++shapes_read_;
   unsigned char header[8];
-  if (!shp_.Read(header, 8)) return false;
+  if (!shp_.Read(header, 8))
+    return Fail("Il file " + shp_name_ + " è troncato: il record " + Count(number) + " non c'è.");
   const std::int32_t words = ReadBe32(header + 4);
-  if (words < 0) return false;
-  const std::uint64_t size = 2 * static_cast<std::uint64_t>(words);
+  const std::uint64_t size = 2 * static_cast<std::uint64_t>(words < 0 ? 0 : words);
   // A length beyond the bytes left is a short read: it is refused before anything is allocated for it.
-  if (shp_.position() > shp_.size() || size > shp_.size() - shp_.position()) return false;
+  if (words < 0 || shp_.position() > shp_.size() || size > shp_.size() - shp_.position())
+    return Fail(
+        "Il file " + shp_name_ + " è troncato: il record " + Count(number) + " dichiara " +
+        Count(static_cast<std::int64_t>(size)) + " byte e ne restano " +
+        Count(static_cast<std::int64_t>(shp_.position() <= shp_.size() ? shp_.size() - shp_.position() : 0)) +
+        ".");
   if (content_.size() < size) content_.resize(size);
-  if (!shp_.Read(content_.data(), size)) return false;
-  return DecodeShape(size, out);
+  if (!shp_.Read(content_.data(), size))
+    return Fail("Il file " + shp_name_ + " non può essere letto al record " + Count(number) + ".");
+  if (!DecodeShape(size, out))
+    return Fail("Il record " + Count(number) + " del file " + shp_name_ +
+                " è danneggiato: le sue parti o i suoi punti vanno oltre la sua lunghezza.");
+  return true;
 }
 
 bool ShapefileReader::DecodeShape(std::uint64_t size, ShapeRecord& out) {
   const unsigned char* content = content_.data();
   if (size < 4) return false;
-  out.shape_type = ReadLe32(content);
+  out.shape_type = PlainShapeType(ReadLe32(content));
   if (out.shape_type != 3 && out.shape_type != 5) return true;
 
   // The counts must fit the content, and each part must start inside the points, none before the one
@@ -272,12 +393,26 @@ bool ShapefileReader::DecodeShape(std::uint64_t size, ShapeRecord& out) {
 }
 
 bool ShapefileReader::RewindAttributes() {
-  return dbf_.Seek(static_cast<std::uint64_t>(dbf_header_length_));
+  attributes_read_ = 0;
+  return dbf_.Seek(static_cast<std::uint64_t>(dbf_header_length_)) ||
+         Fail("Il file " + dbf_name_ + " non può essere letto.");
 }
 
 bool ShapefileReader::NextAttributes(std::string& record) {
+  const std::int64_t number = ++attributes_read_;
   record.resize(static_cast<std::size_t>(dbf_record_length_));
-  return dbf_.Read(record.data(), record.size());
+  return dbf_.Read(record.data(), record.size()) ||
+         Fail("Il file " + dbf_name_ + " è troncato: il record " + Count(number) + " non c'è.");
+}
+
+void ShapefileReader::FieldText(std::string_view record, const DbfField& field, std::string& out) const {
+  const std::string_view bytes = TrimTrailingBlanks(FieldValue(record, field));
+  // Plain ASCII, most values, needs no conversion.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(bytes);
+  } else {
+    ToUtf8(bytes, code_page_, out);
+  }
 }
 
 std::string_view ShapefileReader::FieldValue(std::string_view record, const DbfField& field) {

@@ -59,13 +59,37 @@ TEST_F(AreaImportTest, MunicipalitiesAndLocalitiesWithTheirRings) {
 }
 
 TEST_F(AreaImportTest, AreaFilesOfTheWrongKindAreRefused) {
-  const std::string base =
-      WriteSet(dir_.File("comuni"), 5, {Ring(NetworkBuilder::Square(0, 0, 1, true))},
-               {{"DENOM", 'C', 40}, {"PROVIN", 'C', 4}, {"ISTAT", 'N', 6}}, {" x   TN    22117"});
+  const std::string base = WriteSet(dir_.File("comuni"), 5, {Ring(NetworkBuilder::Square(0, 0, 1, true))},
+                                    {{"DENOM", 'C', 40}, {"PROVIN", 'C', 4}, {"ISTAT", 'N', 6}},
+                                    {" " + Padded("x", 40) + Padded("TN", 4) + Padded("22117", 6)});
   EXPECT_EQ(ImportAreas(db(), AreaKind::Municipalities, base, ui_).found, 0);
   EXPECT_EQ(ui_.last_message().text,
             "ATTENZIONE: lo Shape File indicato non ha le caratteristiche\n"
             "necessarie per effettuare l'importazione dei Comuni.");
+}
+
+// An area is stored with all its rings or not at all: a ring beyond the stored limit refuses its area,
+// which is named; the other areas are stored.
+TEST_F(AreaImportTest, AnAreaGoesWithAllItsRings) {
+  std::vector<Point> huge;
+  for (int i = 0; i < 40000; ++i) huge.push_back({i * 0.01, i % 2 ? 1.0 : 0.0});
+  huge.push_back(huge.front());
+  const std::string base =
+      WriteSet(dir_.File("comuni"), 5,
+               {Ring(NetworkBuilder::Square(0, 0, 10, true)),
+                ShapeContent(5, {0, 5}, Rings({NetworkBuilder::Square(100, 0, 10, true), huge}))},
+               {{"DENOM", 'C', 40}, {"PROVIN", 'C', 4}, {"ISTAT", 'C', 6}},
+               {" " + Padded("Primo", 40) + "TN  022117", " " + Padded("Enorme", 40) + "TN  022118"});
+  const AreaImportCounts counts = ImportAreas(db(), AreaKind::Municipalities, base, ui_);
+  EXPECT_EQ(counts.found, 2);
+  EXPECT_EQ(counts.inserted, 1);
+  EXPECT_EQ(counts.report.refused(), 1);
+  EXPECT_TRUE(
+      ui_.last_message().text.starts_with("Il record 2 (\"Enorme\") non è stato registrato: un suo "
+                                          "anello ha 40001 punti"))
+      << ui_.last_message().text;
+  EXPECT_EQ(Rows("ID", "geocom", "", "ID"), std::vector<std::string>{"1"});
+  EXPECT_EQ(Rows("ID", "comuni", "ID > 0"), std::vector<std::string>{"1"});
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace viamappa::test {
 struct GraphRecord {
   std::string content;  // the shape content
   std::string denom, alt, piazza;
+  bool deleted = false;  // marked deleted in the table
 };
 
 inline const std::vector<DbfSpec> kGraphFields = {{"DENOM", 'C', 60},   {"ALT", 'C', 60},
@@ -33,11 +34,11 @@ inline std::string Ring(const std::vector<Point>& points) {
 class ImportTest : public testing::RoadNetworkTest {
  protected:
   std::string WriteGraph(const std::vector<GraphRecord>& records, std::vector<DbfSpec> fields = kGraphFields,
-                         int shx_records = -1) {
+                         int shx_records = -1, std::int32_t shape_type = 3) {
     std::vector<std::string> contents, rows;
     for (const GraphRecord& r : records) {
       contents.push_back(r.content);
-      std::string row(1, ' ');
+      std::string row(1, r.deleted ? '*' : ' ');
       for (const auto& [text, length] :
            std::initializer_list<std::pair<std::string_view, int>>{{r.denom, 60},
                                                                    {r.alt, 60},
@@ -48,7 +49,7 @@ class ImportTest : public testing::RoadNetworkTest {
         row += Padded(text, length);
       rows.push_back(row);
     }
-    return WriteSet(dir_.File("grafo"), 3, contents, fields, rows, shx_records);
+    return WriteSet(dir_.File("grafo"), shape_type, contents, fields, rows, shx_records);
   }
 
   WindowlessShell shell_;

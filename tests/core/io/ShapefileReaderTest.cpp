@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <optional>
 #include <malloc.h>
 
 #include <filesystem>
@@ -16,6 +18,11 @@ using namespace test;
 using testing::TempDir;
 
 const std::vector<DbfSpec> kOneField = {{"DENOM", 'C', 4}};
+
+// A table of kOneField with count blank records: one for each index record.
+std::string BlankTable(int count) {
+  return DbfFile(kOneField, std::vector<std::string>(static_cast<std::size_t>(count), "     "));
+}
 
 // Reads every shape record until the reader stops: the records read, and whether it stopped before
 // the count given.
@@ -49,10 +56,10 @@ TEST(ShapefileReaderTest, FieldValuesAreTheRawBytesUpToTheFirstZero) {
 }
 
 TEST(ShapefileReaderTest, AttributesFollowTheHeaderLengthAndStopAtAShortRecord) {
-  MemorySet set(ShpFile(3, {}), ShxFile(3),
+  MemorySet set(ShpFile(3, {}), ShxFile(2),
                 DbfFile({{"n", 'N', 8, 2}, {"denom", 'C', 4}}, {"  1234.50ROMA", "     7.25ASTI"}));
   ASSERT_TRUE(set.reader.ReadHeaders());
-  EXPECT_EQ(set.reader.record_count(), 3);
+  EXPECT_EQ(set.reader.record_count(), 2);
   EXPECT_EQ(set.reader.dbf_header_length(), 32 + 64 + 1);
   EXPECT_EQ(set.reader.dbf_record_length(), 13);
   const DbfField* denom = set.reader.FindField("DENOM");
@@ -63,7 +70,7 @@ TEST(ShapefileReaderTest, AttributesFollowTheHeaderLengthAndStopAtAShortRecord) 
   EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ROMA");
   ASSERT_TRUE(set.reader.NextAttributes(record));
   EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ASTI");
-  EXPECT_FALSE(set.reader.NextAttributes(record)) << "the DBF holds fewer records than the index";
+  EXPECT_FALSE(set.reader.NextAttributes(record)) << "past the last record";
   ASSERT_TRUE(set.reader.RewindAttributes());
   ASSERT_TRUE(set.reader.NextAttributes(record)) << "a second pass reads the same records";
   EXPECT_EQ(ShapefileReader::FieldValue(record, *denom), "ROMA");
@@ -87,11 +94,14 @@ TEST(ShapefileReaderTest, HeadersAreRefusedOnAnyFault) {
       {"DBF of dBASE III with memo", shp, ShxFile(1), bad_version},
       {"short DBF header", shp, ShxFile(1), dbf.substr(0, 31)},
       {"short field descriptor", shp, ShxFile(1), dbf.substr(0, 50)},
+      {"fields longer than the record", shp, ShxFile(1), dbf.substr(0, 10) + std::string("\x02\0", 2) + dbf.substr(12)},
+      {"DBF with fewer records than the index", shp, ShxFile(2), dbf},
       {"empty files", "", "", ""},
   };
   for (const Case& c : cases) {
     MemorySet set(c.shp, c.shx, c.dbf);
     EXPECT_FALSE(set.reader.ReadHeaders()) << c.what;
+    EXPECT_FALSE(set.reader.error().empty()) << c.what;
   }
   MemorySet good(shp, ShxFile(1), dbf);
   EXPECT_TRUE(good.reader.ReadHeaders());
@@ -101,7 +111,7 @@ TEST(ShapefileReaderTest, IndexLengthCountsRecordsOfFourWords) {
   const std::pair<int, int> cases2[] = {{50, 0}, {54, 1}, {55, 2}, {0, 0}, {-8, 0}};
   for (const auto& [words, count] : cases2) {
     std::string shx = MainHeader(words, 3) + std::string(16, '\0');
-    MemorySet set(ShpFile(3, {}), shx, DbfFile(kOneField, {}));
+    MemorySet set(ShpFile(3, {}), shx, BlankTable(count));
     ASSERT_TRUE(set.reader.ReadHeaders()) << words;
     EXPECT_EQ(set.reader.record_count(), count) << words;
   }
@@ -112,7 +122,7 @@ TEST(ShapefileReaderTest, PolylinesKeepTheirFirstPartAndNullShapesYieldNothing) 
   MemorySet set(ShpFile(3, {ShapeContent(3, {0, 3, 5}, three_parts), NullContent(),
                             PolylineContent({{5, 6}, {7, 8}}), ShapeContent(1, {}, {}),
                             ShapeContent(3, {}, {{1, 1}}), ShapeContent(3, {0, 0}, {{1, 1}, {2, 2}})}),
-                ShxFile(6), DbfFile(kOneField, {}));
+                ShxFile(6), BlankTable(6));
   ASSERT_TRUE(set.reader.ReadHeaders());
   const std::vector<ShapeRecord> shapes = ReadShapes(set.reader);
   ASSERT_EQ(shapes.size(), 6u);
@@ -130,6 +140,27 @@ TEST(ShapefileReaderTest, PolylinesKeepTheirFirstPartAndNullShapesYieldNothing) 
   EXPECT_FALSE(shapes[5].has_geometry) << "an empty first part";
 }
 
+// Lines and areas with Z or M values read as their plain type: the X and Y of their points, the values
+// that follow them left aside.
+TEST(ShapefileReaderTest, ZAndMTypesReadAsTheirPlainType) {
+  const std::vector<Point> line = {{1, 1}, {2, 2}};
+  const std::vector<Point> ring = Ring(0, 0, 10, true);
+  for (const auto& [type, plain] : {std::pair{13, 3}, {23, 3}, {15, 5}, {25, 5}}) {
+    const std::vector<Point>& points = plain == 3 ? line : ring;
+    // The Z or M range and values follow the points.
+    const std::string content = ShapeContent(type, {0}, points) + std::string(16 + 8 * points.size(), '\0');
+    MemorySet set(ShpFile(type, {content}), ShxFile(1), BlankTable(1));
+    ASSERT_TRUE(set.reader.ReadHeaders()) << type;
+    EXPECT_EQ(set.reader.shape_type(), plain) << type;
+    const std::vector<ShapeRecord> shapes = ReadShapes(set.reader);
+    ASSERT_EQ(shapes.size(), 1u) << type;
+    EXPECT_EQ(shapes[0].shape_type, plain) << type;
+    EXPECT_TRUE(shapes[0].has_geometry) << type;
+    if (plain == 3) EXPECT_EQ(shapes[0].polyline.points(), line) << type;
+    if (plain == 5) EXPECT_EQ(shapes[0].polygon[0].outer.points(), ring) << type;
+  }
+}
+
 TEST(ShapefileReaderTest, PolygonRingsAreGroupedIntoAreasWithTheirHoles) {
   std::vector<Point> points = Ring(0, 0, 10, true);
   const std::vector<Point> hole = Ring(2, 2, 2, false);
@@ -138,7 +169,7 @@ TEST(ShapefileReaderTest, PolygonRingsAreGroupedIntoAreasWithTheirHoles) {
   points.insert(points.end(), second.begin(), second.end());
   MemorySet set(ShpFile(5, {ShapeContent(5, {0, 5, 10}, points),
                             ShapeContent(5, {0, 5, 5}, Ring(0, 0, 1, true)), ShapeContent(5, {}, {})}),
-                ShxFile(3, 5), DbfFile(kOneField, {}));
+                ShxFile(3, 5), BlankTable(3));
   ASSERT_TRUE(set.reader.ReadHeaders());
   EXPECT_EQ(set.reader.shape_type(), 5);
   const std::vector<ShapeRecord> shapes = ReadShapes(set.reader);
@@ -158,10 +189,11 @@ TEST(ShapefileReaderTest, AnIndexLongerThanTheMainFileEndsAtTheFirstShortRead) {
   std::string shp = ShpFile(3, {PolylineContent({{1, 1}, {2, 2}}), PolylineContent({{3, 3}, {4, 4}}),
                                 PolylineContent({{5, 5}, {6, 6}})});
   shp.resize(shp.size() - 10);  // the third record is cut
-  MemorySet set(shp, ShxFile(5), DbfFile(kOneField, {}));
+  MemorySet set(shp, ShxFile(5), BlankTable(5));
   ASSERT_TRUE(set.reader.ReadHeaders());
   EXPECT_EQ(set.reader.record_count(), 5);
   EXPECT_EQ(ReadShapes(set.reader, 5).size(), 2u);
+  EXPECT_EQ(set.reader.error(), "Il file (.shp) è troncato: il record 3 dichiara 80 byte e ne restano 70.");
 }
 
 TEST(ShapefileReaderTest, DamagedRecordsStopTheReadWithoutReadingPastThem) {
@@ -188,7 +220,7 @@ TEST(ShapefileReaderTest, DamagedRecordsStopTheReadWithoutReadingPastThem) {
   for (const Case& c : cases) {
     // The damaged record, then a sound one that must not be reached.
     std::string shp = MainHeader(50, 3) + c.record + ShapeRecordBytes(2, PolylineContent(two));
-    MemorySet set(shp, ShxFile(2), DbfFile(kOneField, {}));
+    MemorySet set(shp, ShxFile(2), BlankTable(2));
     ASSERT_TRUE(set.reader.ReadHeaders()) << c.what;
     const std::size_t heap = HeapInUse();
     EXPECT_TRUE(ReadShapes(set.reader).empty()) << c.what;
@@ -226,6 +258,20 @@ TEST(ShapefileReaderTest, OpensTheSetWhateverTheLetterCaseOfItsExtensions) {
   ASSERT_TRUE(reader.ReadHeaders());
   EXPECT_EQ(reader.record_count(), 1);
   EXPECT_EQ(ReadShapes(reader).size(), 1u);
+
+  EXPECT_EQ(reader.code_page(), CodePage::Windows1252) << "without a .cpg";
+
+  // A .cpg names the code page of the attributes; one the program does not know refuses the set.
+  for (const auto& [cpg, page] : {std::pair<const char*, std::optional<CodePage>>{"UTF-8\r\n", CodePage::Utf8},
+                                  {"ANSI 1250", CodePage::Windows1250},
+                                  {"88591", CodePage::Latin1},
+                                  {"EBCDIC", std::nullopt}}) {
+    WriteBytes(dir.File("misto.CPG"), cpg);
+    EXPECT_EQ(reader.Open(dir.File("misto")), page.has_value()) << cpg;
+    if (page) EXPECT_EQ(reader.code_page(), *page) << cpg;
+  }
+  EXPECT_NE(reader.error().find("misto.CPG indica una codifica"), std::string::npos) << reader.error();
+  std::filesystem::remove(dir.File("misto.CPG"));
 
   EXPECT_FALSE(reader.Open(dir.File("Misto"))) << "the base name itself keeps its letter case";
   std::filesystem::remove(dir.File("misto.shx"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,10 +31,34 @@ TEST_F(ToponymImportTest, ToponymsOfTheLoadedKindsWithEitherSeparator) {
       Rows("ID, denom, minx, maxx", "toponimi", "", "ID"),
       (std::vector<std::string>{"0|Monte Bondone|650000.5|650100.25", "1|Città|1|3", "2|Sant’Anna|5|7"}));
 
-  EXPECT_EQ(ImportToponyms(db(), dir_.File("manca.txt"), ui_).found, 0);
-  const std::string header_only = dir_.File("vuoto.txt");
+  const std::string header_only = dir_.File("intestazione.txt");
   std::ofstream(header_only) << "ID\tNOME\n";
   EXPECT_EQ(ImportToponyms(db(), header_only, ui_).found, 0);
+}
+
+// A file that cannot be read stores nothing and is named; lines left out are counted by why; a UTF-8
+// file says so with its byte-order mark, and lines may end with a lone CR.
+TEST_F(ToponymImportTest, LinesLeftOutAreCountedAndUnreadableFilesStoreNothing) {
+  std::filesystem::create_directory(dir_.File("cartella.txt"));
+  std::ofstream(dir_.File("vuoto.txt")) << "";
+  for (const auto& [name, said] : {std::pair{"manca.txt", "manca.txt non esiste"},
+                                   {"cartella.txt", "cartella.txt non indica un file"},
+                                   {"vuoto.txt", "vuoto.txt è vuoto"}}) {
+    EXPECT_TRUE(ImportToponyms(db(), dir_.File(name), ui_).report.failed()) << name;
+    EXPECT_NE(ui_.last_message().text.find(said), std::string::npos) << ui_.last_message().text;
+  }
+  const std::string file = dir_.File("utf8.txt");
+  std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBFID\tNOME\r"
+                                           "1\tCittà\tx\tCS\t1\t2\t3\t4\r"
+                                           "2\tCorto\tx\tCS\t1\t2\r"
+                                           "3\tLago\tx\tmisc\t1\t2\t3\t4\r"
+                                           "4\tRovescio\tx\tMISC\t5\t2\t3\t4\r";
+  const ToponymImportCounts counts = ImportToponyms(db(), file, ui_);
+  EXPECT_EQ(counts.inserted, 1);
+  EXPECT_EQ(Rows("denom", "toponimi"), std::vector<std::string>{"Città"});
+  EXPECT_EQ(counts.report.SummaryLines("ignorate", "righe"),
+            "\nignorate 3 righe: 1 con meno di 8 colonne, 1 di tipo diverso da MISC e CS, 1 con il riquadro "
+            "rovesciato");
 }
 
 TEST(ToponymLineTest, ColumnsNeverSpillIntoEachOther) {
