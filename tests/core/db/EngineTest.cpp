@@ -1,6 +1,8 @@
 #include "db/Engine.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -100,12 +102,26 @@ TEST_F(EngineTest, FilesThatAreNotOursDoNotOpen) {
   EXPECT_EQ(info.st_size, 0);
 }
 
-TEST_F(EngineTest, ReadOnlyFileIsRefused) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+// A file that cannot be written (read-only for its user, or immutable even for root) is refused for
+// editing and read by the commands that only read.
+TEST_F(EngineTest, AFileThatCannotBeWrittenIsOnlyRead) {
   db_.reset();
-  chmod(path_.c_str(), 0444);
+  const bool root = geteuid() == 0;
+  if (root) {
+    if (std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) != 0)
+      GTEST_SKIP() << "no immutable files here, and root writes read-only ones";
+  } else {
+    chmod(path_.c_str(), 0444);
+  }
   EXPECT_FALSE(EngineDatabase::Open(path_, error_));
-  EXPECT_NE(error_.find("sola lettura"), std::string::npos);
+  EXPECT_NE(error_.find("sola lettura"), std::string::npos) << error_;
+  const auto reading = EngineDatabase::Open(path_, error_, EngineDatabase::Access::ReadOnly);
+  EXPECT_TRUE(reading) << error_;
+  EXPECT_TRUE(reading && reading->read_only());
+  std::vector<std::string> problems;
+  EXPECT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  EXPECT_TRUE(CompactDatabase(path_, dir_.File("copia.mdb"), kGeneralLocale, error_)) << error_;
+  if (root) std::system(("chattr -i '" + path_ + "'").c_str());
 }
 
 TEST_F(EngineTest, FieldTypesAndOrderComeBackFromTheFile) {
