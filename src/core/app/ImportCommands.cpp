@@ -38,7 +38,7 @@ std::string Count(int value) {
   return FormatInteger(value);
 }
 
-// Shown when an import ends without storing anything.
+// Shown when the end of an import cannot store what it did.
 constexpr const char* kNothingStored = "Nessun dato è stato registrato nel database.";
 
 }  // namespace
@@ -65,9 +65,9 @@ bool ImportCommands::RunImport(Refused refused, Import import) {
     InterfaceScope scope(*state_.connection, filter);
     done = import(filter);
   }
+  // A failed import has said that nothing was stored.
   if (!done) {
     batch.Rollback();
-    ui_.ShowMessage(kNothingStored, MessageIcon::Stop);
     return false;
   }
   if (!batch.Commit()) {
@@ -111,7 +111,7 @@ bool ImportCommands::ImportRoadGraph() {
                   MessageIcon::Information);
   shell_.RebuildMap();
   shell_.Redraw();
-  return graph.report.refused() == 0 && ShapeBaseName(*path).has_value();
+  return graph.report.refused() == 0 && !graph.report.unusable() && ShapeBaseName(*path).has_value();
 }
 
 bool ImportCommands::ImportAreaSet(bool municipalities) {
@@ -148,7 +148,7 @@ bool ImportCommands::ImportAreaSet(bool municipalities) {
       MessageIcon::Information);
   shell_.RebuildMap();
   shell_.Redraw();
-  return counts.report.refused() == 0 && ShapeBaseName(*path).has_value();
+  return counts.report.refused() == 0 && !counts.report.unusable() && ShapeBaseName(*path).has_value();
 }
 
 bool ImportCommands::ImportMunicipalities() {

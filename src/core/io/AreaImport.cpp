@@ -126,9 +126,8 @@ AreaImportCounts ImportAreas(DbConnection& connection, AreaKind kind, const std:
   ui.BeginBusy(true);
   ProgressDisplay progress(ui);
   progress.SetPhase(municipalities ? "Importazione Comuni" : "Importazione Località");
-  const auto fail = [&](const std::string& reason) {
-    if (!reason.empty()) ui.ShowMessage(ImportFailedMessage(reason), MessageIcon::Stop);
-    report.Fail();
+  const auto fail = [&](std::string_view reason) {
+    report.Fail(ui, reason);
     return counts;
   };
 
@@ -139,7 +138,8 @@ AreaImportCounts ImportAreas(DbConnection& connection, AreaKind kind, const std:
                        (municipalities ? "necessarie per effettuare l'importazione dei Comuni."
                                        : "necessarie per effettuare l'importazione delle Località."),
                    MessageIcon::Stop);
-    return fail({});
+    report.Unusable();
+    return counts;
   }
   AreaPass pass;
   if (!ReadAreas(reader, pass, report, progress)) return fail(reader.error());
@@ -147,7 +147,7 @@ AreaImportCounts ImportAreas(DbConnection& connection, AreaKind kind, const std:
 
   DbBatch batch(connection);
   if (!batch.began()) return fail({});
-  const auto stop = [&](const std::string& reason) {
+  const auto stop = [&](std::string_view reason) {
     batch.Rollback();
     counts.found = counts.inserted = counts.rings = 0;
     return fail(reason);
@@ -194,7 +194,7 @@ AreaImportCounts ImportAreas(DbConnection& connection, AreaKind kind, const std:
         stored[i] = true;
         names[i] = name;
       } else {
-        if (connection.core()->MustStop()) return stop({});
+        if (connection.core()->MustStop()) return stop(kDatabaseStopped);
         report.Refuse(ui, i + 1, name, {});
       }
     }
@@ -229,7 +229,7 @@ AreaImportCounts ImportAreas(DbConnection& connection, AreaKind kind, const std:
     // An area without all its rings is no area: its rows go.
     if (connection.core()->MustStop() ||
         !RemoveArea(connection, area_table, ring_table, static_cast<std::int32_t>(i + 1)))
-      return stop({});
+      return stop(kDatabaseStopped);
     --counts.inserted;
     report.Refuse(ui, i + 1, names[i], "i suoi confini non possono essere registrati.");
   }

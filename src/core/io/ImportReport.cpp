@@ -19,6 +19,11 @@ std::string Quoted(std::string_view name) {
 
 }  // namespace
 
+void ImportReport::Fail(UserInterface& ui, std::string_view reason) {
+  failed_ = true;
+  if (!reason.empty()) ui.ShowMessage(ImportFailedMessage(reason), MessageIcon::Stop);
+}
+
 void ImportReport::Skip(std::string_view kind) {
   for (Skipped& skipped : skipped_) {
     if (skipped.kind == kind) {

@@ -17,9 +17,15 @@ inline constexpr std::int32_t kMaxStoredPoints = 32767;
 
 class ImportReport {
  public:
-  // The import stopped: nothing of it is stored. The reason has been shown.
-  void Fail() { failed_ = true; }
+  // The import stopped: nothing of it is stored. Shows why, with the reason given (none when it has been
+  // told already).
+  void Fail(UserInterface& ui, std::string_view reason);
   bool failed() const { return failed_; }
+
+  // The file does not fit the import (its shape type or attributes); the import said so and stored
+  // nothing, and its summary follows with zero counts.
+  void Unusable() { unusable_ = true; }
+  bool unusable() const { return unusable_; }
 
   // A record or line left out, counted by its kind ("senza geometria", "cancellati", ...).
   void Skip(std::string_view kind);
@@ -45,6 +51,7 @@ class ImportReport {
     int count = 0;
   };
   bool failed_ = false;
+  bool unusable_ = false;
   int refused_ = 0;
   std::vector<Skipped> skipped_;
   int texts_ = 0;
@@ -53,5 +60,10 @@ class ImportReport {
 
 // The message of an import that stopped: nothing was stored, and why.
 std::string ImportFailedMessage(std::string_view reason);
+
+// The reason of an import stopped by a failure of the database beyond one record (a full disk, an I/O
+// error), which the access layer has shown.
+inline constexpr std::string_view kDatabaseStopped =
+    "Il database non può registrare altri dati: la causa è descritta nel messaggio precedente.";
 
 }  // namespace viamappa

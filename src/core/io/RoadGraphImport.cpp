@@ -47,8 +47,8 @@ struct ShapePass {
   std::vector<std::pair<std::int32_t, std::int32_t>> ends;  // the nodes of each stored line's ends
 };
 
-// Writes the nodes, the arcs and their polylines. False when the import must stop as a whole (the reason
-// was shown); records refused one by one are in the report.
+// Writes the nodes, the arcs and their polylines. False when the import must stop as a whole (the report
+// has failed, the reason shown); records refused one by one are in the report.
 bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePass& pass,
                 const std::vector<bool>& deleted, const ImportNodeList& nodes, ProgressDisplay& progress,
                 UserInterface& ui, RoadGraphImportCounts& counts) {
@@ -63,7 +63,10 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
     for (const ImportNodeList::Node& node : nodes.nodes()) {
       // A node is what every arc at its place needs: without it the import cannot go on (the access
       // layer has shown why).
-      if (!nodi.Add({node.id, node.point.x, node.point.y})) return false;
+      if (!nodi.Add({node.id, node.point.x, node.point.y})) {
+        report.Fail(ui, kDatabaseStopped);
+        return false;
+      }
       ++counts.nodes;
       progress.SetProgress(++done, static_cast<long long>(total));
     }
@@ -71,7 +74,7 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
 
   progress.SetPhase("Registrazione degli Archi");
   if (!reader.RewindAttributes()) {
-    ui.ShowMessage(ImportFailedMessage(reader.error()), MessageIcon::Stop);
+    report.Fail(ui, reader.error());
     return false;
   }
   const DbfField* denom = reader.FindField("DENOM");
@@ -90,7 +93,7 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
     std::string record;
     for (std::int64_t i = 0; i < records; ++i) {
       if (!reader.NextAttributes(record)) {
-        ui.ShowMessage(ImportFailedMessage(reader.error()), MessageIcon::Stop);
+        report.Fail(ui, reader.error());
         return false;
       }
       progress.SetProgress(i + 1, records);
@@ -123,7 +126,10 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
         stored[i] = true;
         names[i] = arc.denom;
       } else {
-        if (connection.core()->MustStop()) return false;
+        if (connection.core()->MustStop()) {
+          report.Fail(ui, kDatabaseStopped);
+          return false;
+        }
         report.Refuse(ui, i + 1, arc.denom, {});
       }
     }
@@ -141,9 +147,11 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
         ++counts.polylines;
         continue;
       }
-      if (connection.core()->MustStop()) return false;
       // An arc without its polyline is no arc: it goes too.
-      if (!archi.Seek(id) || !archi.Delete()) return false;
+      if (connection.core()->MustStop() || !archi.Seek(id) || !archi.Delete()) {
+        report.Fail(ui, kDatabaseStopped);
+        return false;
+      }
       --counts.arcs;
       report.Refuse(ui, i + 1, names[i], "la sua geometria non può essere registrata.");
     }
@@ -153,9 +161,7 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader, const ShapePa
   if (!connection.engine()->Execute("INSERT INTO " + std::string(kFirstArcGeometryTable) + " SELECT * FROM " +
                                         std::string(kArcGeometryTable),
                                     error)) {
-    ui.ShowMessage(ImportFailedMessage("Errore inserimento tavola (" + std::string(kFirstArcGeometryTable) +
-                                       ")\n\n" + error),
-                   MessageIcon::Stop);
+    report.Fail(ui, "Errore inserimento tavola (" + std::string(kFirstArcGeometryTable) + ")\n\n" + error);
     return false;
   }
   return true;
@@ -241,13 +247,12 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
 
   ShapefileReader reader;
   if (!reader.Open(base_name) || !reader.ReadHeaders()) {
-    ui.ShowMessage(ImportFailedMessage(reader.error()), MessageIcon::Stop);
-    report.Fail();
+    report.Fail(ui, reader.error());
     return counts;
   }
   if (!HasRequiredFields(reader)) {
     ui.ShowMessage(UnusableRoadGraphMessage(), MessageIcon::Stop);
-    report.Fail();
+    report.Unusable();
     return counts;
   }
 
@@ -258,14 +263,13 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
   ShapePass pass;
   ImportNodeList nodes;
   if (!ReadDeletionMarks(reader, deleted) || !ReadShapes(reader, deleted, pass, nodes, report, progress)) {
-    ui.ShowMessage(ImportFailedMessage(reader.error()), MessageIcon::Stop);
-    report.Fail();
+    report.Fail(ui, reader.error());
     return counts;
   }
 
   DbBatch batch(connection);
   if (!batch.began()) {
-    report.Fail();
+    report.Fail(ui, {});
     return counts;
   }
   // The rows refer only to nodes written just before and to the placeholder municipality and
@@ -285,7 +289,6 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
     if (!StoreGraph(connection, reader, pass, deleted, nodes, progress, ui, counts)) {
       if (load) load->Abandon();
       batch.Rollback();
-      counts.report.Fail();
       return counts;
     }
     if (!load || load->Finish()) break;

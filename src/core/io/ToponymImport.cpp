@@ -94,8 +94,7 @@ ToponymImportCounts ImportToponyms(DbConnection& connection, const std::string& 
   std::string error;
   File file = OpenText(path, size, error);
   if (!file) {
-    ui.ShowMessage(ImportFailedMessage(error), MessageIcon::Stop);
-    report.Fail();
+    report.Fail(ui, error);
     return counts;
   }
   ui.BeginBusy(true);
@@ -104,7 +103,7 @@ ToponymImportCounts ImportToponyms(DbConnection& connection, const std::string& 
 
   DbBatch batch(connection);
   if (!batch.began()) {
-    report.Fail();
+    report.Fail(ui, {});
     return counts;
   }
   DbTable toponimi(connection, "toponimi");
@@ -150,7 +149,7 @@ ToponymImportCounts ImportToponyms(DbConnection& connection, const std::string& 
       if (connection.core()->MustStop()) {
         batch.Rollback();
         counts.found = counts.inserted = 0;
-        report.Fail();
+        report.Fail(ui, kDatabaseStopped);
         return counts;
       }
       report.Refuse(ui, number, parsed->name, {});
@@ -159,9 +158,7 @@ ToponymImportCounts ImportToponyms(DbConnection& connection, const std::string& 
   if (std::ferror(file.get())) {
     batch.Rollback();
     counts.found = counts.inserted = 0;
-    ui.ShowMessage(ImportFailedMessage("Il file " + path + " non può essere letto fino in fondo."),
-                   MessageIcon::Stop);
-    report.Fail();
+    report.Fail(ui, "Il file " + path + " non può essere letto fino in fondo.");
   }
   return counts;
 }

@@ -15,6 +15,7 @@
 #include "core/io/ImportTestFiles.h"
 #include "db/DbBatch.h"
 #include "db/Engine.h"
+#include "io/ImportReport.h"
 #include "support/NetworkBuilder.h"
 
 namespace viamappa {
@@ -154,7 +155,7 @@ TEST_F(ImportCommandsTest, AFullDiskStoresNothingAndSaysSo) {
   ASSERT_TRUE(db().engine()->Execute("PRAGMA max_page_count = 60", error)) << error;
   ui_.QueueFile(base + ".shp");
   EXPECT_FALSE(commands_.ImportRoadGraph());
-  EXPECT_EQ(ui_.last_message().text, "Nessun dato è stato registrato nel database.");
+  EXPECT_EQ(ui_.last_message().text, ImportFailedMessage(kDatabaseStopped));
   EXPECT_NE(testing::Texts(ui_).front().find("Spazio su disco esaurito"), std::string::npos) << testing::Texts(ui_).front();
   ASSERT_TRUE(db().engine()->Execute("PRAGMA max_page_count = 1000000", error)) << error;
   EXPECT_EQ(Rows("(SELECT count(*) FROM archi) + (SELECT count(*) FROM nodi) + (SELECT count(*) FROM tipi)",
