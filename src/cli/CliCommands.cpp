@@ -121,7 +121,8 @@ int InstallSettings(const std::vector<std::string>& args, const Options&) {
   if (args.empty() || args.size() > 2) return Usage("install-settings CARTELLA [DATABASE]");
   const std::string path = SettingsStore::DefaultPath();
   if (!SettingsStore::Install(path, args[0], args.size() == 2 ? args[1] : std::string())) {
-    std::fprintf(stderr, "ERRORE: impossibile scrivere la configurazione %s\n", path.c_str());
+    std::fprintf(stderr, "ERRORE: impossibile creare la cartella %s o scrivere la configurazione %s\n",
+                 args[0].c_str(), path.c_str());
     return 1;
   }
   std::printf("%s\n", path.c_str());

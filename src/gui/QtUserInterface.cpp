@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "gui/BusyClock.h"
+#include "gui/ItalianFileModel.h"
 #include "gui/CommandWorker.h"
 #include "gui/ProgressOverlay.h"
 
@@ -136,6 +137,7 @@ std::optional<std::string> QtUserInterface::RunFileDialog(const FileChoice& choi
   // The program's own dialog behaves the same on every desktop: filters, default extension and the
   // question before overwriting.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  MakeItalian(dialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile
                           : (choice.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));

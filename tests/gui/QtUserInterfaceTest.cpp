@@ -2,19 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <utime.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -151,6 +156,46 @@ bool ProcessEventsUntil(const std::function<bool()>& done) {
   guard.start(5000);
   while (!done() && guard.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   return done();
+}
+
+// The chooser's list speaks Italian whatever the desktop's language, and its columns are wide enough for
+// their titles.
+TEST_F(QtUserInterfaceTest, TheFileChooserListsInItalian) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("cartella"));
+  std::ofstream(dir.File("rete.mdb")) << std::string(3000, 'x');
+  const struct utimbuf august { 1723716000, 1723716000 };  // 15 August 2024, 10:00 UTC
+  ASSERT_EQ(utime(dir.File("rete.mdb").c_str(), &august), 0);
+  std::vector<QStringList> rows;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(QString::fromStdString(dir.path()));
+    auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(list, nullptr);
+    QAbstractItemModel* model = list->model();
+    ProcessEventsUntil([&] { return model->rowCount(list->rootIndex()) == 2; });
+    for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+      QStringList texts;
+      for (int column = 0; column < 4; ++column)
+        texts << model->index(row, column, list->rootIndex()).data().toString();
+      rows.push_back(texts);
+    }
+    QHeaderView* header = list->header();
+    for (int column = 0; column < 4; ++column) {
+      const QString title = model->headerData(column, Qt::Horizontal).toString();
+      EXPECT_GE(header->sectionSize(column), header->fontMetrics().horizontalAdvance(title))
+          << title.toStdString();
+    }
+    dialog->reject();
+  });
+  ui_.ChooseOpenFile({"Apertura", "Database JET (*.mdb)|*.mdb||", "MDB", "*.MDB", true, false});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][2], QStringLiteral("Cartella"));
+  EXPECT_EQ(rows[1][0], QStringLiteral("rete.mdb"));
+  EXPECT_EQ(rows[1][1], QStringLiteral("2,93 KiB"));
+  EXPECT_EQ(rows[1][2], QStringLiteral("File MDB"));
+  EXPECT_TRUE(rows[1][3].startsWith(QStringLiteral("15 ago 2024"))) << rows[1][3].toStdString();
 }
 
 TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenIdle) {

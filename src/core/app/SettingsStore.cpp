@@ -554,6 +554,12 @@ void SettingsStore::Save(const Settings& settings, const std::optional<SavedMapV
 bool SettingsStore::Install(const std::string& path, const std::string& directory,
                             const std::string& database) {
   if (path.empty()) return false;
+  // The installation directory is where the first start offers to create the default database: it must
+  // be there.
+  std::error_code folder_error;
+  if (!directory.empty() && !fs::is_directory(directory, folder_error) &&
+      !fs::create_directories(directory, folder_error))
+    return false;
   const fs::path file(path);
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) {

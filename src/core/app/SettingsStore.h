@@ -60,9 +60,10 @@ class SettingsStore {
   // their place and their text; new values are added at the end of the key's section.
   void Save(const Settings& settings, const std::optional<SavedMapView>& view) const;
 
-  // For the install step: when no file exists at path, creates its folder and the file with the key,
-  // the "Directory" value and, when database is not empty, the "Database" value. An existing file is
-  // left as it is. True when a regular file exists at path afterwards.
+  // For the install step: creates the installation directory when it is missing, and, when no file
+  // exists at path, its folder and the file with the key, the "Directory" value and, when database is
+  // not empty, the "Database" value. An existing file is left as it is. True when the directory and a
+  // regular file at path exist afterwards.
   static bool Install(const std::string& path, const std::string& directory,
                       const std::string& database = {});
 

@@ -79,15 +79,18 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadShowsTheAnomalyAndIsNeverCreated)
 
 TEST_F(SettingsStoreTest, InstallCreatesTheFileOnceAndSaveKeepsWhatItDoesNotOwn) {
   const std::string nested = dir_.File("config/Viamappa/1.00.reg");
-  ASSERT_TRUE(SettingsStore::Install(nested, "/opt/viamappa"));
-  EXPECT_TRUE(SettingsStore::Install(nested, "/elsewhere"));
-  EXPECT_EQ(SettingsStore(nested).ReadDirectory(ui_), "/opt/viamappa");
-  EXPECT_FALSE(SettingsStore::Install(dir_.path(), "/x")) << "a folder is no settings file";
+  const std::string installation = dir_.File("opt/viamappa");
+  ASSERT_TRUE(SettingsStore::Install(nested, installation));
+  EXPECT_TRUE(std::filesystem::is_directory(installation)) << "the installation directory is made too";
+  EXPECT_TRUE(SettingsStore::Install(nested, dir_.File("elsewhere")));
+  EXPECT_EQ(SettingsStore(nested).ReadDirectory(ui_), installation);
+  EXPECT_FALSE(SettingsStore::Install(dir_.path(), installation)) << "a folder is no settings file";
+  EXPECT_FALSE(SettingsStore::Install(dir_.File("altro.reg"), nested + "/x")) << "no folder inside a file";
 
   // The first run names the demo database; a later install with another one changes nothing.
   const std::string first_run = dir_.File("demo/1.00.reg");
-  ASSERT_TRUE(SettingsStore::Install(first_run, "/opt/viamappa", "/data/demo \"1\".mdb"));
-  EXPECT_TRUE(SettingsStore::Install(first_run, "/opt/viamappa", "/other.mdb"));
+  ASSERT_TRUE(SettingsStore::Install(first_run, installation, "/data/demo \"1\".mdb"));
+  EXPECT_TRUE(SettingsStore::Install(first_run, installation, "/other.mdb"));
   EXPECT_EQ(SettingsStore(first_run).Load(ui_).database, "/data/demo \"1\".mdb");
 
   Write("; kept by hand\n" + kTop +
