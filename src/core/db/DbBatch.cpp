@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kBatchCacheSize = "PRAGMA cache_size = -65536";
 constexpr const char* kNormalCacheSize = "PRAGMA cache_size = -8192";
+constexpr const char* kSavepoint = "vm_batch";
 
 }  // namespace
 
@@ -21,6 +22,9 @@ DbBatch::DbBatch(DbConnection& connection) : core_(connection.core()) {
     if (!ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE")) return;
     // A batch writes many rows into large indexes: a larger page cache keeps their pages at hand.
     ExecuteSql(core_->engine->handle(), kBatchCacheSize);
+  } else {
+    if (!ExecuteSql(core_->engine->handle(), std::string("SAVEPOINT ") + kSavepoint)) return;
+    nested_ = true;
   }
   ++core_->batch_depth;
   began_ = true;
@@ -31,11 +35,25 @@ DbBatch::~DbBatch() {
   if (--core_->batch_depth == 0) {
     Commit();
     ExecuteSql(core_->engine->handle(), kNormalCacheSize);
+  } else if (nested_) {
+    ExecuteSql(core_->engine->handle(), std::string("RELEASE ") + kSavepoint);
   }
 }
 
+bool DbBatch::Rollback() {
+  if (!began_ || !core_->IsOpen()) return false;
+  sqlite3* db = core_->engine->handle();
+  // Readers walking a result take their rows first: they read what was there when they opened.
+  core_->BeforeWrite();
+  if (nested_) return ExecuteSql(db, std::string("ROLLBACK TO ") + kSavepoint);
+  // An I/O failure may have rolled the transaction back already; the batch then starts again.
+  if (!sqlite3_get_autocommit(db) && !ExecuteSql(db, "ROLLBACK")) return false;
+  return ExecuteSql(db, "BEGIN IMMEDIATE");
+}
+
 bool DbBatch::Checkpoint() {
-  if (!began_ || !core_->IsOpen() || core_->batch_depth != 1) return false;
+  if (!began_ || !core_->IsOpen()) return false;
+  if (nested_) return true;
   return Commit() && ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE");
 }
 
