@@ -40,7 +40,8 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       ui_(ui),
       store_(std::move(store)),
       lifecycle_(state_, ui_, *this, store_),
-      imports_(state_, ui_, *this) {
+      imports_(state_, ui_, *this),
+      conflation_(state_, ui_, *this) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -227,6 +228,9 @@ void MainFrame::RunOwnCommand(int id) {
       return;
     case cmd::kImportToponyms:
       imports_.ImportToponyms();
+      return;
+    case cmd::kImportSecondaryGraph:
+      conflation_.ImportSecondaryGraph();
       return;
     case cmd::kThematicStyling: {
       StatusTexts texts;

@@ -10,6 +10,7 @@
 
 #include "app/ApplicationState.h"
 #include "app/CommandTable.h"
+#include "app/ConflationCommand.h"
 #include "app/DatabaseLifecycle.h"
 #include "app/ImportCommands.h"
 #include "app/Settings.h"
@@ -99,6 +100,7 @@ class MainFrame : public QMainWindow, public ShellWindow {
   Settings settings_;
   DatabaseLifecycle lifecycle_;
   ImportCommands imports_;
+  ConflationCommand conflation_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;

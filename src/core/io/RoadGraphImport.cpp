@@ -29,16 +29,6 @@ struct RequiredField {
 constexpr RequiredField kRequired[] = {{"DENOM", 60, false},   {"ALT", 60, false},    {"COD_ELE", 20, false},
                                        {"COD_REG", 20, false}, {"CLASSE", 10, false}, {"PIAZZA", 1, true}};
 
-bool HasRequiredFields(const ShapefileReader& reader) {
-  if (reader.shape_type() != 3) return false;
-  for (const RequiredField& required : kRequired) {
-    const DbfField* field = reader.FindField(required.name);
-    if (!field || field->type != 'C') return false;
-    if (required.exact ? field->width != required.max_width : field->width > required.max_width) return false;
-  }
-  return true;
-}
-
 // Writes the nodes, the arcs and their polylines of the records read; false when the attributes
 // cannot be read from their start.
 bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
@@ -126,6 +116,16 @@ bool StoreGraph(DbConnection& connection, ShapefileReader& reader,
 
 }  // namespace
 
+bool HasRoadGraphAttributes(const ShapefileReader& reader) {
+  if (reader.shape_type() != 3) return false;
+  for (const RequiredField& required : kRequired) {
+    const DbfField* field = reader.FindField(required.name);
+    if (!field || field->type != 'C') return false;
+    if (required.exact ? field->width != required.max_width : field->width > required.max_width) return false;
+  }
+  return true;
+}
+
 void DbfText(std::string_view record, const DbfField& field, std::string& out) {
   const std::string_view bytes = TrimTrailingBlanks(ShapefileReader::FieldValue(record, field));
   out.clear();
@@ -166,7 +166,7 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
 
   ShapefileReader reader;
   if (!reader.Open(base_name) || !reader.ReadHeaders()) return counts;
-  if (!HasRequiredFields(reader)) {
+  if (!HasRoadGraphAttributes(reader)) {
     ui.ShowMessage(UnusableRoadGraphMessage(), MessageIcon::Stop);
     return counts;
   }

@@ -26,6 +26,12 @@ void DbfText(std::string_view record, const DbfField& field, std::string& out);
 // The message shown when a shapefile lacks the attributes or the shape type of a road graph.
 std::string UnusableRoadGraphMessage();
 
+class ShapefileReader;
+
+// True when the set read by the reader (headers read) has the polyline shape type and the attributes of
+// a road graph: DENOM, ALT, COD_ELE, COD_REG, CLASSE and PIAZZA, characters, within their widths.
+bool HasRoadGraphAttributes(const ShapefileReader& reader);
+
 // Imports the set at base_name (the ".shp" path without its extension) into an empty graph. Stops
 // without a message when the files cannot be read; shows the unusable-file message when the attributes
 // or the shape type do not fit; every row the database refuses is shown by the access layer and not
