@@ -73,7 +73,7 @@ int Check(const std::vector<std::string>& args, const Options&) {
 int Info(const std::vector<std::string>& args, const Options& options) {
   if (args.size() != 1) return Usage("info FILE");
   ConsoleUserInterface ui(stderr, options.yes);
-  DbConnection connection(args[0], ui);
+  DbConnection connection(args[0], ui, EngineDatabase::Access::ReadOnly);
   if (!connection.IsOpen()) return 1;
   const std::vector<std::string> tables = connection.engine()->TableNames();
   std::printf("Database: %s\nMotore: %s\nLocale: %s\nTavole: %zu\n", args[0].c_str(), EngineVersion().c_str(),

@@ -124,6 +124,7 @@ void BusyClock::paintEvent(QPaintEvent*) {
   p.fillRect(QRect(kMargin - 4, kMargin - 4, width() - 2 * kMargin + 8, kDigitHeight + 8), Qt::white);
 
   const QString text = Text();  // "mm:ss"
+  drawn_ = text;
   qreal x = kMargin;
   for (int i = 0; i < text.size(); ++i) {
     if (i == 2) {

@@ -20,9 +20,10 @@ class BusyClock : public QWidget {
   void Stop();
   bool running() const { return running_; }
 
-  // The elapsed seconds and the text shown.
+  // The elapsed seconds and the text they make; the text the clock last drew.
   long long ElapsedSeconds() const;
   QString Text() const;
+  const QString& Drawn() const { return drawn_; }
 
   // Counts as if the clock had been started seconds ago (for checking the text of long times).
   void SetElapsedOffset(long long seconds) { offset_seconds_ = seconds; }
@@ -40,6 +41,7 @@ class BusyClock : public QWidget {
   long long offset_seconds_ = 0;
   bool running_ = false;
   QString shown_;
+  QString drawn_;
 };
 
 }  // namespace viamappa

@@ -38,10 +38,13 @@ bool IsCheckable(int id) {
 MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
     : QMainWindow(parent),
       ui_(ui),
+      command_ui_(ui),
+      command_shell_(*this),
+      worker_(ui),
       store_(std::move(store)),
-      lifecycle_(state_, ui_, *this, store_),
-      imports_(state_, ui_, *this),
-      conflation_(state_, ui_, *this) {
+      lifecycle_(state_, command_ui_, command_shell_, store_),
+      imports_(state_, command_ui_, command_shell_),
+      conflation_(state_, command_ui_, command_shell_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -165,6 +168,8 @@ void MainFrame::UpdateCommands() {
 }
 
 void MainFrame::ExecuteCommand(int id) {
+  // One command at a time: while a long one runs, input is dropped and nothing else may start one.
+  if (worker_.running()) return;
   if (!Status(id).enabled) {
     UpdateCommands();
     return;
@@ -205,33 +210,29 @@ void MainFrame::RunOwnCommand(int id) {
   switch (id) {
     case cmd::kAbout:
       return ShowInformation();
+    // Whatever uses the database or rebuilds the map runs on the worker.
     case cmd::kCreateDatabase:
-      return lifecycle_.Create();
+      return RunOnWorker([this] { lifecycle_.Create(); });
     case cmd::kConnectDatabase:
-      return lifecycle_.Connect();
+      return RunOnWorker([this] { lifecycle_.Connect(); });
     case cmd::kDisconnectDatabase:
-      return lifecycle_.Disconnect();
+      return RunOnWorker([this] { lifecycle_.Disconnect(); });
     case cmd::kRepairDatabase:
-      return lifecycle_.Repair();
+      return RunOnWorker([this] { lifecycle_.Repair(); });
     case cmd::kDuplicateDatabase:
-      return lifecycle_.Duplicate();
+      return RunOnWorker([this] { lifecycle_.Duplicate(); });
     case cmd::kChooseBackground:
-      return lifecycle_.ChooseBackground();
+      return RunOnWorker([this] { lifecycle_.ChooseBackground(); });
     case cmd::kImportRoadGraph:
-      imports_.ImportRoadGraph();
-      return;
+      return RunOnWorker([this] { imports_.ImportRoadGraph(); });
     case cmd::kImportMunicipalities:
-      imports_.ImportMunicipalities();
-      return;
+      return RunOnWorker([this] { imports_.ImportMunicipalities(); });
     case cmd::kImportLocalities:
-      imports_.ImportLocalities();
-      return;
+      return RunOnWorker([this] { imports_.ImportLocalities(); });
     case cmd::kImportToponyms:
-      imports_.ImportToponyms();
-      return;
+      return RunOnWorker([this] { imports_.ImportToponyms(); });
     case cmd::kImportSecondaryGraph:
-      conflation_.ImportSecondaryGraph();
-      return;
+      return RunOnWorker([this] { conflation_.ImportSecondaryGraph(); });
     case cmd::kThematicStyling: {
       StatusTexts texts;
       texts.Set(StatusPane::Mode, " ");
@@ -244,6 +245,20 @@ void MainFrame::RunOwnCommand(int id) {
     default:
       return NotAvailable();
   }
+}
+
+// While the worker runs, the window's thread reads nothing that the worker changes: the command
+// updates (they read the connection) stop, the map window paints its kept image only (its street names
+// read the database), no map window is made, and input waits. The window's thread touches the
+// application state and the database only inside the calls the worker carries to it.
+void MainFrame::RunOnWorker(const std::function<void()>& work) {
+  command_updates_.stop();
+  if (map_view_) map_view_->HoldRedraws(true);
+  worker_.Run(work);
+  if (map_view_) map_view_->HoldRedraws(false);
+  // A map window that waits for its first paint comes now.
+  Redraw();
+  if (!shut_down_) command_updates_.start();
 }
 
 void MainFrame::RunMapKey(int id) {
@@ -280,13 +295,20 @@ bool MainFrame::Start() {
   settings_ = store_.Load(ui_);
   state_.database_path = settings_.database;
   state_.background_path = settings_.background;
-  if (state_.database_path.empty() && !lifecycle_.AskCreateAtStartup()) {
+  bool associated = true;
+  RunOnWorker([this, &associated] {
+    if (state_.database_path.empty() && !lifecycle_.AskCreateAtStartup()) {
+      associated = false;
+      return;
+    }
+    lifecycle_.ConnectAtStartup();
+    command_shell_.UpdateTitle();
+    command_shell_.RebuildMap();
+  });
+  if (!associated) {
     ui_.ShowMessage(NoDatabaseAtStartupMessage(), MessageIcon::Stop);
     return false;
   }
-  lifecycle_.ConnectAtStartup();
-  UpdateTitle();
-  if (state_.connected()) RebuildMap();
   UpdateCommands();
   return true;
 }
@@ -315,16 +337,28 @@ void MainFrame::DestroyMap() {
   layers_.reset();
 }
 
-void MainFrame::RebuildMap() {
-  if (!state_.connected()) return;
+bool MainFrame::ReleaseMapData() {
+  if (!state_.connected()) return false;
   map_data_ready_ = false;
   // The old data go first; the window, if it stays, draws nothing but the background meanwhile.
   if (map_view_) map_view_->SetLayers(nullptr);
   layers_.reset();
+  return true;
+}
+
+// Reads only the connection and the styling, which the window's thread leaves alone while a command
+// runs.
+std::unique_ptr<LayerSet> MainFrame::LoadMapData() {
+  if (!state_.connected()) return nullptr;
   // The background cartography's extent comes with the background files; until then it starts empty.
   auto layers = std::make_unique<LayerSet>();
   LoadLayers(*layers, *state_.connection, settings_.styling);
-  layers_ = std::move(layers);
+  return layers;
+}
+
+void MainFrame::InstallMapData(std::unique_ptr<LayerSet> data) {
+  if (!data) return;
+  layers_ = std::move(data);
   map_data_ready_ = true;
   if (map_view_) {
     map_view_->SetLayers(layers_.get());
@@ -353,8 +387,9 @@ void MainFrame::CreateMapView() {
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
   // The first paint of the client area after the map data are ready brings the map window.
+  // Not while a command runs: the map window's street names read the database.
   if (watched == client_ && event->type() == QEvent::Paint && map_data_ready_ && layers_ && !map_view_ &&
-      !shut_down_) {
+      !shut_down_ && !worker_.running()) {
     CreateMapView();
   }
   return QMainWindow::eventFilter(watched, event);
@@ -370,9 +405,9 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  // A close request that arrives while a command runs (long work lets window events through) waits
-  // for the person to ask again.
-  if (running_commands_ > 0 || !ui_.AskOkCancel(ExitQuestion())) {
+  // A close request that arrives while a command runs (the window repaints and answers the window
+  // system meanwhile) waits for the person to ask again.
+  if (running_commands_ > 0 || worker_.running() || !ui_.AskOkCancel(ExitQuestion())) {
     event->ignore();
     return;
   }

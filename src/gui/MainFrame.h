@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -15,7 +16,9 @@
 #include "app/ImportCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-#include "app/ShellWindow.h"
+#include "gui/CommandWorker.h"
+#include "gui/ThreadHopInterface.h"
+#include "gui/ThreadHopShell.h"
 #include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
@@ -26,20 +29,23 @@ namespace viamappa {
 class MapView;
 class StatusBar;
 
-class MainFrame : public QMainWindow, public ShellWindow {
+class MainFrame : public QMainWindow, public MapDataShell {
   Q_OBJECT
  public:
-  // ui shows every message and question of the window; store is the settings file.
+  // ui shows every message and question of the window (on the window's thread; the commands that run on
+  // a worker reach it through a ThreadHopInterface); store is the settings file.
   MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent = nullptr);
   ~MainFrame() override;
 
   // Start-up after the window is shown: reads the settings, offers to create a database when none is
-  // associated, connects the associated one, sets the title and builds the map. False when no database
-  // could be associated after the person agreed to create one: the stop message was shown and the
-  // program must end.
+  // associated, connects the associated one, sets the title and builds the map (all but the settings
+  // on a worker, as a long command runs). False when no database could be associated after the person
+  // agreed to create one: the stop message was shown and the program must end.
   bool Start();
 
-  // Runs a command of the menus, the toolbar or the keys; a disabled command does nothing.
+  // Runs a command of the menus, the toolbar or the keys; a disabled command does nothing, nor does any
+  // command while a long one runs. The commands that use the database run on a worker
+  // (CommandWorker) and return when they have ended.
   void ExecuteCommand(int id);
 
   // What the enable and check rules read now, and a command's state.
@@ -70,12 +76,18 @@ class MainFrame : public QMainWindow, public ShellWindow {
   LayerSet* map_data() const { return layers_.get(); }
   MapView* map_view() const { return map_view_; }
 
-  // ShellWindow
+  // True while a long command runs on its worker.
+  bool command_running() const { return worker_.running(); }
+
+  // ShellWindow, on the window's thread (the commands' worker calls them through a ThreadHopShell).
   void UpdateTitle() override;
   void DropMap() override;
   void DiscardMap() override;
-  void RebuildMap() override;
   void Redraw() override;
+  // MapDataShell: RebuildMap builds the map data of the connected database anew.
+  bool ReleaseMapData() override;
+  std::unique_ptr<LayerSet> LoadMapData() override;
+  void InstallMapData(std::unique_ptr<LayerSet> data) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -87,6 +99,7 @@ class MainFrame : public QMainWindow, public ShellWindow {
   void BuildToolBar();
   void RunCommand(int id);
   void RunOwnCommand(int id);
+  void RunOnWorker(const std::function<void()>& work);
   void RunMapKey(int id);
   void ShowInformation();
   void NotAvailable();
@@ -95,6 +108,11 @@ class MainFrame : public QMainWindow, public ShellWindow {
   void DestroyMap();
 
   UserInterface& ui_;
+  // What the commands and the connections they open hold: usable from the worker, and living as long
+  // as the window (a connection keeps its interface for life).
+  ThreadHopInterface command_ui_;
+  ThreadHopShell command_shell_;
+  CommandWorker worker_;
   SettingsStore store_;
   ApplicationState state_;
   Settings settings_;

@@ -109,6 +109,12 @@ void MapView::requestVectorRedraw() {
   repaint();
 }
 
+void MapView::HoldRedraws(bool hold) {
+  if (redraws_held_ == hold) return;
+  redraws_held_ = hold;
+  if (!hold) update();
+}
+
 Box MapView::Extent() const {
   return layers_ ? layers_->extent : Box();
 }
@@ -142,7 +148,7 @@ bool MapView::PrepareImages() {
 
 void MapView::paintEvent(QPaintEvent* event) {
   if (!PrepareImages()) return;
-  switch (DecidePaint(viewport_.full_redraw, vector_redraw_)) {
+  switch (redraws_held_ ? PaintAction::CopyImage : DecidePaint(viewport_.full_redraw, vector_redraw_)) {
     case PaintAction::FullRedraw:
       FullRedraw();
       break;

@@ -52,6 +52,12 @@ class MapView : public QWidget {
   // returning.
   void requestVectorRedraw();
 
+  // While redraws are held (a command on another thread uses the database that the street names read),
+  // every paint shows the map image as last drawn and the redraws asked for wait; they are made at the
+  // first paint after the hold.
+  void HoldRedraws(bool hold);
+  bool redraws_held() const { return redraws_held_; }
+
   // Commands of the main window's table chosen in the context menu (the modes, the toponym search, the
   // tools) go to this handler; without one the window runs its own and greys the others.
   void SetCommandHandler(std::function<void(int)> handler) { command_handler_ = std::move(handler); }
@@ -101,6 +107,7 @@ class MapView : public QWidget {
   QImage map_image_;
   Colour background_ = kWhite;
   bool vector_redraw_ = false;
+  bool redraws_held_ = false;
   bool startup_applied_ = false;
   std::optional<PixelPoint> pan_shift_;  // the map image shown shifted while a pan drag is under way
   std::optional<WindowRect> band_;       // the rubber band of the area selection

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +11,7 @@
 #include <algorithm>
 
 #include "gui/BusyClock.h"
+#include "gui/CommandWorker.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/SnapFactorDialogView.h"
 
@@ -55,8 +55,8 @@ class ArrowWhileAsking {
   bool busy_;
 };
 
-// How often at most long work lets waiting paint and timer events through.
-constexpr int kPumpIntervalMs = 100;
+// How often the idle check looks again while a dialog of the work is open.
+constexpr int kIdleRecheckMs = 100;
 
 }  // namespace
 
@@ -194,13 +194,10 @@ void QtUserInterface::EndBusy() {
   }
 }
 
-// The program is idle when control is back in the event loop that was running when the work began
-// (the application's loop for work that began before it ran), not in a dialog opened by the work nor
-// in the progress calls.
 void QtUserInterface::CheckIdle() {
-  if (!busy_) return;
-  if (pumping_ || QThread::currentThread()->loopLevel() > std::max(busy_loop_level_, 1)) {
-    idle_check_.start(kPumpIntervalMs);
+  if (!busy_ || CommandWorker::AnyRunning()) return;
+  if (QThread::currentThread()->loopLevel() > std::max(busy_loop_level_, 1)) {
+    idle_check_.start(kIdleRecheckMs);
     return;
   }
   EndBusy();
@@ -209,31 +206,19 @@ void QtUserInterface::CheckIdle() {
 void QtUserInterface::ProgressBegin() {
   if (progress_depth_++ > 0 || !client_) return;
   progress_ = std::make_unique<ProgressOverlay>(client_);
-  LetWaitingEventsThrough(true);
 }
 
 void QtUserInterface::ProgressPhase(std::string_view phase) {
   if (progress_) progress_->SetPhase(FromUtf8(phase));
-  LetWaitingEventsThrough(true);
 }
 
 void QtUserInterface::ProgressPercent(int percent) {
   if (progress_) progress_->SetPercent(percent);
-  LetWaitingEventsThrough(false);
 }
 
 void QtUserInterface::ProgressEnd() {
   if (progress_depth_ == 0) return;
   if (--progress_depth_ == 0) progress_.reset();
-}
-
-void QtUserInterface::LetWaitingEventsThrough(bool now) {
-  if (pumping_) return;
-  if (!now && last_pump_.isValid() && last_pump_.elapsed() < kPumpIntervalMs) return;
-  pumping_ = true;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  pumping_ = false;
-  last_pump_.start();
 }
 
 }  // namespace viamappa

@@ -1,13 +1,12 @@
 // The user-interface port on Qt: message boxes, questions and file dialogs over the main window, the
 // wait cursor and busy clock, and the progress of long work.
 //
-// Long work runs on the user-interface thread. While it reports progress, the window goes on
-// repainting and the clock ticking: the progress calls let Qt handle the waiting paint and timer
-// events (at most about every 100 ms, and at every new phase), never user input, which waits until the
-// command ends. The wait cursor and the clock go away by themselves when the program is idle again.
+// Every call belongs to the window's thread: long work on a worker thread reaches it through a
+// ThreadHopInterface, while the window's thread waits in a CommandWorker and goes on repainting and
+// ticking the clock. The wait cursor and the clock end with the worker's run, and otherwise go away by
+// themselves when the program is idle again.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -51,15 +50,17 @@ class QtUserInterface : public UserInterface {
 
   // True from BeginBusy until the program is idle again or EndBusy.
   bool busy() const { return busy_; }
-  // True while progress lets waiting events through.
-  bool pumping() const { return pumping_; }
   ProgressOverlay* progress() const { return progress_.get(); }
+
+  // Ends the busy state when the program is idle: control is back in the event loop that was running
+  // when the work began (the application's loop for work that began before it ran), not in a dialog
+  // opened by the work, and no CommandWorker waits (its run ends the busy state itself). Runs by itself
+  // from the event loop after BeginBusy.
+  void CheckIdle();
 
  private:
   int RunMessageBox(std::string_view text, MessageIcon icon, std::string_view caption, int buttons);
   std::optional<std::string> RunFileDialog(const FileChoice& choice, bool save);
-  void LetWaitingEventsThrough(bool now);
-  void CheckIdle();
 
   QString title_;
   QPointer<QWidget> window_;
@@ -70,8 +71,6 @@ class QtUserInterface : public UserInterface {
   bool busy_ = false;
   bool cursor_set_ = false;
   int busy_loop_level_ = 0;
-  bool pumping_ = false;
-  QElapsedTimer last_pump_;
   QTimer idle_check_;
   QString last_directory_;
 };

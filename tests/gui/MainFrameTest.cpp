@@ -15,7 +15,9 @@
 #include "app/DatabaseCreation.h"
 #include "app/ShellModel.h"
 #include "app/ShellTexts.h"
+#include "core/io/ShapefileTestBytes.h"
 #include "db/Engine.h"
+#include "gui/MapView.h"
 #include "gui/StatusBar.h"
 #include "map/CommandIds.h"
 #include "support/TempDir.h"
@@ -227,6 +229,85 @@ TEST(MainFrameCloseTest, ACloseRequestDuringACommandIsRefusedWithoutAsking) {
   EXPECT_FALSE(ui.closed);
   EXPECT_TRUE(frame.isVisible());
   ASSERT_EQ(ui.messages().size(), 1u) << "no exit question";
+}
+
+// At the file choice of a command (on the window's thread, while the command's worker waits for the
+// answer) notes what the window lets happen.
+class InspectingUserInterface : public ScriptedUserInterface {
+ public:
+  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
+    if (frame) {
+      seen.running = frame->command_running();
+      seen.map_held = frame->map_view() && frame->map_view()->redraws_held();
+      const std::size_t shown = messages().size();
+      frame->ExecuteCommand(cmd::kAbout);
+      seen.other_command = messages().size() != shown;
+      seen.closed = frame->close();
+    }
+    return ScriptedUserInterface::ChooseOpenFile(choice);
+  }
+
+  MainFrame* frame = nullptr;
+  struct {
+    bool running = false;
+    bool map_held = false;
+    bool other_command = true;
+    bool closed = true;
+  } seen;
+};
+
+// A road graph of two arcs in the shapefile base.shp.
+void WriteRoadGraph(const std::string& base) {
+  using namespace viamappa::test;
+  const std::vector<DbfSpec> fields = {{"DENOM", 'C', 60},   {"ALT", 'C', 60},    {"COD_ELE", 'C', 20},
+                                       {"COD_REG", 'C', 20}, {"CLASSE", 'C', 10}, {"PIAZZA", 'C', 1}};
+  const std::string row = " " + Padded("VIA ROMA", 60) + Padded("", 60) + Padded("E1", 20) +
+                          Padded("R1", 20) + Padded("SC", 10) + "N";
+  WriteSet(base, 3,
+           {ShapeContent(3, {0}, {{650000, 5100000}, {651000, 5100500}}),
+            ShapeContent(3, {0}, {{651000, 5100500}, {652000, 5100000}})},
+           fields, {row, row});
+}
+
+TEST(MainFrameWorkerTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
+  TempDir dir;
+  const std::string config = dir.File("1.00.reg");
+  SettingsStore::Install(config, dir.path());
+  InspectingUserInterface ui;
+  ui.QueueAnswer(true);  // create the default database
+  MainFrame frame(ui, SettingsStore(config));
+  frame.resize(900, 600);
+  ASSERT_TRUE(frame.Start());
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  QApplication::processEvents();
+  MapView* view = frame.map_view();
+  ASSERT_NE(view, nullptr);
+  const int redraws = view->full_redraw_count();
+
+  WriteRoadGraph(dir.File("grafo"));
+  ui.frame = &frame;
+  ui.QueueFile(dir.File("grafo.shp"));
+  ui.ClearMessages();
+  frame.ExecuteCommand(cmd::kImportRoadGraph);
+  ui.frame = nullptr;
+  EXPECT_TRUE(ui.seen.running);
+  EXPECT_TRUE(ui.seen.map_held) << "the street names read the database";
+  EXPECT_FALSE(ui.seen.other_command);
+  EXPECT_FALSE(ui.seen.closed);
+  ASSERT_FALSE(ui.messages().empty());
+  EXPECT_TRUE(ui.messages().front().text.starts_with("Trovati 2 Archi grafo stradale"))
+      << ui.messages().front().text;
+
+  // The map data were rebuilt under the same window, which draws them once the command is over.
+  ASSERT_NE(frame.map_data(), nullptr);
+  EXPECT_EQ(frame.map_data()->FindLayer("archi")->line_count(), 2u);
+  EXPECT_EQ(frame.map_view(), view);
+  EXPECT_FALSE(view->redraws_held());
+  EXPECT_TRUE(frame.Status(cmd::kDragMode).enabled) << "the commands follow at once";
+  QApplication::processEvents();
+  EXPECT_GT(view->full_redraw_count(), redraws);
+  EXPECT_FALSE(ui.busy());
 }
 
 TEST_F(MainFrameTest, StatusBarHasFourPanesWithFixedEdges) {

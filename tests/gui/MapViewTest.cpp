@@ -12,11 +12,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "map/CommandIds.h"
 #include "app/DatabaseCreation.h"
 #include "base/NumberText.h"
 #include "gui/MainFrame.h"
 #include "gui/StatusBar.h"
+#include "map/CommandIds.h"
 #include "map/LayerSet.h"
 #include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
@@ -125,6 +125,20 @@ TEST_F(MapViewTest, TheWheelZoomsByWholeNotchesOnlyWithTheZoomTool) {
   view_->RunCommand(cmd::kPan);
   Wheel(view_.get(), -120);
   EXPECT_DOUBLE_EQ(view_->viewport().resolution(), 1.0);
+}
+
+TEST_F(MapViewTest, HeldRedrawsShowTheKeptImageAndComeAfterTheHold) {
+  const QImage before = view_->grab().toImage();
+  view_->HoldRedraws(true);
+  view_->RunCommand(cmd::kMoveEastFar);
+  view_->requestFullRedraw();
+  view_->requestVectorRedraw();
+  EXPECT_EQ(view_->full_redraw_count(), 1);
+  EXPECT_EQ(view_->grab().toImage(), before) << "only the kept image";
+  view_->HoldRedraws(false);
+  QApplication::processEvents();
+  EXPECT_EQ(view_->full_redraw_count(), 2) << "the redraws asked for, made once";
+  EXPECT_NE(view_->grab().toImage(), before);
 }
 
 TEST_F(MapViewTest, ContextMenuGreysWhatCannotRunNow) {

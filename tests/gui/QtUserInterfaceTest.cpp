@@ -1,7 +1,6 @@
 #include "gui/QtUserInterface.h"
 
 #include <gtest/gtest.h>
-#include <qpa/qwindowsysteminterface.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,8 +19,10 @@
 #include <functional>
 
 #include "gui/BusyClock.h"
+#include "gui/CommandWorker.h"
 #include "gui/MainApp.h"
 #include "gui/ProgressOverlay.h"
+#include "gui/ThreadHopInterface.h"
 #include "support/TempDir.h"
 #include "ui/ProgressDisplay.h"
 
@@ -142,6 +143,16 @@ TEST_F(QtUserInterfaceTest, SaveDialogAppendsTheDefaultExtensionAndOpenDialogNee
   EXPECT_FALSE(ui_.ChooseOpenFile({"Apertura", save.filter, "MDB", "*.MDB", true, false}).has_value());
 }
 
+// Lets the event loop run until done() holds, without sleeping; a guard timer keeps a fault from
+// hanging the tests.
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.start(5000);
+  while (!done() && guard.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return done();
+}
+
 TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenIdle) {
   ui_.BeginBusy(true);
   ASSERT_TRUE(clock_->running());
@@ -155,7 +166,7 @@ TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenId
   EXPECT_EQ(clock_->Text(), QStringLiteral("01:15"));
 
   // Back in the event loop, with no call of EndBusy, the clock and the wait cursor go.
-  QTest::qWait(50);
+  EXPECT_TRUE(ProcessEventsUntil([this] { return !ui_.busy(); }));
   EXPECT_FALSE(clock_->running() || clock_->isVisible() || ui_.busy());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
@@ -166,34 +177,62 @@ TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenId
   EXPECT_FALSE(clock_->isVisible());
 }
 
-// Runs body inside an event loop, as a command runs inside the application's loop, then lets that
-// loop go on for a while.
-void RunInEventLoop(const std::function<void()>& body, int wait_after_ms) {
+// Runs body inside depth nested event loops: the application's loop, a dialog's loop inside it...
+void InLoops(int depth, const std::function<void()>& body) {
+  if (depth <= 0) return body();
   QEventLoop loop;
-  QTimer::singleShot(0, [&] {
-    body();
-    QTimer::singleShot(wait_after_ms, &loop, &QEventLoop::quit);
+  QTimer::singleShot(0, &loop, [&] {
+    InLoops(depth - 1, body);
+    loop.quit();
   });
   loop.exec();
 }
 
-TEST_F(QtUserInterfaceTest, ClockKeepsRunningInADialogOfTheWorkAndStopsInTheLoopItBeganIn) {
-  RunInEventLoop(
-      [&] {
+TEST_F(QtUserInterfaceTest, TheBusyStateEndsBackInTheLoopTheWorkBeganIn) {
+  const struct {
+    int began;    // event loops running at BeginBusy
+    int checked;  // event loops running at the idle check
+    bool busy;
+  } kCases[] = {
+      {0, 0, false},                 // start-up work before the application's loop
+      {0, 1, false},                 // ... ends once that loop runs
+      {1, 1, false},                 // a command, back in the application's loop
+      {1, 2, true},                  // a dialog opened by the work runs a loop of its own
+      {1, 3, true},  {2, 1, false},  // work begun in a dialog, which has closed
+  };
+  for (const auto& c : kCases) {
+    bool busy = false;
+    const auto check = [&] {
+      ui_.CheckIdle();
+      busy = ui_.busy();
+    };
+    InLoops(std::min(c.began, c.checked), [&] {
+      if (c.began <= c.checked) {
         ui_.BeginBusy(true);
-        // A dialog opened by the work runs a nested loop: the work is not over.
-        QEventLoop dialog;
-        QTimer::singleShot(300, &dialog, &QEventLoop::quit);
-        dialog.exec();
-        EXPECT_TRUE(clock_->running());
-      },
-      300);
-  EXPECT_FALSE(clock_->running());
+        InLoops(c.checked - c.began, check);
+      } else {
+        InLoops(c.began - c.checked, [this] { ui_.BeginBusy(true); });
+        check();
+      }
+    });
+    EXPECT_EQ(busy, c.busy) << c.began << " " << c.checked;
+    EXPECT_EQ(clock_->running(), c.busy);
+    ui_.EndBusy();
+  }
 
-  // Work that begins before the application's loop runs (start-up) ends when that loop is idle.
-  ui_.BeginBusy(true);
-  RunInEventLoop([] {}, 300);
-  EXPECT_FALSE(clock_->running());
+  // Inside a worker's run, the busy state waits for the run's end.
+  CommandWorker worker(ui_);
+  WindowThread window;
+  bool busy_in_run = false;
+  worker.Run([&] {
+    window.Run([&] {
+      ui_.BeginBusy(true);
+      ui_.CheckIdle();
+      busy_in_run = ui_.busy();
+    });
+  });
+  EXPECT_TRUE(busy_in_run);
+  EXPECT_FALSE(ui_.busy() || clock_->running());
 }
 
 TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
@@ -223,7 +262,7 @@ TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
 
     // A resize takes the banner away until the next phase.
     window_.resize(700, 500);
-    QTest::qWait(20);
+    ASSERT_TRUE(ProcessEventsUntil([this] { return client_->width() < 800; }));
     EXPECT_FALSE(banner->isVisible());
     EXPECT_EQ(overlay->bar()->geometry(), QRect(0, client_->height() - 20, client_->width(), 20));
     progress.SetPhase("Registrazione Nodi del Grafo");
@@ -231,53 +270,6 @@ TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
   }
   EXPECT_EQ(ui_.progress(), nullptr);
   EXPECT_TRUE(client_->findChildren<QProgressBar*>().isEmpty());
-}
-
-// A widget that counts the key presses it receives.
-class KeyCounter : public QWidget {
- public:
-  int presses = 0;
-
- protected:
-  void keyPressEvent(QKeyEvent*) override { ++presses; }
-};
-
-TEST_F(QtUserInterfaceTest, LongWorkRepaintsAndTicksButUserInputWaits) {
-  auto* target = new KeyCounter;
-  target->setParent(client_);
-  target->setFocusPolicy(Qt::StrongFocus);
-  target->resize(100, 100);
-  target->show();
-  target->setFocus();
-  window_.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
-  ASSERT_TRUE(target->hasFocus());
-
-  ui_.BeginBusy(true);
-  int ticks = 0;
-  QTimer timer;
-  timer.setInterval(0);
-  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-  timer.start();
-  {
-    ProgressDisplay progress(ui_);
-    // A key pressed during the work, queued as the window system queues it.
-    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-        window_.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    progress.SetPhase("Fase 1");
-    for (int i = 0; i <= 100; i += 10) {
-      QTest::qSleep(15);
-      progress.SetPercent(i);
-    }
-    progress.SetPhase("Fase 2");
-    EXPECT_GT(ticks, 0);               // timers ran during the work
-    EXPECT_EQ(target->presses, 0);     // the key did not
-    EXPECT_TRUE(clock_->isVisible());  // nor did the idle check stop the clock
-  }
-  timer.stop();
-  QApplication::processEvents();
-  EXPECT_EQ(target->presses, 1);  // once the work is over the key arrives
-  EXPECT_TRUE(QTest::qWaitFor([this] { return !clock_->isVisible(); }, 1000));
 }
 
 TEST(NumericLocaleTest, DataFormattingIgnoresThePersonsLocale) {

@@ -1,6 +1,9 @@
 #include "app/DatabaseCreation.h"
 
+#include <cstdio>
+
 #include "db/DataDictionary.h"
+#include "db/DatabaseFileSwap.h"
 #include "db/DbBatch.h"
 #include "db/DbConnection.h"
 #include "db/DbTable.h"
@@ -39,24 +42,48 @@ bool BuildRoadNetwork(const std::string& path, UserInterface& ui) {
   return WriteSeedRows(connection);
 }
 
+// Removes a file being built, and the engine's side files beside it.
+void RemoveBuildingFile(const std::string& building) {
+  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) std::remove((building + suffix).c_str());
+}
+
 }  // namespace
 
 CreationResult CreateDatabaseFile(const std::string& path, UserInterface& ui) {
   const std::string failed = "Errore durante la creazione del database " + path + "\n\n";
+  std::string error;
+  if (DatabaseFileInUse(path)) {
+    ui.ShowMessage(
+        failed + "Il file " + path + " è in uso da un altro programma e non può essere sostituito.",
+        MessageIcon::Warning, kCaption);
+    ui.ShowMessage(failed, MessageIcon::Warning, kCaption);
+    return CreationResult::FileFailed;
+  }
+  const std::string building = path + ".creazione";
+  RemoveBuildingFile(building);
   {
-    std::string error;
-    auto database = EngineDatabase::Create(path, kGeneralLocale, error);
+    auto database = EngineDatabase::Create(building, kGeneralLocale, error);
     if (!database) {
       ui.ShowMessage(failed + error, MessageIcon::Warning, kCaption);
       ui.ShowMessage(failed, MessageIcon::Warning, kCaption);
       return CreationResult::FileFailed;
     }
     if (!CreateDictionary(*database, ui)) {
+      database.reset();
+      RemoveBuildingFile(building);
       ui.ShowMessage(failed, MessageIcon::Warning, kCaption);
       return CreationResult::DictionaryFailed;
     }
   }
-  if (!BuildRoadNetwork(path, ui)) return CreationResult::Incomplete;
+  if (!BuildRoadNetwork(building, ui)) {
+    RemoveBuildingFile(building);
+    return CreationResult::Incomplete;
+  }
+  if (!ReplaceDatabaseFile(building, path, error)) {
+    RemoveBuildingFile(building);
+    ui.ShowMessage(failed + error, MessageIcon::Warning, kCaption);
+    return CreationResult::Incomplete;
+  }
   ui.ShowMessage("Il database " + path + " è stato creato con successo\n\n", MessageIcon::Information,
                  kCaption);
   return CreationResult::Created;

@@ -9,14 +9,16 @@
 namespace viamappa {
 
 enum class CreationResult {
-  FileFailed,        // the file could not be created: nothing was made
-  DictionaryFailed,  // the dictionary tables could not be created: a partial file stays
-  Incomplete,        // a later step failed, as shown: a partial file stays
+  FileFailed,        // the file could not be created
+  DictionaryFailed,  // the dictionary tables could not be created
+  Incomplete,        // a later step failed, as shown
   Created,           // complete, with its seed rows; the success message was shown
 };
 
-// Creates the database at path, which must not exist. Every failure is shown where it happens; the
-// file and dictionary failures end with "Errore durante la creazione del database".
+// Creates the database at path. The file is built beside it and takes its place only when complete, so
+// that a failure (a full disk, a refused step) leaves nothing at path, or the file that was there. An
+// existing file at path is replaced only when no other process is using it. Every failure is shown where
+// it happens; the file and dictionary failures end with "Errore durante la creazione del database".
 CreationResult CreateDatabaseFile(const std::string& path, UserInterface& ui);
 
 }  // namespace viamappa

@@ -1,6 +1,8 @@
 #include "app/DatabaseLifecycle.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,8 @@
 
 #include "app/DatabaseCreation.h"
 #include "app/DatabaseFiles.h"
+#include "base/NumberText.h"
+#include "db/DatabaseFileSwap.h"
 #include "db/Engine.h"
 
 namespace viamappa {
@@ -25,6 +29,29 @@ FileChoice DatabaseChoice(const char* title, bool open) {
   choice.must_exist = open;
   choice.confirm_overwrite = !open;
   return choice;
+}
+
+std::string Rows(std::int64_t count, const char* one, const char* many) {
+  return FormatInteger(count) + (count == 1 ? " riga " + std::string(one) : " righe " + std::string(many));
+}
+
+// What a repair left behind, one line a table.
+std::string RepairLossText(const RepairReport& report) {
+  std::string text;
+  for (const RepairedTable& table : report.tables) {
+    std::string line;
+    if (table.lost_uncounted) {
+      line = table.lost > 0 ? "almeno " + Rows(table.lost, "non leggibile", "non leggibili")
+                            : "righe non leggibili in numero non noto";
+    } else if (table.lost > 0) {
+      line = Rows(table.lost, "non leggibile", "non leggibili");
+    }
+    if (table.moved > 0)
+      line += (line.empty() ? "" : ", ") + Rows(table.moved, "spostata", "spostate") + " in " +
+              std::string(kRecoveredTable);
+    text += (text.empty() ? "" : "\n") + table.table + ": " + line;
+  }
+  return text;
 }
 
 }  // namespace
@@ -46,14 +73,8 @@ void DatabaseLifecycle::Create() {
     return;
   }
   ui_.BeginBusy(true);
-  // The person agreed to replace an existing file in the save dialog.
-  std::string error;
-  if (FileExists(*path) && !RemoveDatabaseFile(*path, error)) {
-    const std::string failed = "Errore durante la creazione del database " + *path + "\n\n";
-    ui_.ShowMessage(failed + error, MessageIcon::Warning, kCaption);
-    ui_.ShowMessage(failed, MessageIcon::Warning, kCaption);
-    return;
-  }
+  // The person agreed to replace an existing file in the save dialog: the new file takes its place when
+  // it is complete.
   CreateDatabaseFile(*path, ui_);
 }
 
@@ -81,13 +102,25 @@ void DatabaseLifecycle::Disconnect() {
 }
 
 void DatabaseLifecycle::Repair() {
+  constexpr const char* kCaption = "Riparazione database";
   const auto path = ui_.ChooseOpenFile(DatabaseChoice("Riparazione del Database", true));
   if (!path) return;
   ui_.BeginBusy(true);
   std::string error;
-  if (!RepairDatabase(*path, error)) {
-    ui_.ShowMessage("Errore durante la riparazione del database\n\n" + *path + "\n\n" + error,
-                    MessageIcon::Warning, "Riparazione database");
+  RepairReport report;
+  const bool repaired = RepairDatabase(*path, report, error);
+  // A failure after the file was rebuilt still tells what the rebuilding left behind.
+  const std::string losses = report.tables.empty() ? "" : "\n\n" + RepairLossText(report);
+  if (!repaired) {
+    ui_.ShowMessage("Errore durante la riparazione del database\n\n" + *path + "\n\n" + error + losses,
+                    MessageIcon::Warning, kCaption);
+  } else if (!report.tables.empty()) {
+    const bool lost = std::any_of(report.tables.begin(), report.tables.end(), [](const RepairedTable& table) {
+      return table.lost > 0 || table.lost_uncounted;
+    });
+    ui_.ShowMessage(std::string(lost ? "Riparazione completata con perdite" : "Riparazione completata") +
+                        "\n\n" + *path + losses,
+                    lost ? MessageIcon::Warning : MessageIcon::Information, kCaption);
   }
 }
 
@@ -118,16 +151,17 @@ void DatabaseLifecycle::Duplicate() {
   // copy never destroys an existing destination.
   const std::string copy = *destination + ".duplicazione";
   std::string error;
+  if (DatabaseFileInUse(*destination))
+    return failed("Il file " + *destination + " è in uso da un altro programma e non può essere sostituito.");
   RemoveDatabaseFile(copy, error);
   if (!CompactDatabase(*source, copy, kGeneralLocale, error)) {
     RemoveDatabaseFile(copy, error);
     return failed(error);
   }
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((*destination + suffix).c_str());
-  if (std::rename(copy.c_str(), destination->c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    RemoveDatabaseFile(copy, error);
-    failed("Impossibile scrivere il file di destinazione (" + reason + ").");
+  if (!ReplaceDatabaseFile(copy, *destination, error)) {
+    std::string ignored;
+    RemoveDatabaseFile(copy, ignored);
+    return failed(error);
   }
 }
 

@@ -38,7 +38,7 @@ BulkLoad::BulkLoad(DbConnection& connection, const std::vector<std::string>& tab
     sqlite3_bind_text(read.get(), 1, type, -1, SQLITE_STATIC);
     sqlite3_bind_text(read.get(), 2, name.c_str(), -1, SQLITE_TRANSIENT);
     if (sqlite3_step(read.get()) != SQLITE_ROW || sqlite3_column_type(read.get(), 0) != SQLITE_TEXT) return;
-    Saved entry{name, reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0))};
+    Saved entry{name, std::string(ColumnText(read.get(), 0))};
     read.reset();
     if (ExecuteSql(db, std::string("DROP ") + type + " " + QuoteIdentifier(name)))
       saved.push_back(std::move(entry));

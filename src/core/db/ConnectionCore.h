@@ -40,9 +40,17 @@ struct ConnectionCore {
     live_readers.erase(std::remove(live_readers.begin(), live_readers.end(), reader), live_readers.end());
   }
 
+  // True while a batch believes its transaction open but the engine has ended it: an I/O failure or a
+  // full disk makes the engine roll the whole transaction back. Writes must stop then, or they would be
+  // stored one by one outside the batch.
+  bool TransactionLost() const {
+    return batch_depth > 0 && engine && engine->IsOpen() && sqlite3_get_autocommit(engine->handle()) != 0;
+  }
+
   UserInterface* ui;
   std::unique_ptr<EngineDatabase> engine;
   int batch_depth = 0;
+  bool batch_doomed = false;  // a nested batch rolled back: the outermost one will too
   std::vector<LiveReader*> live_readers;
 };
 

@@ -2,10 +2,10 @@
 
 namespace viamappa {
 
-DbConnection::DbConnection(std::string path, UserInterface& ui)
+DbConnection::DbConnection(std::string path, UserInterface& ui, EngineDatabase::Access access)
     : path_(std::move(path)), core_(std::make_shared<ConnectionCore>(ui)) {
   std::string error;
-  core_->engine = EngineDatabase::Open(path_, error);
+  core_->engine = EngineDatabase::Open(path_, error, access);
   if (!core_->engine) {
     ui.ShowMessage("Errore in fase di apertura del database\n\n" + error, MessageIcon::Stop);
     return;

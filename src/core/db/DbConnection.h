@@ -12,9 +12,11 @@ namespace viamappa {
 
 class DbConnection {
  public:
-  // Opens the database at path, shared with other processes and read-write. A failure is shown at once
-  // ("Errore in fase di apertura del database") and leaves the connection closed.
-  DbConnection(std::string path, UserInterface& ui);
+  // Opens the database at path, shared with other processes, read-write unless the command only reads.
+  // A failure is shown at once ("Errore in fase di apertura del database") and leaves the connection
+  // closed.
+  DbConnection(std::string path, UserInterface& ui,
+               EngineDatabase::Access access = EngineDatabase::Access::ReadWrite);
 
   // Closes the database when it is open; a failure is shown.
   ~DbConnection();

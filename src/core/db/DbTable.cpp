@@ -15,6 +15,19 @@ namespace {
 
 constexpr const char* kNoCurrentRecord = "Nessun record corrente.";
 constexpr const char* kNotEditing = "Il record non è in modifica: manca Edit o AddNew.";
+constexpr const char* kTransactionLost =
+    "Il motore del database ha annullato le modifiche del comando dopo un errore: "
+    "nessun'altra modifica viene registrata.";
+
+// A value as messages show it: NULL for nothing, and a long text cut, so that a message stays readable.
+std::string ShownText(std::string_view text) {
+  constexpr std::size_t kShownCharacters = 60;
+  if (text.empty()) return "NULL";
+  std::size_t pos = 0;
+  for (std::size_t characters = 0; pos < text.size() && characters < kShownCharacters; ++characters)
+    utf8::DecodeNext(text, pos);
+  return pos < text.size() ? std::string(text.substr(0, pos)) + "…" : std::string(text);
+}
 
 }  // namespace
 
@@ -227,6 +240,10 @@ bool DbTable::Update() {
   if (!IsOpen()) return false;
   const auto context = [&] { return TableContext("Errore aggiornamento tavola"); };
   if (mode_ == EditMode::None) return Fail(context(), kNotEditing);
+  if (core_->TransactionLost()) {
+    mode_ = EditMode::None;
+    return Fail(context(), kTransactionLost);
+  }
   sqlite3* db = core_->engine->handle();
   sqlite3_stmt* statement = nullptr;
   int parameter = 0;
@@ -261,6 +278,7 @@ bool DbTable::Update() {
 bool DbTable::Delete() {
   if (!IsOpen()) return false;
   constexpr const char* kOperation = "Errore eliminazione tavola";
+  if (core_->TransactionLost()) return Fail(TableContext(kOperation), kTransactionLost);
   if (!StandOnRecord(kOperation)) return false;
   mode_ = EditMode::None;
   sqlite3_bind_int64(delete_.get(), 1, rowid_);
@@ -291,15 +309,12 @@ bool DbTable::CanWrite(int field, const std::function<std::string()>& shown) {
 bool DbTable::SetField(std::string_view field, std::string_view text) {
   if (!IsOpen()) return false;
   const int index = FindField(field);
-  if (index < 0) {
-    return Fail(FieldContext(field) + " <" + (text.empty() ? std::string("NULL") : std::string(text)) + ">",
-                "Il campo non esiste nella tavola.");
-  }
+  if (index < 0) return Fail(FieldContext(field) + " <" + ShownText(text) + ">", "Il campo non esiste nella tavola.");
   return SetField(index, text);
 }
 
 bool DbTable::SetField(int field, std::string_view text) {
-  const auto shown = [&] { return text.empty() ? std::string("NULL") : std::string(text); };
+  const auto shown = [&] { return ShownText(text); };
   if (!CanWrite(field, shown)) return false;
   const Field& shape = fields_[field];
   const ConversionError error = TextToFieldValue(shape.type, shape.size, text, buffer_[field]);

@@ -40,6 +40,9 @@ CREATE TABLE vm_relation (
 );
 )sql";
 
+// How long the engine waits for a lock another process holds before it answers that it is busy.
+constexpr int kBusyTimeoutMs = 5000;
+
 bool FileExists(const std::string& path, bool* is_directory = nullptr) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return false;
@@ -50,8 +53,7 @@ bool FileExists(const std::string& path, bool* is_directory = nullptr) {
 std::string QueryText(sqlite3* db, std::string_view sql) {
   SqliteStatement statement = PrepareStatement(db, sql);
   if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) return {};
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-  return text ? text : "";
+  return std::string(ColumnText(statement.get(), 0));
 }
 
 // Process-wide settings, made before the first connection: no memory statistics, whose global lock
@@ -115,7 +117,8 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Create(const std::string& path, 
   return database;
 }
 
-std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, std::string& error) {
+std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, std::string& error,
+                                                     Access access) {
   bool is_directory = false;
   if (path.empty() || !FileExists(path, &is_directory)) {
     error = "Il file non esiste: " + path;
@@ -126,20 +129,30 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, st
     return nullptr;
   }
   ConfigureEngineOnce();
+  const bool read_only = access == Access::ReadOnly;
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(
+      path.c_str(), &raw, (read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+      nullptr);
   std::unique_ptr<EngineDatabase> database(new EngineDatabase(raw, path));
+  database->read_only_ = read_only;
   if (rc != SQLITE_OK) {
     error = DescribeEngineError(raw, rc);
     return nullptr;
   }
-  if (sqlite3_db_readonly(raw, "main") == 1) {
+  if (!read_only && sqlite3_db_readonly(raw, "main") == 1) {
     error = "Il file è di sola lettura e non può essere aperto in modifica: " + path;
     return nullptr;
   }
-  // Reading the header tells a SQLite file from any other file, and ours from other SQLite files.
+  // The header is read with the engine's wait for locks: a file that another process is committing to
+  // is in use, not damaged.
+  sqlite3_busy_timeout(raw, kBusyTimeoutMs);
   SqliteStatement header = PrepareStatement(raw, "PRAGMA application_id");
   const int step = header ? sqlite3_step(header.get()) : SQLITE_ERROR;
+  if (step == SQLITE_BUSY || step == SQLITE_LOCKED) {
+    error = "Il database " + path + " è in uso da un altro programma e non può essere letto ora.";
+    return nullptr;
+  }
   if (step != SQLITE_ROW) {
     error = "Il file non è un database: " + path + " (" + sqlite3_errmsg(raw) + ").";
     return nullptr;
@@ -168,10 +181,11 @@ std::unique_ptr<EngineDatabase> EngineDatabase::Open(const std::string& path, st
 bool EngineDatabase::ConfigureConnection(std::string& error) {
   // A rollback journal keeps the file whole when the process is killed and commits bulk loads faster
   // than a write-ahead log; FULL synchronisation makes every commit durable.
-  SqliteStatement journal = PrepareStatement(db_, "PRAGMA journal_mode = DELETE");
-  if (journal) sqlite3_step(journal.get());
-  journal.reset();
-  sqlite3_busy_timeout(db_, 5000);
+  if (!read_only_) {
+    SqliteStatement journal = PrepareStatement(db_, "PRAGMA journal_mode = DELETE");
+    if (journal) sqlite3_step(journal.get());
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   if (!ExecuteSql(db_,
                   "PRAGMA synchronous = FULL; PRAGMA foreign_keys = OFF; PRAGMA recursive_triggers = OFF;"
                   "PRAGMA cache_size = -8192; PRAGMA temp_store = MEMORY;",
@@ -227,7 +241,7 @@ std::vector<std::string> EngineDatabase::TableNames() const {
       "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
       "AND name NOT LIKE 'vm\\_%' ESCAPE '\\' ORDER BY rowid");
   while (statement && sqlite3_step(statement.get()) == SQLITE_ROW)
-    names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    names.emplace_back(ColumnText(statement.get(), 0));
   return names;
 }
 
@@ -247,9 +261,8 @@ std::vector<FieldShape> EngineDatabase::DescribeFields(std::string_view table) c
   sqlite3_bind_text(statement.get(), 1, table.data(), static_cast<int>(table.size()), SQLITE_TRANSIENT);
   while (sqlite3_step(statement.get()) == SQLITE_ROW) {
     FieldShape field;
-    field.name = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-    const auto* declared = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1));
-    field.type = FieldTypeFromDeclared(declared ? declared : "", &field.size);
+    field.name = ColumnText(statement.get(), 0);
+    field.type = FieldTypeFromDeclared(ColumnText(statement.get(), 1), &field.size);
     field.required = sqlite3_column_int(statement.get(), 2) != 0;
     fields.push_back(std::move(field));
   }
@@ -269,7 +282,7 @@ std::vector<IndexShape> EngineDatabase::DescribeIndexes(std::string_view table) 
   if (!list) return indexes;
   sqlite3_bind_text(list.get(), 1, stored->c_str(), -1, SQLITE_TRANSIENT);
   while (sqlite3_step(list.get()) == SQLITE_ROW) {
-    const std::string engine_name = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0));
+    const std::string engine_name(ColumnText(list.get(), 0));
     if (engine_name.size() <= prefix.size() ||
         !EqualsIgnoringCase(engine_name.substr(0, prefix.size()), prefix))
       continue;
@@ -281,8 +294,7 @@ std::vector<IndexShape> EngineDatabase::DescribeIndexes(std::string_view table) 
     SqliteStatement members = PrepareStatement(db_, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
     if (!members) continue;
     sqlite3_bind_text(members.get(), 1, engine_name.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(members.get()) == SQLITE_ROW)
-      index.fields.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(members.get(), 0)));
+    while (sqlite3_step(members.get()) == SQLITE_ROW) index.fields.emplace_back(ColumnText(members.get(), 0));
     indexes.push_back(std::move(index));
   }
   return indexes;
@@ -303,9 +315,7 @@ std::vector<RelationDefinition> EngineDatabase::DescribeRelations() const {
       "SELECT name, primary_table, foreign_table, primary_field, foreign_field FROM vm_relation "
       "ORDER BY rowid");
   while (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
-    const auto column = [&](int i) {
-      return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), i)));
-    };
+    const auto column = [&](int i) { return std::string(ColumnText(statement.get(), i)); };
     const std::string name = column(0);
     if (relations.empty() || !EqualsIgnoringCase(relations.back().name, name))
       relations.push_back({name, column(1), column(2), {}});

@@ -43,15 +43,38 @@ struct IndexShape {
   bool unique = false;
 };
 
+// The table where a repair keeps the rows it had to take out of their tables, for a person to read with
+// any SQLite tool: table_name, row_id, reason, field_names and field_values (the values as SQL literals,
+// in the order of field_names), moved_at. It is one of the engine's own tables and is only ever added to.
+inline constexpr std::string_view kRecoveredTable = "vm_recovered";
+
+// What a repair could not keep in place in one table.
+struct RepairedTable {
+  std::string table;
+  std::int64_t lost = 0;        // rows of damaged pages that could not be read
+  bool lost_uncounted = false;  // the file cannot tell every lost row: lost is the least there were
+  std::int64_t moved = 0;       // readable rows moved to the recovered rows
+};
+
+// The tables a repair could not keep whole, in the order it met them; empty after a clean repair.
+struct RepairReport {
+  std::vector<RepairedTable> tables;
+};
+
 class EngineDatabase {
  public:
   // Creates a new database file with its catalog and locale; fails when the file exists already.
   static std::unique_ptr<EngineDatabase> Create(const std::string& path, std::string_view locale,
                                                 std::string& error);
 
-  // Opens an existing database file of ours, read-write and shared with other processes. A file that
-  // is missing, read-only, not a SQLite database or not one of ours fails with a description.
-  static std::unique_ptr<EngineDatabase> Open(const std::string& path, std::string& error);
+  enum class Access { ReadWrite, ReadOnly };
+
+  // Opens an existing database file of ours, shared with other processes: read-write (a file that
+  // cannot be written fails) or read-only, for the commands that only read. A file that is missing, not a
+  // SQLite database or not one of ours fails with a description; so does a file that another process
+  // keeps locked beyond the engine's wait.
+  static std::unique_ptr<EngineDatabase> Open(const std::string& path, std::string& error,
+                                              Access access = Access::ReadWrite);
 
   ~EngineDatabase();
   EngineDatabase(const EngineDatabase&) = delete;
@@ -62,6 +85,7 @@ class EngineDatabase {
   bool Close(std::string& error);
 
   bool IsOpen() const { return db_ != nullptr; }
+  bool read_only() const { return read_only_; }
   sqlite3* handle() const { return db_; }
   const std::string& path() const { return path_; }
 
@@ -96,10 +120,11 @@ class EngineDatabase {
   EngineDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
   bool ConfigureConnection(std::string& error);
   bool CreateRelationTriggers(const RelationDefinition& relation, std::string& error);
-  friend bool RepairDatabase(const std::string& path, std::string& error);
+  friend bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error);
 
   sqlite3* db_ = nullptr;
   std::string path_;
+  bool read_only_ = false;
   std::function<void()> before_write_;
 };
 
@@ -113,8 +138,12 @@ bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, 
 
 // Repairs a database file in place: finishes or undoes an interrupted write, rebuilds the indexes and
 // the relations' enforcement, and when pages are damaged rebuilds the file from every row that can still
-// be read. False with a description when the file cannot be repaired.
-bool RepairDatabase(const std::string& path, std::string& error);
+// be read. Rows that the rebuilt file cannot hold (a related row is lost, a key is repeated, a value breaks
+// its field's rule) are moved to the recovered rows, so that every relation holds again. report tells,
+// table by table, what was lost or moved. False with a description when the file cannot be repaired; the
+// file is then left as it was unless report says otherwise. A table of which no row can be read fails the
+// repair, so that its rows stay in the file for other means of recovery.
+bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error);
 
 // Writes a compacted copy of a database file; the destination must not exist.
 bool CompactDatabase(const std::string& source, const std::string& destination, std::string_view locale,

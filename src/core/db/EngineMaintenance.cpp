@@ -2,12 +2,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
+#include <optional>
+#include <set>
 
 #include "base/NumberText.h"
 #include "base/TextUtil.h"
 #include "db/Engine.h"
 #include "db/EngineError.h"
+#include "db/JetFunctions.h"
 #include "db/Sqlite.h"
 
 namespace viamappa {
@@ -19,11 +24,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-const char* ColumnText(sqlite3_stmt* statement, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return text ? text : "";
-}
-
 // Problems found by the engine's own check of pages and indexes.
 void CheckPages(sqlite3* db, std::vector<std::string>& problems) {
   SqliteStatement check = PrepareStatement(db, "PRAGMA integrity_check(100)");
@@ -33,8 +33,8 @@ void CheckPages(sqlite3* db, std::vector<std::string>& problems) {
   }
   int rc;
   while ((rc = sqlite3_step(check.get())) == SQLITE_ROW) {
-    const std::string line = ColumnText(check.get(), 0);
-    if (line != "ok") problems.push_back(line);
+    const std::string_view line = ColumnText(check.get(), 0);
+    if (line != "ok") problems.emplace_back(line);
   }
   if (rc != SQLITE_DONE) problems.push_back(DescribeEngineError(db, rc));
 }
@@ -54,8 +54,8 @@ bool RelationEnforced(sqlite3* db, const RelationDefinition& relation) {
   return true;
 }
 
-// Rows of the foreign table that refer to no row of the primary table.
-std::int64_t CountOrphans(sqlite3* db, const RelationDefinition& relation) {
+// The rows of the foreign table (named f) that refer to no row of the primary table.
+std::string OrphanCondition(const RelationDefinition& relation) {
   std::string match, not_null;
   for (const FieldPair& pair : relation.fields) {
     match += std::string(match.empty() ? "" : " AND ") + "p." + QuoteIdentifier(pair.primary_field) +
@@ -63,10 +63,14 @@ std::int64_t CountOrphans(sqlite3* db, const RelationDefinition& relation) {
     not_null += std::string(not_null.empty() ? "" : " AND ") + "f." + QuoteIdentifier(pair.foreign_field) +
                 " IS NOT NULL";
   }
+  return not_null + " AND NOT EXISTS (SELECT 1 FROM " + QuoteIdentifier(relation.primary_table) +
+         " AS p WHERE " + match + ")";
+}
+
+std::int64_t CountOrphans(sqlite3* db, const RelationDefinition& relation) {
   SqliteStatement count =
       PrepareStatement(db, "SELECT count(*) FROM " + QuoteIdentifier(relation.foreign_table) +
-                               " AS f WHERE " + not_null + " AND NOT EXISTS (SELECT 1 FROM " +
-                               QuoteIdentifier(relation.primary_table) + " AS p WHERE " + match + ")");
+                               " AS f WHERE " + OrphanCondition(relation));
   if (!count || sqlite3_step(count.get()) != SQLITE_ROW) return 0;
   return sqlite3_column_int64(count.get(), 0);
 }
@@ -82,63 +86,400 @@ void CheckRelations(EngineDatabase& database, std::vector<std::string>& problems
   }
 }
 
-// Copies every readable row of a table from one connection to the other, keeping the row ids: first
-// forwards until a damaged page stops the reading, then backwards from the end down to the last row
-// copied, so that only the rows of damaged pages are lost.
-void SalvageRows(sqlite3* from, sqlite3* to, const std::string& table) {
-  const std::string quoted = QuoteIdentifier(table);
-  std::string names;
-  std::string placeholders = "?1";
-  SqliteStatement info = PrepareStatement(to, "SELECT name FROM pragma_table_info(?1) ORDER BY cid");
-  if (!info) return;
-  sqlite3_bind_text(info.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
-  int columns = 0;
-  while (sqlite3_step(info.get()) == SQLITE_ROW) {
-    names += ", " + QuoteIdentifier(ColumnText(info.get(), 0));
-    placeholders += ", ?" + FormatInteger(++columns + 1);
+RepairedTable& ReportEntry(RepairReport& report, const std::string& table) {
+  for (RepairedTable& entry : report.tables) {
+    if (entry.table == table) return entry;
   }
-  info.reset();
-  SqliteStatement insert = PrepareStatement(
-      to, "INSERT OR IGNORE INTO " + quoted + " (rowid" + names + ") VALUES (" + placeholders + ")");
-  if (!insert) return;
-
-  std::int64_t last_copied = 0;
-  bool any = false;
-  FieldValue value;
-  const auto copy = [&](bool forwards) {
-    SqliteStatement read = PrepareStatement(
-        from, "SELECT rowid" + names + " FROM " + quoted + " ORDER BY rowid " + (forwards ? "ASC" : "DESC"));
-    if (!read) return;
-    while (sqlite3_step(read.get()) == SQLITE_ROW) {
-      const std::int64_t rowid = sqlite3_column_int64(read.get(), 0);
-      if (!forwards && any && rowid <= last_copied) break;
-      sqlite3_reset(insert.get());
-      sqlite3_clear_bindings(insert.get());
-      for (int i = 0; i <= columns; ++i) {
-        ReadColumn(read.get(), i, value);
-        // Bound as a copy: `value` is reused for the next column.
-        if (value.kind == FieldValue::Kind::Text) {
-          sqlite3_bind_text64(insert.get(), i + 1, value.bytes.data(), value.bytes.size(), SQLITE_TRANSIENT,
-                              SQLITE_UTF8);
-        } else if (value.kind == FieldValue::Kind::Blob) {
-          sqlite3_bind_blob64(insert.get(), i + 1, value.bytes.data(), value.bytes.size(), SQLITE_TRANSIENT);
-        } else {
-          BindValue(insert.get(), i + 1, value);
-        }
-      }
-      sqlite3_step(insert.get());
-      if (forwards) {
-        last_copied = rowid;
-        any = true;
-      }
-    }
-  };
-  copy(true);
-  copy(false);
+  report.tables.push_back({table});
+  return report.tables.back();
 }
 
-// Builds a sound copy of a damaged file from its schema and its readable rows.
-bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error) {
+std::vector<std::string> ColumnNames(sqlite3* db, const std::string& table) {
+  std::vector<std::string> names;
+  SqliteStatement info = PrepareStatement(db, "SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+  if (!info) return names;
+  sqlite3_bind_text(info.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
+  while (sqlite3_step(info.get()) == SQLITE_ROW) names.emplace_back(ColumnText(info.get(), 0));
+  return names;
+}
+
+std::string JoinedNames(const std::vector<std::string>& names, const std::string& prefix = {}) {
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + prefix + QuoteIdentifier(name);
+  return out;
+}
+
+// One text of SQL literals, comma separated, from the given expressions: what a person pastes into
+// VALUES (...) to put a recovered row back.
+std::string LiteralsOf(const std::vector<std::string>& expressions) {
+  std::string out;
+  for (const std::string& expression : expressions)
+    out += (out.empty() ? "" : " || ', ' || ") + ("quote(" + expression + ")");
+  return out.empty() ? "''" : out;
+}
+
+constexpr const char* kRecoveredColumns = " (table_name, row_id, reason, field_names, field_values) ";
+
+bool EnsureRecoveredTable(sqlite3* db, std::string& error) {
+  if (ExecuteSql(db,
+                 "CREATE TABLE IF NOT EXISTS " + std::string(kRecoveredTable) +
+                     " (table_name TEXT NOT NULL, row_id INTEGER NOT NULL, reason TEXT NOT NULL, "
+                     "field_names TEXT NOT NULL, field_values TEXT NOT NULL, "
+                     "moved_at TEXT NOT NULL DEFAULT (datetime('now')))",
+                 &error))
+    return true;
+  error = "Impossibile creare la tavola " + std::string(kRecoveredTable) + " (" + error + ").";
+  return false;
+}
+
+// Moves the rows of a table that meet a condition (over the table named f) to the recovered rows; the
+// number moved, or -1 with the description.
+std::int64_t MoveRows(sqlite3* db, const std::string& table, const std::string& reason,
+                      const std::string& condition, std::string& error) {
+  if (!EnsureRecoveredTable(db, error)) return -1;
+  const std::vector<std::string> names = ColumnNames(db, table);
+  std::vector<std::string> values;
+  for (const std::string& name : names) values.push_back("f." + QuoteIdentifier(name));
+  const std::string rows = " FROM " + QuoteIdentifier(table) + " AS f WHERE " + condition;
+  SqliteStatement keep =
+      PrepareStatement(db, "INSERT INTO " + std::string(kRecoveredTable) + kRecoveredColumns +
+                               "SELECT ?1, f.rowid, ?2, ?3, " + LiteralsOf(values) + rows);
+  const std::string field_names = JoinedNames(names);
+  const bool kept =
+      keep && sqlite3_bind_text(keep.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+      sqlite3_bind_text(keep.get(), 2, reason.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+      sqlite3_bind_text(keep.get(), 3, field_names.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+      sqlite3_step(keep.get()) == SQLITE_DONE;
+  const std::int64_t moved = kept ? sqlite3_changes(db) : -1;
+  keep.reset();
+  if (moved == 0 || (moved > 0 && ExecuteSql(db, "DELETE FROM " + QuoteIdentifier(table) +
+                                                     " WHERE rowid IN (SELECT f.rowid" + rows + ")")))
+    return moved;
+  error = "Impossibile spostare le righe della tavola " + table + " in " + std::string(kRecoveredTable) +
+          " (" + sqlite3_errmsg(db) + ").";
+  return -1;
+}
+
+// What a damaged page gives when it is read, as opposed to a busy file or a lack of memory.
+bool IsDamage(int rc) {
+  switch (rc & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR:
+    case SQLITE_TOOBIG:
+    case SQLITE_FORMAT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+constexpr std::int64_t kLastRowid = std::numeric_limits<std::int64_t>::max();
+
+// Copies the readable rows of one table from one connection to the other, keeping their row ids.
+// Reading goes forwards; where a damaged page stops it, it goes on from the first row id that the
+// table's tree still reaches, so that only the rows of damaged pages stay behind. The table's indexes
+// then tell which rows those were: each is looked up once more on its own, and counted as lost when it
+// cannot be read. A row that the copy refuses (a value breaks its field's rule, a row id repeats) is kept
+// in the recovered rows.
+class TableSalvage {
+ public:
+  TableSalvage(sqlite3* from, sqlite3* to, std::string table)
+      : from_(from), to_(to), table_(std::move(table)) {}
+
+  // False with a description naming the table when a statement failed or a row could not be kept.
+  bool Run(std::string& error);
+
+  std::int64_t read() const { return copied_ + static_cast<std::int64_t>(moved_.size()); }
+  std::int64_t lost() const { return static_cast<std::int64_t>(lost_.size()); }
+  std::int64_t moved() const { return static_cast<std::int64_t>(moved_.size()); }
+  // Every row of the table is known, through an index read whole or because nothing was damaged.
+  bool counted() const { return !damaged_ || counted_; }
+  // No row could be read, while the table may hold some.
+  bool Unreadable() const { return damaged_ && read() == 0 && (lost() > 0 || !counted_); }
+
+ private:
+  enum class Scan { kEnd, kStopped, kFailed };
+
+  bool Fail(std::string& error, const std::string& what, sqlite3* db) {
+    error = "Impossibile " + what + " della tavola " + table_ + " (" + sqlite3_errmsg(db) + ").";
+    return false;
+  }
+  Scan ScanFrom(std::int64_t position, bool& any, std::int64_t& last, std::string& error);
+  int Seek(std::int64_t position, std::int64_t* first = nullptr);
+  bool NextReachable(std::int64_t low, std::optional<std::int64_t>& next, std::string& error);
+  bool Copy(sqlite3_stmt* read, std::string& error);
+  bool Recover(sqlite3_stmt* read, std::int64_t rowid, const std::string& reason, std::string& error);
+  bool LookUpIndexedRows(std::string& error);
+
+  sqlite3* from_;
+  sqlite3* to_;
+  std::string table_;
+  std::vector<std::string> names_;
+  SqliteStatement scan_, row_, seek_, insert_, copied_row_, recover_;
+  std::int64_t copied_ = 0;
+  std::set<std::int64_t> lost_, moved_;
+  bool damaged_ = false;
+  bool counted_ = false;
+};
+
+bool TableSalvage::Run(std::string& error) {
+  names_ = ColumnNames(to_, table_);
+  if (names_.empty()) return Fail(error, "leggere i campi", to_);
+  std::string placeholders = "?1";
+  for (std::size_t i = 0; i < names_.size(); ++i)
+    placeholders += ", ?" + FormatInteger(static_cast<std::int64_t>(i) + 2);
+  const std::string quoted = QuoteIdentifier(table_);
+  const std::string columns = "rowid, " + JoinedNames(names_);
+  const std::string select = "SELECT " + columns + " FROM " + quoted + " WHERE rowid ";
+  if (!(scan_ = PrepareStatement(from_, select + ">= ?1 ORDER BY rowid")) ||
+      !(row_ = PrepareStatement(from_, select + "= ?1")) ||
+      !(seek_ = PrepareStatement(
+            from_, "SELECT rowid FROM " + quoted + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1")))
+    return Fail(error, "leggere le righe", from_);
+  if (!(insert_ = PrepareStatement(
+            to_, "INSERT INTO " + quoted + " (" + columns + ") VALUES (" + placeholders + ")")) ||
+      !(copied_row_ = PrepareStatement(to_, "SELECT 1 FROM " + quoted + " WHERE rowid = ?1")))
+    return Fail(error, "copiare le righe", to_);
+
+  std::int64_t position = std::numeric_limits<std::int64_t>::min();
+  for (;;) {
+    bool any = false;
+    std::int64_t last = 0;
+    const Scan scan = ScanFrom(position, any, last, error);
+    if (scan == Scan::kFailed) return false;
+    if (scan == Scan::kEnd) break;
+    damaged_ = true;
+    if (any) {
+      // Again from the row after the last one read, where the damage now comes first.
+      if (last == kLastRowid) break;
+      position = last + 1;
+      continue;
+    }
+    std::int64_t first = 0;
+    const int seek = Seek(position, &first);
+    if (seek == SQLITE_ROW) {
+      // The tree reaches the row, but the row itself cannot be read.
+      lost_.insert(first);
+      if (first == kLastRowid) break;
+      position = first + 1;
+    } else if (seek == SQLITE_DONE) {
+      break;
+    } else if (!IsDamage(seek)) {
+      return Fail(error, "leggere le righe", from_);
+    } else {
+      std::optional<std::int64_t> next;
+      if (!NextReachable(position, next, error)) return false;
+      if (!next) break;
+      position = *next;
+    }
+  }
+  return !damaged_ || LookUpIndexedRows(error);
+}
+
+TableSalvage::Scan TableSalvage::ScanFrom(std::int64_t position, bool& any, std::int64_t& last,
+                                          std::string& error) {
+  sqlite3_reset(scan_.get());
+  sqlite3_bind_int64(scan_.get(), 1, position);
+  int rc;
+  while ((rc = sqlite3_step(scan_.get())) == SQLITE_ROW) {
+    // A page of garbage may still read as rows, but not in the order of their ids.
+    const std::int64_t rowid = sqlite3_column_int64(scan_.get(), 0);
+    if (rowid < position || (any && rowid <= last)) return Scan::kStopped;
+    any = true;
+    last = rowid;
+    if (!Copy(scan_.get(), error)) return Scan::kFailed;
+  }
+  if (rc == SQLITE_DONE) return Scan::kEnd;
+  if (IsDamage(rc)) return Scan::kStopped;
+  Fail(error, "leggere le righe", from_);
+  return Scan::kFailed;
+}
+
+// SQLITE_ROW with the first row id from position on, SQLITE_DONE when there is none, or the error that
+// going down the tree met.
+int TableSalvage::Seek(std::int64_t position, std::int64_t* first) {
+  sqlite3_reset(seek_.get());
+  sqlite3_bind_int64(seek_.get(), 1, position);
+  int rc = sqlite3_step(seek_.get());
+  if (rc == SQLITE_ROW) {
+    const std::int64_t rowid = sqlite3_column_int64(seek_.get(), 0);
+    if (rowid < position) rc = SQLITE_CORRUPT;  // a page of garbage
+    if (first) *first = rowid;
+  }
+  sqlite3_reset(seek_.get());
+  return rc;
+}
+
+// The least row id above low from which the tree can be read again, low being one it cannot: found by
+// doubling the stride, then halving the last one; nothing when no row id up to the largest can. False
+// when the reading failed for another reason than damage.
+bool TableSalvage::NextReachable(std::int64_t low, std::optional<std::int64_t>& next, std::string& error) {
+  const auto reachable = [&](std::int64_t position, bool& yes) {
+    const int rc = Seek(position);
+    yes = rc == SQLITE_ROW || rc == SQLITE_DONE;
+    return yes || IsDamage(rc) || Fail(error, "leggere le righe", from_);
+  };
+  // Row ids span the whole 64-bit range: the distances are unsigned.
+  const auto distance = [](std::int64_t a, std::int64_t b) {
+    return static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a);
+  };
+  const auto advance = [](std::int64_t a, std::uint64_t by) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + by);
+  };
+  std::uint64_t stride = 1;
+  std::int64_t high = low;
+  for (bool yes = false;;) {
+    high = distance(low, kLastRowid) < stride ? kLastRowid : advance(low, stride);
+    if (!reachable(high, yes)) return false;
+    if (yes) break;
+    if (high == kLastRowid) return true;
+    low = high;
+    if (stride < (std::uint64_t{1} << 62)) stride *= 2;
+  }
+  while (distance(low, high) > 1) {
+    const std::int64_t middle = advance(low, distance(low, high) / 2);
+    bool yes = false;
+    if (!reachable(middle, yes)) return false;
+    (yes ? high : low) = middle;
+  }
+  next = high;
+  return true;
+}
+
+bool TableSalvage::Copy(sqlite3_stmt* read, std::string& error) {
+  const std::int64_t rowid = sqlite3_column_int64(read, 0);
+  sqlite3_reset(insert_.get());
+  // Values are bound as copies of what was read, whatever their type.
+  for (int i = 0; i <= static_cast<int>(names_.size()); ++i) {
+    if (sqlite3_bind_value(insert_.get(), i + 1, sqlite3_column_value(read, i)) != SQLITE_OK)
+      return Fail(error, "copiare la riga " + FormatInteger(rowid), to_);
+  }
+  const int rc = sqlite3_step(insert_.get());
+  if (rc == SQLITE_DONE) {
+    ++copied_;
+    return true;
+  }
+  const std::string message = sqlite3_errmsg(to_);
+  sqlite3_reset(insert_.get());
+  if ((rc & 0xff) == SQLITE_CONSTRAINT) return Recover(read, rowid, message, error);
+  return Fail(error, "copiare la riga " + FormatInteger(rowid), to_);
+}
+
+bool TableSalvage::Recover(sqlite3_stmt* read, std::int64_t rowid, const std::string& reason,
+                           std::string& error) {
+  if (!recover_) {
+    if (!EnsureRecoveredTable(to_, error)) return false;
+    std::vector<std::string> parameters;
+    for (std::size_t i = 0; i < names_.size(); ++i)
+      parameters.push_back("?" + FormatInteger(static_cast<std::int64_t>(i) + 5));
+    recover_ = PrepareStatement(to_, "INSERT INTO " + std::string(kRecoveredTable) + kRecoveredColumns +
+                                         "VALUES (?1, ?2, ?3, ?4, " + LiteralsOf(parameters) + ")");
+    if (!recover_) return Fail(error, "conservare le righe rifiutate", to_);
+  }
+  sqlite3_stmt* keep = recover_.get();
+  sqlite3_reset(keep);
+  const std::string field_names = JoinedNames(names_);
+  bool bound = sqlite3_bind_text(keep, 1, table_.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+               sqlite3_bind_int64(keep, 2, rowid) == SQLITE_OK &&
+               sqlite3_bind_text(keep, 3, reason.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+               sqlite3_bind_text(keep, 4, field_names.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK;
+  for (int i = 1; bound && i <= static_cast<int>(names_.size()); ++i)
+    bound = sqlite3_bind_value(keep, i + 4, sqlite3_column_value(read, i)) == SQLITE_OK;
+  if (!bound || sqlite3_step(keep) != SQLITE_DONE)
+    return Fail(error, "conservare la riga rifiutata " + FormatInteger(rowid), to_);
+  sqlite3_reset(keep);
+  moved_.insert(rowid);
+  return true;
+}
+
+// The rows that the indexes know and the reading missed: looked up one by one; those that cannot be
+// read are lost.
+bool TableSalvage::LookUpIndexedRows(std::string& error) {
+  std::vector<std::string> indexes;
+  SqliteStatement list =
+      PrepareStatement(from_, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1");
+  if (!list) return Fail(error, "leggere gli indici", from_);
+  sqlite3_bind_text(list.get(), 1, table_.c_str(), -1, SQLITE_TRANSIENT);
+  while (sqlite3_step(list.get()) == SQLITE_ROW) indexes.emplace_back(ColumnText(list.get(), 0));
+  list.reset();
+
+  std::vector<std::int64_t> known;
+  for (const std::string& index : indexes) {
+    // Only the index is read: every entry holds the row id of its row.
+    SqliteStatement entries = PrepareStatement(
+        from_, "SELECT rowid FROM " + QuoteIdentifier(table_) + " INDEXED BY " + QuoteIdentifier(index));
+    if (!entries) continue;  // a partial index cannot be read whole
+    int rc;
+    while ((rc = sqlite3_step(entries.get())) == SQLITE_ROW)
+      known.push_back(sqlite3_column_int64(entries.get(), 0));
+    if (rc == SQLITE_DONE) {
+      counted_ = true;
+    } else if (!IsDamage(rc)) {
+      return Fail(error, "leggere l'indice " + index, from_);
+    }
+  }
+  std::sort(known.begin(), known.end());
+  known.erase(std::unique(known.begin(), known.end()), known.end());
+  for (const std::int64_t rowid : known) {
+    if (lost_.count(rowid) || moved_.count(rowid)) continue;
+    sqlite3_reset(copied_row_.get());
+    sqlite3_bind_int64(copied_row_.get(), 1, rowid);
+    const int copied = sqlite3_step(copied_row_.get());
+    if (copied == SQLITE_ROW) continue;
+    if (copied != SQLITE_DONE) return Fail(error, "copiare le righe", to_);
+    sqlite3_reset(row_.get());
+    sqlite3_bind_int64(row_.get(), 1, rowid);
+    // A row that the index knows and the tree does not reach is lost as well.
+    const int rc = sqlite3_step(row_.get());
+    if (rc == SQLITE_ROW && sqlite3_column_int64(row_.get(), 0) == rowid) {
+      if (!Copy(row_.get(), error)) return false;
+    } else if (rc == SQLITE_ROW || rc == SQLITE_DONE || IsDamage(rc)) {
+      lost_.insert(rowid);
+    } else {
+      return Fail(error, "leggere la riga " + FormatInteger(rowid), from_);
+    }
+  }
+  return true;
+}
+
+bool IsUniqueIndex(sqlite3* db, const std::string& table, const std::string& index) {
+  SqliteStatement list = PrepareStatement(db, "SELECT \"unique\" FROM pragma_index_list(?1) WHERE name = ?2");
+  if (!list) return false;
+  sqlite3_bind_text(list.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(list.get(), 2, index.c_str(), -1, SQLITE_TRANSIENT);
+  return sqlite3_step(list.get()) == SQLITE_ROW && sqlite3_column_int(list.get(), 0) != 0;
+}
+
+// Moves the rows that repeat the key of a unique index, keeping the first of each key, so that the index
+// can be built; the number moved (none when the index has members that are not fields), or -1 with the
+// description.
+std::int64_t MoveRepeatedKeys(sqlite3* from, sqlite3* to, const std::string& table, const std::string& index,
+                              std::string& error) {
+  std::vector<std::string> members;
+  SqliteStatement info = PrepareStatement(from, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
+  if (info) {
+    sqlite3_bind_text(info.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(info.get()) == SQLITE_ROW) members.emplace_back(ColumnText(info.get(), 0));
+  }
+  if (members.empty() || std::count(members.begin(), members.end(), std::string()) > 0) return 0;
+  // Rows with a NULL member never clash in a unique index.
+  std::string not_null_f, not_null_d;
+  for (const std::string& member : members) {
+    not_null_f +=
+        std::string(not_null_f.empty() ? "" : " AND ") + "f." + QuoteIdentifier(member) + " IS NOT NULL";
+    not_null_d +=
+        std::string(not_null_d.empty() ? "" : " AND ") + "d." + QuoteIdentifier(member) + " IS NOT NULL";
+  }
+  return MoveRows(to, table, "indice " + index,
+                  not_null_f + " AND f.rowid NOT IN (SELECT min(d.rowid) FROM " + QuoteIdentifier(table) +
+                      " AS d WHERE " + not_null_d + " GROUP BY " + JoinedNames(members, "d.") + ")",
+                  error);
+}
+
+// Builds a sound copy of a damaged file from its schema and its readable rows; report gets what stayed
+// behind.
+bool SalvageInto(sqlite3* from, const std::string& copy_path, RepairReport& report, std::string& error) {
   std::remove(copy_path.c_str());
   sqlite3* to = nullptr;
   if (sqlite3_open_v2(copy_path.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
@@ -147,55 +488,87 @@ bool SalvageInto(sqlite3* from, const std::string& copy_path, std::string& error
     sqlite3_close_v2(to);
     return false;
   }
-  bool ok = ExecuteSql(to, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", &error);
+  // The rules of the fields may call the engine's own functions.
+  bool ok = RegisterJetFunctions(to) &&
+            ExecuteSql(to, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN", &error);
+  if (ok) ok = ExecuteSql(from, "BEGIN", &error);  // one view of the file throughout
   for (const char* pragma : {"application_id", "user_version"}) {
     SqliteStatement read = PrepareStatement(from, std::string("PRAGMA ") + pragma);
-    if (read && sqlite3_step(read.get()) == SQLITE_ROW)
-      ok = ok && ExecuteSql(to, std::string("PRAGMA ") + pragma + " = " +
-                                    FormatInteger(sqlite3_column_int64(read.get(), 0)));
+    ok = ok && read && sqlite3_step(read.get()) == SQLITE_ROW &&
+         ExecuteSql(
+             to, std::string("PRAGMA ") + pragma + " = " + FormatInteger(sqlite3_column_int64(read.get(), 0)),
+             &error);
   }
   // Tables first, then their rows, then indexes and triggers over the rows.
   struct Object {
-    std::string type, name, sql;
+    std::string type, name, table, sql;
   };
   std::vector<Object> objects;
   SqliteStatement schema = PrepareStatement(
-      from, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
-  while (schema && sqlite3_step(schema.get()) == SQLITE_ROW)
-    objects.push_back(
-        {ColumnText(schema.get(), 0), ColumnText(schema.get(), 1), ColumnText(schema.get(), 2)});
+      from, "SELECT type, name, tbl_name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
+  int rc = SQLITE_ERROR;
+  while (schema && (rc = sqlite3_step(schema.get())) == SQLITE_ROW)
+    objects.push_back({std::string(ColumnText(schema.get(), 0)), std::string(ColumnText(schema.get(), 1)),
+                       std::string(ColumnText(schema.get(), 2)), std::string(ColumnText(schema.get(), 3))});
   schema.reset();
+  if (ok && rc != SQLITE_DONE) {
+    error = "Impossibile leggere lo schema del database (" + std::string(sqlite3_errmsg(from)) + ").";
+    ok = false;
+  }
+  // The recovered rows of earlier repairs go first, so that rows moved now follow them.
+  std::stable_partition(objects.begin(), objects.end(),
+                        [](const Object& object) { return object.name == kRecoveredTable; });
   for (const Object& object : objects) {
-    if (object.type == "table") ok = ok && ExecuteSql(to, object.sql, &error);
+    // The engine's statistics are rebuilt by the engine itself.
+    if (ok && object.type == "table" && !object.name.starts_with("sqlite_") &&
+        !ExecuteSql(to, object.sql, &error)) {
+      error = "Impossibile ricreare la tavola " + object.name + " (" + error + ").";
+      ok = false;
+    }
   }
   for (const Object& object : objects) {
-    if (ok && object.type == "table") SalvageRows(from, to, object.name);
+    if (!ok || object.type != "table" || object.name.starts_with("sqlite_")) continue;
+    TableSalvage salvage(from, to, object.name);
+    ok = salvage.Run(error);
+    if (ok && salvage.Unreadable()) {
+      // Replacing the file would throw away rows that other means of recovery may still reach.
+      error = "Nessuna riga della tavola " + object.name +
+              " è leggibile: il database è stato lasciato com'era, perché quelle righe si possano ancora "
+              "recuperare con altri strumenti.";
+      ok = false;
+    }
+    if (ok && (salvage.lost() > 0 || salvage.moved() > 0 || !salvage.counted())) {
+      RepairedTable& entry = ReportEntry(report, object.name);
+      entry.lost += salvage.lost();
+      entry.lost_uncounted = entry.lost_uncounted || !salvage.counted();
+      entry.moved += salvage.moved();
+    }
   }
   for (const Object& object : objects) {
     if (!ok || object.type == "table") continue;
-    if (!ExecuteSql(to, object.sql) && object.type == "index") {
-      // A unique index that the damage made ambiguous keeps the first of the repeated rows.
-      std::string columns;
-      SqliteStatement members =
-          PrepareStatement(from, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno");
-      if (members) {
-        sqlite3_bind_text(members.get(), 1, object.name.c_str(), -1, SQLITE_TRANSIENT);
-        while (sqlite3_step(members.get()) == SQLITE_ROW)
-          columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(ColumnText(members.get(), 0));
+    std::string message;
+    if (ExecuteSql(to, object.sql, &message)) continue;
+    // A unique index that the damage made ambiguous keeps the first of the repeated rows.
+    if (object.type == "index" && IsUniqueIndex(from, object.table, object.name)) {
+      const std::int64_t moved = MoveRepeatedKeys(from, to, object.table, object.name, error);
+      if (moved < 0) {
+        ok = false;
+        continue;
       }
-      SqliteStatement owner = PrepareStatement(from, "SELECT tbl_name FROM sqlite_master WHERE name = ?1");
-      if (owner && !columns.empty()) {
-        sqlite3_bind_text(owner.get(), 1, object.name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(owner.get()) == SQLITE_ROW) {
-          const std::string table = QuoteIdentifier(ColumnText(owner.get(), 0));
-          ExecuteSql(to, "DELETE FROM " + table + " WHERE rowid NOT IN (SELECT min(rowid) FROM " + table +
-                             " GROUP BY " + columns + ")");
-        }
-      }
-      ok = ExecuteSql(to, object.sql, &error);
+      if (moved > 0) ReportEntry(report, object.table).moved += moved;
+      if (ExecuteSql(to, object.sql, &message)) continue;
     }
+    const char* kind = object.type == "index"     ? "l'indice "
+                       : object.type == "trigger" ? "il trigger "
+                                                  : "la vista ";
+    error = std::string("Impossibile ricreare ") + kind + object.name + " (" + message + ").";
+    ok = false;
   }
-  ok = ok && ExecuteSql(to, "COMMIT", &error);
+  if (ok && !ExecuteSql(to, "COMMIT", &error)) {
+    error = "Impossibile completare il file di lavoro " + copy_path + " (" + error + ").";
+    ok = false;
+  }
+  ExecuteSql(from, "COMMIT");
   sqlite3_close_v2(to);
   if (!ok) std::remove(copy_path.c_str());
   return ok;
@@ -222,14 +595,15 @@ bool CopyContentInto(const std::string& source_path, sqlite3* destination, std::
 
 bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, std::string& error) {
   problems.clear();
-  auto database = EngineDatabase::Open(path, error);
+  auto database = EngineDatabase::Open(path, error, EngineDatabase::Access::ReadOnly);
   if (!database) return false;
   CheckPages(database->handle(), problems);
   if (problems.empty()) CheckRelations(*database, problems);
   return true;
 }
 
-bool RepairDatabase(const std::string& path, std::string& error) {
+bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error) {
+  report.tables.clear();
   // Opening rolls back a write that a killed process left half done.
   auto database = EngineDatabase::Open(path, error);
   if (!database) return false;
@@ -244,10 +618,16 @@ bool RepairDatabase(const std::string& path, std::string& error) {
   }
   if (!problems.empty()) {
     const std::string copy_path = path + ".riparazione";
-    if (!SalvageInto(db, copy_path, error)) return false;
+    if (!SalvageInto(db, copy_path, report, error)) {
+      report.tables.clear();  // the file is as it was
+      return false;
+    }
     const bool copied = CopyContentInto(copy_path, db, error);
     std::remove(copy_path.c_str());
-    if (!copied) return false;
+    if (!copied) {
+      report.tables.clear();
+      return false;
+    }
     problems.clear();
     CheckPages(db, problems);
     if (!problems.empty()) {
@@ -255,13 +635,50 @@ bool RepairDatabase(const std::string& path, std::string& error) {
       return false;
     }
   }
+
+  // Rows whose related row is gone move to the recovered rows, until every relation holds: a moved row
+  // may leave rows of other relations without theirs. Enforcement is off meanwhile, and comes back below.
+  const std::vector<RelationDefinition> relations = database->DescribeRelations();
+  const bool orphans =
+      std::any_of(relations.begin(), relations.end(),
+                  [&](const RelationDefinition& relation) { return CountOrphans(db, relation) > 0; });
+  const RepairReport salvaged = report;
+  const auto undo = [&] {
+    if (orphans) {
+      ExecuteSql(db, "ROLLBACK");
+      report = salvaged;
+    }
+    return false;
+  };
+  if (orphans) {
+    if (!ExecuteSql(db, "BEGIN", &error)) return false;
+    for (const RelationDefinition& relation : relations) {
+      for (const char* kind : {"ins", "upd", "del", "key"}) {
+        if (!ExecuteSql(db, "DROP TRIGGER IF EXISTS " + QuoteIdentifier("rel." + relation.name + "." + kind),
+                        &error))
+          return undo();
+      }
+    }
+    for (bool moved_any = true; moved_any;) {
+      moved_any = false;
+      for (const RelationDefinition& relation : relations) {
+        const std::int64_t moved = MoveRows(db, relation.foreign_table, "relazione " + relation.name,
+                                            OrphanCondition(relation), error);
+        if (moved < 0) return undo();
+        if (moved == 0) continue;
+        ReportEntry(report, relation.foreign_table).moved += moved;
+        moved_any = true;
+      }
+    }
+  }
   // Relations whose enforcement was removed get it back.
-  for (const RelationDefinition& relation : database->DescribeRelations()) {
+  for (const RelationDefinition& relation : relations) {
     if (RelationEnforced(db, relation)) continue;
     for (const char* kind : {"ins", "upd", "del", "key"})
       ExecuteSql(db, "DROP TRIGGER IF EXISTS " + QuoteIdentifier("rel." + relation.name + "." + kind));
-    if (!database->CreateRelationTriggers(relation, error)) return false;
+    if (!database->CreateRelationTriggers(relation, error)) return undo();
   }
+  if (orphans && !ExecuteSql(db, "COMMIT", &error)) return undo();
   return database->Close(error);
 }
 
@@ -271,7 +688,7 @@ bool CompactDatabase(const std::string& source, const std::string& destination, 
     error = "Il file di destinazione esiste già: " + destination;
     return false;
   }
-  auto database = EngineDatabase::Open(source, error);
+  auto database = EngineDatabase::Open(source, error, EngineDatabase::Access::ReadOnly);
   if (!database) return false;
   SqliteStatement vacuum = PrepareStatement(database->handle(), "VACUUM INTO ?1");
   int rc = SQLITE_ERROR;

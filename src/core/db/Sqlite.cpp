@@ -65,6 +65,13 @@ FieldValueView ViewColumn(sqlite3_stmt* statement, int column) {
   return view;
 }
 
+std::string_view ColumnText(sqlite3_stmt* statement, int column) {
+  // The text first, then its length: the order in which SQLite keeps both valid.
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  if (!text) return {};
+  return std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
 void ReadColumn(sqlite3_stmt* statement, int column, FieldValue& out) {
   const FieldValueView view = ViewColumn(statement, column);
   out.kind = view.kind;

@@ -28,6 +28,9 @@ void ReadColumn(sqlite3_stmt* statement, int column, FieldValue& out);
 // Views a column of the current row without copying; valid until the next step or reset.
 FieldValueView ViewColumn(sqlite3_stmt* statement, int column);
 
+// The text of a column of the current row, empty for NULL; valid until the next step or reset.
+std::string_view ColumnText(sqlite3_stmt* statement, int column);
+
 // Runs statements that return no rows; false with the error text on failure.
 bool ExecuteSql(sqlite3* db, std::string_view sql, std::string* error = nullptr);
 

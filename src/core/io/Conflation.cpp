@@ -119,16 +119,13 @@ ConflationResult ConflateSecondaryGraph(DbConnection& connection, const std::str
   // between the decisions and the writing.
   FailureCount failures(connection.ui());
   InterfaceScope scope(connection, failures);
+  // Without the write lock the batch has told why, and nothing may be written.
   DbBatch batch(connection);
-  if (!batch.active()) {
-    ui.ShowMessage("ATTENZIONE: il database non può essere modificato in questo momento.\n\n" +
-                       std::string(kNothingStored),
-                   MessageIcon::Stop);
-    return result;
-  }
+  if (!batch.began()) return result;
   ReadPrimaryArcs(connection, state, progress, ui);
   if (failures.failures() == 0) ReadExistingNodes(connection, state, progress);
   if (failures.failures() > 0) {
+    batch.Rollback();
     ui.ShowMessage("ATTENZIONE: il grafo primario non può essere letto.\n\n" + std::string(kNothingStored),
                    MessageIcon::Stop);
     return result;
@@ -138,9 +135,10 @@ ConflationResult ConflateSecondaryGraph(DbConnection& connection, const std::str
 
   WrittenRows written;
   const std::string today = options.today.empty() ? Today() : options.today;
-  if (!WriteConflation(connection, state, today, progress, written) || failures.failures() > 0 ||
-      !batch.Checkpoint()) {
-    batch.Rollback();
+  const bool written_all =
+      WriteConflation(connection, state, today, progress, written) && failures.failures() == 0;
+  if (!written_all) batch.Rollback();
+  if (!written_all || !batch.Commit()) {
     for (SecondaryArc& s : state.secondary) s.inserted_id = 0;
     ui.ShowMessage("ATTENZIONE: l'importazione del grafo secondario non è stata completata.\n\n" +
                        std::string(kNothingStored),

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -11,6 +14,8 @@
 #include "app/DatabaseCreation.h"
 #include "app/DatabaseFiles.h"
 #include "db/DbTable.h"
+#include "db/Engine.h"
+#include "support/DamagedFile.h"
 #include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
@@ -176,6 +181,21 @@ TEST_F(DatabaseLifecycleTest, DuplicateCopiesAndRefusesToOverwriteWhatItMustNot)
   EXPECT_EQ(testing::CountRows(destination, "regazi"), 210);
 }
 
+TEST_F(DatabaseLifecycleTest, ADuplicateThatCannotTakeItsPlaceLeavesTheDestinationsJournal) {
+  // A folder in the way makes the final rename fail for every user, root included.
+  const std::string destination = dir_.File("cartella.mdb");
+  std::filesystem::create_directories(destination + "/dentro");
+  std::ofstream(destination + "-journal") << "giornale del file esistente";
+  ui_.QueueFile(MakeDatabase("origine.mdb"));
+  ui_.QueueFile(destination);
+  lifecycle_.Duplicate();
+  EXPECT_TRUE(ui_.last_message().text.ends_with("\n\nImpossibile scrivere il file " + destination + " (" +
+                                                std::string(std::strerror(EISDIR)) + ")."))
+      << ui_.last_message().text;
+  EXPECT_TRUE(FileExists(destination + "-journal"));
+  EXPECT_FALSE(FileExists(destination + ".duplicazione"));
+}
+
 TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
   const std::string path = MakeDatabase("rete.mdb");
   ui_.QueueFile(path);
@@ -187,6 +207,48 @@ TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
   EXPECT_TRUE(
       ui_.last_message().text.starts_with("Errore durante la riparazione del database\n\n" + text + "\n\n"));
   EXPECT_EQ(ui_.last_message().caption, "Riparazione database");
+}
+
+TEST_F(DatabaseLifecycleTest, RepairTellsWhatItCouldNotKeepInPlace) {
+  // Nodes on a damaged page are lost; a geometry whose arc is missing is moved.
+  const struct {
+    const char* name;
+    const char* sql;
+    bool damage;
+    MessageIcon icon;
+    std::string text;
+  } cases[] = {
+      {"nodi.mdb",
+       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+       "INSERT INTO nodi SELECT i, i, i FROM n",
+       true, MessageIcon::Warning,
+       "Riparazione completata con perdite\n\n{}\n\nnodi: {} righe non leggibili"},
+      {"geoarchi.mdb",
+       "DROP TRIGGER \"rel.geo_archi.ins\";"
+       "INSERT INTO geoarchi (ID, punti, minx, miny, maxx, maxy) VALUES (5, 0, 0, 0, 0, 0)",
+       false, MessageIcon::Information,
+       "Riparazione completata\n\n{}\n\ngeoarchi: 1 riga spostata in vm_recovered"},
+  };
+  for (const auto& expected : cases) {
+    const std::string path = MakeDatabase(expected.name);
+    std::string error;
+    ASSERT_TRUE(EngineDatabase::Open(path, error)->Execute(expected.sql, error)) << error;
+    std::string text = expected.text;
+    text.replace(text.find("{}"), 2, path);
+    if (expected.damage) {
+      const testing::PageFile file(path);
+      const std::uint32_t leaf = file.Leaves(testing::RootPage(path, "nodi")).at(3);
+      text.replace(text.find("{}"), 2, std::to_string(file.RowIds(leaf).size()));
+      file.Damage(leaf);
+    }
+    ui_.ClearMessages();
+    ui_.QueueFile(path);
+    lifecycle_.Repair();
+    ASSERT_EQ(ui_.messages().size(), 1u) << expected.name;
+    EXPECT_EQ(ui_.last_message().text, text);
+    EXPECT_EQ(ui_.last_message().icon, expected.icon) << expected.name;
+    EXPECT_EQ(ui_.last_message().caption, "Riparazione database");
+  }
 }
 
 TEST_F(DatabaseLifecycleTest, ABackgroundWithoutDatabaseIsOnlyRemembered) {

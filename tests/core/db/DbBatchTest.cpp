@@ -55,30 +55,6 @@ TEST_F(DbBatchTest, CheckpointsStoreALongCommandInSteps) {
   ASSERT_TRUE(AddNode(nodi, 2));
 }
 
-// A command that cannot finish undoes its batch: nothing of it is stored, what came before stays, and
-// a nested batch undoes only its own rows.
-TEST_F(DbBatchTest, RollbackUndoesTheBatchAloneAndTheBatchGoesOn) {
-  DbTable nodi(*connection_, "nodi");
-  ASSERT_TRUE(AddNode(nodi, 1));
-  {
-    DbBatch batch(*connection_);
-    ASSERT_TRUE(AddNode(nodi, 2));
-    {
-      DbBatch inner(*connection_);
-      ASSERT_TRUE(AddNode(nodi, 3));
-      ASSERT_TRUE(inner.Rollback());
-      ASSERT_TRUE(AddNode(nodi, 4));
-    }
-    EXPECT_EQ(testing::Rows(*connection_, "ID", "nodi", "", "ID"), (std::vector<std::string>{"1", "2", "4"}));
-    ASSERT_TRUE(batch.Rollback());
-    EXPECT_EQ(testing::Rows(*connection_, "ID", "nodi"), std::vector<std::string>{"1"});
-    ASSERT_TRUE(AddNode(nodi, 5));
-    EXPECT_EQ(RowsSeenFromOutside(), 1) << "still one transaction after the rollback";
-  }
-  EXPECT_EQ(testing::Rows(*connection_, "ID", "nodi", "", "ID"), (std::vector<std::string>{"1", "5"}));
-  EXPECT_TRUE(ui_.messages().empty());
-}
-
 // A process killed in the middle of a batch leaves the file whole, with everything committed before.
 TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
   DbTable nodi(*connection_, "nodi");

@@ -176,6 +176,13 @@ TEST_F(EngineTest, IndexDefinitionsThatTheEngineRefuses) {
   EXPECT_FALSE(db_->FindIndex("nodi", "x"));
 }
 
+TEST_F(EngineTest, CatalogTextsThatSqliteLeavesNullReadAsEmpty) {
+  // Another tool indexed an expression, whose member has no name.
+  ASSERT_TRUE(db_->Execute("CREATE INDEX \"archi.minuscolo\" ON archi (lower(denom), classe)", error_))
+      << error_;
+  EXPECT_EQ(db_->FindIndex("archi", "minuscolo").value().fields, (std::vector<std::string>{"", "classe"}));
+}
+
 TEST_F(EngineTest, RelationsAndColumnChecksHoldAgainstAnyWriter) {
   db_.reset();
   const auto refused = [&](const std::string& sql) {
@@ -253,7 +260,9 @@ TEST_F(EngineTest, RepairMendsLostEnforcementAndRebuildsADamagedFileFromItsReada
   ASSERT_TRUE(CheckDatabase(path_, problems, error_));
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_NE(problems[0].find("archi_ini"), std::string::npos);
-  ASSERT_TRUE(RepairDatabase(path_, error_)) << error_;
+  RepairReport report;
+  ASSERT_TRUE(RepairDatabase(path_, report, error_)) << error_;
+  EXPECT_TRUE(report.tables.empty());
   ASSERT_TRUE(CheckDatabase(path_, problems, error_));
   EXPECT_TRUE(problems.empty());
   EXPECT_NE(RawExec(path_,
@@ -276,12 +285,15 @@ TEST_F(EngineTest, RepairMendsLostEnforcementAndRebuildsADamagedFileFromItsReada
   ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
   ASSERT_FALSE(problems.empty());
 
-  ASSERT_TRUE(RepairDatabase(path_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, report, error_)) << error_;
   ASSERT_TRUE(CheckDatabase(path_, problems, error_));
   EXPECT_TRUE(problems.empty()) << problems.front();
   const int rows = std::stoi(RawText(path_, "SELECT count(*) FROM nodi"));
   EXPECT_GT(rows, 2500);
   EXPECT_LT(rows, 3000) << "the rows of the damaged page are lost";
+  ASSERT_EQ(report.tables.size(), 1u);
+  EXPECT_EQ(report.tables[0].table, "nodi");
+  EXPECT_EQ(report.tables[0].lost + report.tables[0].moved, 3000 - rows);
   ExpectSchemaWhole(path_);  // the repaired file is still ours, with its schema
 }
 
