@@ -5,13 +5,16 @@
 #include <cstdio>
 
 #include "app/ApplicationState.h"
+#include "app/ConflationCommand.h"
 #include "app/DatabaseLifecycle.h"
 #include "app/ImportCommands.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
+#include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "db/DbQuery.h"
 #include "db/Engine.h"
+#include "io/ConflationReport.h"
 #include "synth/SyntheticRegion.h"
 #include "ui/ConsoleUserInterface.h"
 
@@ -115,6 +118,45 @@ int Import(ImportKind kind, const std::vector<std::string>& args, const Options&
       break;
   }
   return done && ui.error_count() == 0 ? 0 : 1;
+}
+
+int ImportSecondary(const std::vector<std::string>& args, const Options& options) {
+  constexpr const char* kSynopsis = "import-secondario DATABASE FILE.shp [--snap METRI] [--report FILE.csv]";
+  std::vector<std::string> files;
+  std::optional<std::string> snap, report;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--snap" || args[i] == "--report") {
+      if (i + 1 == args.size()) return Usage(kSynopsis);
+      std::optional<std::string>& value = args[i] == "--snap" ? snap : report;
+      value = args[++i];
+    } else if (args[i].starts_with("--")) {
+      return Usage(kSynopsis);
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return Usage(kSynopsis);
+  // The factor as the dialog takes it: metres with a decimal comma or point.
+  if (snap && !ParseDecimal(*snap)) return Usage(kSynopsis);
+  ConsoleUserInterface ui(stderr, options.yes, stdout);
+  ApplicationState state;
+  state.database_path = files[0];
+  state.connection = std::make_unique<DbConnection>(files[0], ui);
+  if (!state.connected()) return 1;
+  ui.QueueFile(files[1]);
+  if (snap) ui.QueueSnapFactor(*snap);
+  WindowlessShell shell;
+  ConflationCommand command(state, ui, shell);
+  ConflationResult result;
+  const bool stored = command.ImportSecondaryGraph(&result);
+  if (stored && report) {
+    std::string error;
+    if (!WriteConflationReport(*report, result, error)) {
+      std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  return stored ? 0 : 1;
 }
 
 int InstallSettings(const std::vector<std::string>& args, const Options&) {

@@ -21,6 +21,11 @@ int Info(const std::vector<std::string>& args, const Options& options);
 enum class ImportKind { Graph, Municipalities, Localities, Toponyms };
 int Import(ImportKind kind, const std::vector<std::string>& args, const Options& options);
 
+// Conflates a secondary road graph into a database's graph:
+// import-secondario DATABASE FILE.shp [--snap METRI] [--report FILE.csv]. The summary goes to standard
+// output; the report, when asked for, has one line per secondary record.
+int ImportSecondary(const std::vector<std::string>& args, const Options& options);
+
 // Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S]
 // [--lato METRI].
 int Synth(const std::vector<std::string>& args, const Options& options);

@@ -43,7 +43,8 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       worker_(ui),
       store_(std::move(store)),
       lifecycle_(state_, command_ui_, command_shell_, store_),
-      imports_(state_, command_ui_, command_shell_) {
+      imports_(state_, command_ui_, command_shell_),
+      conflation_(state_, command_ui_, command_shell_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -230,6 +231,8 @@ void MainFrame::RunOwnCommand(int id) {
       return RunOnWorker([this] { imports_.ImportLocalities(); });
     case cmd::kImportToponyms:
       return RunOnWorker([this] { imports_.ImportToponyms(); });
+    case cmd::kImportSecondaryGraph:
+      return RunOnWorker([this] { conflation_.ImportSecondaryGraph(); });
     case cmd::kThematicStyling: {
       StatusTexts texts;
       texts.Set(StatusPane::Mode, " ");

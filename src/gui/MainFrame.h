@@ -11,6 +11,7 @@
 
 #include "app/ApplicationState.h"
 #include "app/CommandTable.h"
+#include "app/ConflationCommand.h"
 #include "app/DatabaseLifecycle.h"
 #include "app/ImportCommands.h"
 #include "app/Settings.h"
@@ -117,6 +118,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   Settings settings_;
   DatabaseLifecycle lifecycle_;
   ImportCommands imports_;
+  ConflationCommand conflation_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;

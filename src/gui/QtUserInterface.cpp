@@ -14,6 +14,7 @@
 #include "gui/ItalianFileModel.h"
 #include "gui/CommandWorker.h"
 #include "gui/ProgressOverlay.h"
+#include "gui/SnapFactorDialogView.h"
 
 namespace viamappa {
 
@@ -130,6 +131,13 @@ bool QtUserInterface::AskOkCancel(std::string_view text, std::string_view captio
 bool QtUserInterface::AskYesNo(std::string_view text, std::string_view caption) {
   return RunMessageBox(text, MessageIcon::Question, caption, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;
+}
+
+bool QtUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
+  SnapFactorDialogView view(
+      window_, dialog, [this](const std::string& warning) { ShowMessage(warning, MessageIcon::Warning); });
+  ArrowWhileAsking arrow(cursor_set_);
+  return view.exec() == QDialog::Accepted;
 }
 
 std::optional<std::string> QtUserInterface::RunFileDialog(const FileChoice& choice, bool save) {

@@ -39,6 +39,11 @@ std::optional<std::string> ThreadHopInterface::ChooseSaveFile(const FileChoice& 
   return thread_.Answer<std::optional<std::string>>([&] { return target_.ChooseSaveFile(choice); });
 }
 
+// The command waits for the answer, so the dialog may work on the command's model.
+bool ThreadHopInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
+  return thread_.Answer<bool>([&] { return target_.RunSnapFactorDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

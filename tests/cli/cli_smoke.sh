@@ -41,6 +41,12 @@ if command -v ogrinfo >/dev/null; then
   [ "$features" = "$arcs" ] || fail "ogrinfo counts $features features, the database $arcs arcs"
 fi
 "$cli" check regione.mdb >/dev/null || fail "the imported database is not sound"
+# The graph conflated into itself: every arc has its analogue, nothing is added.
+merge="$("$cli" import-secondario regione.mdb region/GEO_GRAFO.shp --snap 2,5 --report merge.csv 2>/dev/null)" ||
+  fail "import-secondario failed"
+grep -q "^Inseriti 0 Archi derivati da Archi Secondari$" <<<"$merge" || fail "secondary summary: $merge"
+[ "$(grep -c ';analogo;' merge.csv)" = 3000 ] || fail "not every arc analogous in the report"
+if "$cli" import-secondario regione.mdb region/GEO_GRAFO.shp --snap dieci 2>/dev/null; then fail "a bad factor ran"; fi
 
 set +e
 "$cli" frobnicate 2>/dev/null

@@ -23,6 +23,7 @@
 #include "gui/ThreadHopShell.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/ScriptedUserInterface.h"
+#include "ui/SnapFactorDialog.h"
 
 namespace viamappa {
 namespace {
@@ -53,6 +54,10 @@ class WindowThreadScript : public ScriptedUserInterface {
     Note();
     ScriptedUserInterface::ProgressPercent(percent);
   }
+  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override {
+    Note();
+    return ScriptedUserInterface::RunSnapFactorDialog(dialog);
+  }
 
  private:
   void Note() { off_thread_calls += OnWindowThread() ? 0 : 1; }
@@ -65,7 +70,9 @@ TEST(ThreadHopInterfaceTest, AnEnginesCallsAreAnsweredOnTheWindowsThread) {
   script.QueueAnswer(true);
   script.QueueAnswer(false);
   script.QueueFile("strade.shp");
+  script.QueueSnapFactor("2,5");
   const FileChoice choice;
+  SnapFactorDialog snap;
   const struct {
     const char* call;
     std::function<std::string()> run;
@@ -77,6 +84,7 @@ TEST(ThreadHopInterfaceTest, AnEnginesCallsAreAnsweredOnTheWindowsThread) {
       {"Yes / No", [&] { return std::string(hop.AskYesNo("Procedo ?") ? "Yes" : "No"); }, "No"},
       {"open file", [&] { return hop.ChooseOpenFile(choice).value_or("none"); }, "strade.shp"},
       {"save file", [&] { return hop.ChooseSaveFile(choice).value_or("none"); }, "none"},
+      {"dialog", [&] { return hop.RunSnapFactorDialog(snap) ? snap.text() : std::string("Annulla"); }, "2,5"},
   };
   bool off_thread = false;
   std::vector<std::string> answers;

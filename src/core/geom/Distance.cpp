@@ -10,9 +10,13 @@ namespace {
 
 constexpr double kFar = std::numeric_limits<double>::max();
 
-// The foot of the perpendicular from P to the line through A and B, when it lies within the segment's
-// box (ends included).
-bool FootOnSegment(const Point& a, const Point& b, double px, double py, Point& foot) {
+double Distance(double ax, double ay, double bx, double by) {
+  return std::hypot(ax - bx, ay - by);
+}
+
+}  // namespace
+
+bool PerpendicularFoot(const Point& a, const Point& b, double px, double py, Point& foot) {
   if (b.x == a.x) {
     foot = {b.x, py};
   } else {
@@ -25,11 +29,9 @@ bool FootOnSegment(const Point& a, const Point& b, double px, double py, Point& 
          foot.y <= std::max(a.y, b.y);
 }
 
-double Distance(double ax, double ay, double bx, double by) {
-  return std::hypot(ax - bx, ay - by);
+double PointDistance(double ax, double ay, double bx, double by) {
+  return Distance(ax, ay, bx, by);
 }
-
-}  // namespace
 
 double DistanceToPolyline(const PointArray& line, double px, double py) {
   if (line.empty()) return kFar;
@@ -39,7 +41,7 @@ double DistanceToPolyline(const PointArray& line, double px, double py) {
     const Point& a = line[k - 1];
     const Point& b = line[k];
     d = std::min(d, Distance(px, py, b.x, b.y));
-    if (FootOnSegment(a, b, px, py, foot)) d = std::min(d, Distance(px, py, foot.x, foot.y));
+    if (PerpendicularFoot(a, b, px, py, foot)) d = std::min(d, Distance(px, py, foot.x, foot.y));
   }
   d = std::min(d, Distance(px, py, line.front().x, line.front().y));
   return std::min(d, Distance(px, py, line.back().x, line.back().y));
@@ -50,7 +52,8 @@ double DistanceToPolylineWithin(const PointArray& line, double px, double py, co
   double d = kFar;
   Point foot;
   for (std::int32_t k = 1; k < line.count(); ++k) {
-    if (FootOnSegment(line[k - 1], line[k], px, py, foot)) d = std::min(d, Distance(px, py, foot.x, foot.y));
+    if (PerpendicularFoot(line[k - 1], line[k], px, py, foot))
+      d = std::min(d, Distance(px, py, foot.x, foot.y));
   }
   return d;
 }

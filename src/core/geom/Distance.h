@@ -5,6 +5,13 @@
 
 namespace viamappa {
 
+// The foot of the perpendicular from P to the line through A and B (for A and B of equal X: that X
+// and P's Y), and whether it lies within the segment's box, ends included.
+bool PerpendicularFoot(const Point& a, const Point& b, double px, double py, Point& foot);
+
+// The distance between two points, as every distance to a polyline measures it.
+double PointDistance(double ax, double ay, double bx, double by);
+
 // The shortest distance from P to the polyline: to its vertices and to the feet of the perpendiculars
 // that fall on a segment. The largest double for a polyline without points.
 double DistanceToPolyline(const PointArray& line, double px, double py);

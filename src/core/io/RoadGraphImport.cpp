@@ -26,16 +26,6 @@ struct RequiredField {
 constexpr RequiredField kRequired[] = {{"DENOM", 60, false},   {"ALT", 60, false},    {"COD_ELE", 20, false},
                                        {"COD_REG", 20, false}, {"CLASSE", 10, false}, {"PIAZZA", 1, true}};
 
-bool HasRequiredFields(const ShapefileReader& reader) {
-  if (reader.shape_type() != 3) return false;
-  for (const RequiredField& required : kRequired) {
-    const DbfField* field = reader.FindField(required.name);
-    if (!field || field->type != 'C') return false;
-    if (required.exact ? field->width != required.max_width : field->width > required.max_width) return false;
-  }
-  return true;
-}
-
 constexpr const char* kWithoutGeometry = "senza geometria";
 constexpr const char* kDeleted = "cancellati nella tavola DBF";
 
@@ -223,6 +213,16 @@ bool ReadDeletionMarks(ShapefileReader& reader, std::vector<bool>& deleted) {
 
 }  // namespace
 
+bool HasRoadGraphAttributes(const ShapefileReader& reader) {
+  if (reader.shape_type() != 3) return false;
+  for (const RequiredField& required : kRequired) {
+    const DbfField* field = reader.FindField(required.name);
+    if (!field || field->type != 'C') return false;
+    if (required.exact ? field->width != required.max_width : field->width > required.max_width) return false;
+  }
+  return true;
+}
+
 std::string UnusableRoadGraphMessage() {
   return "ATTENZIONE: lo Shape File indicato non ha le caratteristiche\n"
          "necessarie per effettuare l'importazione del grafo stradale.\n\n"
@@ -250,7 +250,7 @@ RoadGraphImportCounts ImportRoadGraph(DbConnection& connection, const std::strin
     report.Fail(ui, reader.error());
     return counts;
   }
-  if (!HasRequiredFields(reader)) {
+  if (!HasRoadGraphAttributes(reader)) {
     ui.ShowMessage(UnusableRoadGraphMessage(), MessageIcon::Stop);
     report.Unusable();
     return counts;

@@ -21,6 +21,12 @@ struct RoadGraphImportCounts {
 // The message shown when a shapefile lacks the attributes or the shape type of a road graph.
 std::string UnusableRoadGraphMessage();
 
+class ShapefileReader;
+
+// True when the set read by the reader (headers read) has the polyline shape type and the attributes of
+// a road graph: DENOM, ALT, COD_ELE, COD_REG, CLASSE and PIAZZA, characters, within their widths.
+bool HasRoadGraphAttributes(const ShapefileReader& reader);
+
 // Imports the set at base_name (the ".shp" path without its extension) into an empty graph, in one
 // batch: everything it counts is stored, or nothing is (report.failed(), after the reason was shown: a
 // file that cannot be read whole, attributes or a shape type that do not fit, a failure of the database

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "ui/SnapFactorDialog.h"
+
 namespace viamappa {
 
 namespace {
@@ -77,6 +79,21 @@ std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice
     return std::nullopt;
   }
   return path;
+}
+
+bool ConsoleUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
+  if (!snap_factors_.empty()) {
+    dialog.SetText(std::move(snap_factors_.front()));
+    snap_factors_.pop_front();
+  }
+  if (const std::optional<std::string> refusal = dialog.Accept()) {
+    ShowMessage(*refusal, MessageIcon::Warning, SnapFactorDialog::kTitle);
+    return false;
+  }
+  EndProgressLine();
+  std::fprintf(err_, "%.*s: %s\n", static_cast<int>(SnapFactorDialog::kLabel.size()),
+               SnapFactorDialog::kLabel.data(), dialog.text().c_str());
+  return true;
 }
 
 void ConsoleUserInterface::BeginBusy(bool) {}

@@ -21,6 +21,9 @@ class ConsoleUserInterface : public UserInterface {
   // Paths that the next file choices take, in order; with none left a choice is cancelled.
   void QueueFile(std::string path) { files_.push_back(std::move(path)); }
 
+  // The text the next snap-factor dialog takes; without one it takes its default.
+  void QueueSnapFactor(std::string text) { snap_factors_.push_back(std::move(text)); }
+
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
 
@@ -32,6 +35,7 @@ class ConsoleUserInterface : public UserInterface {
   bool AskYesNo(std::string_view text, std::string_view caption = {}) override;
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
+  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -48,6 +52,7 @@ class ConsoleUserInterface : public UserInterface {
   std::FILE* results_;
   bool terminal_;
   std::deque<std::string> files_;
+  std::deque<std::string> snap_factors_;
   std::string phase_;
   int percent_ = 0;
   bool line_open_ = false;

@@ -1,5 +1,7 @@
 #include "ui/ScriptedUserInterface.h"
 
+#include "ui/SnapFactorDialog.h"
+
 namespace viamappa {
 
 void ScriptedUserInterface::ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption) {
@@ -21,6 +23,20 @@ std::optional<std::string> ScriptedUserInterface::ChooseOpenFile(const FileChoic
 
 std::optional<std::string> ScriptedUserInterface::ChooseSaveFile(const FileChoice& choice) {
   return NextFile(choice);
+}
+
+bool ScriptedUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
+  snap_factor_dialogs_.push_back(dialog.text());
+  while (!snap_factors_.empty()) {
+    std::optional<std::string> typed = std::move(snap_factors_.front());
+    snap_factors_.pop_front();
+    if (!typed) return false;
+    dialog.SetText(std::move(*typed));
+    const std::optional<std::string> refusal = dialog.Accept();
+    if (!refusal) return true;
+    ShowMessage(*refusal, MessageIcon::Warning);
+  }
+  return false;
 }
 
 void ScriptedUserInterface::BeginBusy(bool with_clock) {

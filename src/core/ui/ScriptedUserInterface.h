@@ -26,6 +26,13 @@ class ScriptedUserInterface : public UserInterface {
   // Paths of the next file choices, in order; nullopt (or none prepared) means Cancel.
   void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
 
+  // Texts typed into the next snap-factor dialogs, each followed by OK; nullopt (or none prepared)
+  // means Annulla. A text the dialog refuses shows its warning and the next prepared text is typed.
+  void QueueSnapFactor(std::optional<std::string> text) { snap_factors_.push_back(std::move(text)); }
+
+  // The text each snap-factor dialog opened with.
+  const std::vector<std::string>& snap_factor_dialogs() const { return snap_factor_dialogs_; }
+
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
   const std::vector<FileChoice>& file_choices() const { return file_choices_; }
@@ -45,6 +52,7 @@ class ScriptedUserInterface : public UserInterface {
   bool AskYesNo(std::string_view text, std::string_view caption = {}) override;
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
+  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -58,6 +66,8 @@ class ScriptedUserInterface : public UserInterface {
 
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<std::optional<std::string>> snap_factors_;
+  std::vector<std::string> snap_factor_dialogs_;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;
