@@ -244,5 +244,28 @@ TEST_F(SchemaAuditTest, CheckNamesEachDamageAndRepairRebuildsItOrChangesNothing)
   }
 }
 
+// A damaged file whose fields differ too is not salvaged: rebuilding it would drop the foreign field.
+TEST_F(SchemaAuditTest, AFieldDifferenceStopsTheRepairBeforeDamagedPagesAreSalvaged) {
+  const std::string path = Copy("danneggiato.mdb");
+  ASSERT_EQ(RawExec(path,
+                    "WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                    "INSERT INTO nodi SELECT i, i, i FROM n; ALTER TABLE nodi ADD COLUMN quota DOUBLE"),
+            "");
+  const testing::PageFile file(path);
+  file.Damage(file.Leaves(testing::RootPage(path, "nodi")).at(3));
+  const std::vector<std::string> problems = Problems(path);
+  ASSERT_GE(problems.size(), 2u);
+  EXPECT_EQ(problems.back(), "Nella tavola nodi il campo quota non appartiene allo schema.");
+
+  const std::string damaged = testing::FileBytes(path);
+  RepairReport report;
+  std::string error;
+  EXPECT_FALSE(RepairDatabase(path, ProgramCatalog(), report, error));
+  EXPECT_NE(error.find("\nNella tavola nodi il campo quota non appartiene allo schema."), std::string::npos)
+      << error;
+  EXPECT_TRUE(report.tables.empty());
+  EXPECT_TRUE(testing::FileBytes(path) == damaged) << "the file is left as it was";
+}
+
 }  // namespace
 }  // namespace viamappa
