@@ -14,6 +14,7 @@
 #include "db/DbConnection.h"
 #include "db/DbQuery.h"
 #include "db/Engine.h"
+#include "db/SchemaCatalog.h"
 #include "io/ConflationReport.h"
 #include "synth/SyntheticRegion.h"
 #include "ui/ConsoleUserInterface.h"
@@ -61,7 +62,7 @@ int Check(const std::vector<std::string>& args, const Options&) {
   if (args.size() != 1) return Usage("check FILE");
   std::vector<std::string> problems;
   std::string error;
-  if (!CheckDatabase(args[0], problems, error)) {
+  if (!CheckDatabase(args[0], ProgramCatalog(), problems, error)) {
     std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
     return 1;
   }

@@ -22,6 +22,12 @@ if "$cli" create demo.mdb 2>/dev/null; then fail "create replaced a file without
 "$cli" duplicate demo.mdb copia.mdb 2>/dev/null || fail "duplicate failed"
 "$cli" check copia.mdb >/dev/null || fail "check of the copy failed"
 if "$cli" duplicate demo.mdb ./demo.mdb --yes 2>/dev/null; then fail "duplicate onto its source"; fi
+# A table dropped by another tool fails the check, and the repair puts it back.
+cp demo.mdb rotta.mdb
+sqlite3 rotta.mdb 'DROP TABLE geoarchi'
+if "$cli" check rotta.mdb >/dev/null; then fail "check passed a database without geoarchi"; fi
+"$cli" repair rotta.mdb 2>/dev/null || fail "repair of a dropped table failed"
+"$cli" check rotta.mdb >/dev/null || fail "the repaired database is not sound"
 echo "non un database" > testo.mdb
 if "$cli" repair testo.mdb 2>/dev/null; then fail "repair of a text file succeeded"; fi
 if "$cli" info testo.mdb 2>/dev/null; then fail "info of a text file succeeded"; fi

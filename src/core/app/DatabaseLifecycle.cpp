@@ -13,6 +13,7 @@
 #include "base/NumberText.h"
 #include "db/DatabaseFileSwap.h"
 #include "db/Engine.h"
+#include "db/SchemaCatalog.h"
 
 namespace viamappa {
 
@@ -108,18 +109,21 @@ void DatabaseLifecycle::Repair() {
   ui_.BeginBusy(true);
   std::string error;
   RepairReport report;
-  const bool repaired = RepairDatabase(*path, report, error);
+  const bool repaired = RepairDatabase(*path, ProgramCatalog(), report, error);
   // A failure after the file was rebuilt still tells what the rebuilding left behind.
   const std::string losses = report.tables.empty() ? "" : "\n\n" + RepairLossText(report);
+  std::string rebuilt;
+  for (const std::string& thing : report.rebuilt)
+    rebuilt += (rebuilt.empty() ? "\n\nRicostruiti: " : ", ") + thing;
   if (!repaired) {
     ui_.ShowMessage("Errore durante la riparazione del database\n\n" + *path + "\n\n" + error + losses,
                     MessageIcon::Warning, kCaption);
-  } else if (!report.tables.empty()) {
+  } else if (!report.tables.empty() || !report.rebuilt.empty()) {
     const bool lost = std::any_of(report.tables.begin(), report.tables.end(), [](const RepairedTable& table) {
       return table.lost > 0 || table.lost_uncounted;
     });
     ui_.ShowMessage(std::string(lost ? "Riparazione completata con perdite" : "Riparazione completata") +
-                        "\n\n" + *path + losses,
+                        "\n\n" + *path + losses + rebuilt,
                     lost ? MessageIcon::Warning : MessageIcon::Information, kCaption);
   }
 }

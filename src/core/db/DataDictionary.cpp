@@ -1,8 +1,8 @@
 #include "db/DataDictionary.h"
 
-#include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/NumberText.h"
@@ -43,9 +43,9 @@ struct DictionaryTable {
 };
 
 // The dictionary tables in the order they are created.
-const std::array<DictionaryTable, 7>& DictionaryTables() {
+std::vector<CatalogTable> BuildDictionaryTables() {
   using T = FieldType;
-  static const std::array<DictionaryTable, 7> tables = {{
+  const DictionaryTable tables[] = {
       {"tavole", {{"nome", T::Text, 8}, {"denom", T::Text, 30}, {"note", T::Text, 240}}, "nome", {"nome"}},
       {"campi",
        {{"tavola", T::Text, 8},
@@ -84,8 +84,28 @@ const std::array<DictionaryTable, 7>& DictionaryTables() {
         {"progetto", T::Integer, 0}},
        "nome",
        {"nome"}},
-  }};
-  return tables;
+  };
+  std::vector<CatalogTable> definitions;
+  for (const DictionaryTable& table : tables) {
+    CatalogTable& definition = definitions.emplace_back();
+    definition.name = table.name;
+    int position = 0;
+    for (const DictionaryField& field : table.fields) {
+      FieldDefinition& f = definition.fields.emplace_back();
+      f.name = field.name;
+      f.type = field.type;
+      f.size = field.size;
+      f.ordinal_position = ++position;
+      f.required = false;
+      f.allow_zero_length = true;
+    }
+    IndexDefinition& index = definition.indexes.emplace_back();
+    index.name = table.index;
+    index.fields.assign(table.index_fields.begin(), table.index_fields.end());
+    index.ignore_nulls = true;
+    index.clustered = true;
+  }
+  return definitions;
 }
 
 // Reads the current row's text at a position; empty for NULL.
@@ -107,24 +127,45 @@ bool Place(std::vector<Entry>& list, std::int32_t position, Entry entry) {
 
 }  // namespace
 
+const std::vector<CatalogTable>& DictionaryTableDefinitions() {
+  static const std::vector<CatalogTable> tables = BuildDictionaryTables();
+  return tables;
+}
+
+FieldDefinition DictionaryFieldDefinition(std::string name, FieldType type, int stored_size,
+                                          std::string_view obblig, int position) {
+  FieldDefinition field;
+  field.name = std::move(name);
+  field.type = type;
+  field.size = type == FieldType::Text ? stored_size : 0;
+  field.ordinal_position = position;
+  field.required = obblig == "1";
+  field.allow_zero_length = type == FieldType::Text && obblig == "0";
+  return field;
+}
+
+IndexDefinition DictionaryIndexDefinition(std::string name, std::string_view primkey,
+                                          std::vector<std::string> members, bool table_has_primary) {
+  IndexDefinition index;
+  index.name = std::move(name);
+  index.fields = std::move(members);
+  index.primary = primkey == "1" && !table_has_primary;
+  index.unique = primkey == "1";
+  index.clustered = true;
+  index.ignore_nulls = true;
+  return index;
+}
+
 bool CreateDictionary(EngineDatabase& database, UserInterface& ui) {
-  for (const DictionaryTable& table : DictionaryTables()) {
+  for (const CatalogTable& table : DictionaryTableDefinitions()) {
     std::string error;
     if (!CheckObjectName(table.name, error)) {
       Warn(ui, kDictionaryCaption, "Errore inizializzazione tavola " + Quoted(table.name), error);
       return false;
     }
     TableDefinition definition(table.name);
-    int position = 0;
-    for (const DictionaryField& field : table.fields) {
-      FieldDefinition f;
-      f.name = field.name;
-      f.type = field.type;
-      f.size = field.size;
-      f.ordinal_position = ++position;
-      f.required = false;
-      f.allow_zero_length = true;
-      if (!definition.AppendField(f, error)) {
+    for (const FieldDefinition& field : table.fields) {
+      if (!definition.AppendField(field, error)) {
         Warn(ui, kDictionaryCaption, "Errore in fase di inserimento campo " + Quoted(field.name), error);
         return false;
       }
@@ -133,14 +174,10 @@ bool CreateDictionary(EngineDatabase& database, UserInterface& ui) {
       Warn(ui, kDictionaryCaption, "Errore in fase di inserimento tavola " + Quoted(table.name), error);
       return false;
     }
-    IndexDefinition index;
-    index.name = table.index;
-    for (const char* field : table.index_fields) index.fields.emplace_back(field);
-    index.ignore_nulls = true;
-    index.clustered = true;
+    const IndexDefinition& index = table.indexes.front();
     if (!database.CreateIndex(table.name, index, error)) {
       Warn(ui, kDictionaryCaption,
-           "Tavola " + Quoted(table.name) + ": errore creazione indice " + Quoted(table.index), error);
+           "Tavola " + Quoted(table.name) + ": errore creazione indice " + Quoted(index.name), error);
       return false;
     }
   }
@@ -211,8 +248,6 @@ bool CreateTable(std::string_view table, DbConnection& connection, EngineDatabas
     int size = 0;
     int position = 0;
     for (bool row = fields.Open(); row; row = fields.MoveNext()) {
-      FieldDefinition field;
-      field.name = Text(fields, 0);
       const std::string letter = Text(fields, 1);
       std::int32_t stored_size = 0;
       fields.GetShort(2, stored_size);
@@ -222,11 +257,7 @@ bool CreateTable(std::string_view table, DbConnection& connection, EngineDatabas
       }
       std::string required;
       fields.GetFieldText("obblig", required);
-      field.type = type;
-      field.size = size;
-      field.ordinal_position = ++position;
-      field.required = required == "1";
-      field.allow_zero_length = type == FieldType::Text && required == "0";
+      FieldDefinition field = DictionaryFieldDefinition(Text(fields, 0), type, size, required, ++position);
       field.validation_rule = Text(fields, 4);
       field.validation_text = Text(fields, 5);
       if (!definition.AppendField(field, error)) {
@@ -245,27 +276,23 @@ bool CreateTable(std::string_view table, DbConnection& connection, EngineDatabas
   indexes.SetWhere("tavola = " + SqlTextLiteral(table));
   bool has_primary = false;
   for (bool row = indexes.Open(); row; row = indexes.MoveNext()) {
-    IndexDefinition index;
-    index.name = Text(indexes, 0);
+    const std::string name = Text(indexes, 0);
     std::string primary;
     indexes.GetFieldText("primkey", primary);
     std::string failure;
+    std::vector<std::string> fields;
     DbQuery members(connection);
     members.SetSelect("campo, progr");
     members.SetFrom("indici2");
-    members.SetWhere("tavola = " + SqlTextLiteral(table) + " AND nome = " + SqlTextLiteral(index.name));
+    members.SetWhere("tavola = " + SqlTextLiteral(table) + " AND nome = " + SqlTextLiteral(name));
     for (bool member = members.Open(); member; member = members.MoveNext()) {
       std::int32_t position = 0;
       members.GetShort(1, position);
-      if (!Place(index.fields, position, Text(members, 0)))
+      if (!Place(fields, position, Text(members, 0)))
         failure = "Posizione " + FormatInteger(position) + " non valida per un campo dell'indice (da 0 a " +
                   FormatInteger(kMaxMembers - 1) + ").";
     }
-    // The engine takes one primary key per table: a second index marked primary becomes unique.
-    index.primary = primary == "1" && !has_primary;
-    index.unique = primary == "1";
-    index.clustered = true;
-    index.ignore_nulls = true;
+    const IndexDefinition index = DictionaryIndexDefinition(name, primary, std::move(fields), has_primary);
     if (failure.empty() && database.CreateIndex(table, index, failure)) {
       has_primary = has_primary || index.primary;
       continue;

@@ -2,14 +2,31 @@
 // network, the writers of their rows, and the builders that create the tables and relations from them.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/DbConnection.h"
 #include "db/DbTable.h"
 #include "db/Engine.h"
+#include "db/SchemaCatalog.h"
 #include "ui/UserInterface.h"
 
 namespace viamappa {
+
+// The seven dictionary tables as CreateDictionary creates them, in its order: every field optional and
+// accepting the empty string, one index neither primary nor unique.
+const std::vector<CatalogTable>& DictionaryTableDefinitions();
+
+// A field as CreateTable builds it from its row of campi: the size kept for text only, required when
+// obblig reads "1", the empty string allowed for text when obblig reads "0".
+FieldDefinition DictionaryFieldDefinition(std::string name, FieldType type, int stored_size,
+                                          std::string_view obblig, int position);
+
+// An index as CreateTable builds it from its row of indici: unique when primkey reads "1", and primary
+// too unless the table has a primary key already, since the engine takes one a table.
+IndexDefinition DictionaryIndexDefinition(std::string name, std::string_view primkey,
+                                          std::vector<std::string> members, bool table_has_primary);
 
 // Creates the dictionary tables tavole, campi, indici, indici2, relaz, relaz2 and utenti, stopping at
 // the first failure, which is shown with the warning icon. True when all seven were created.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "db/FieldType.h"
+#include "db/SchemaCatalog.h"
 #include "db/SchemaDefinition.h"
 
 namespace viamappa {
@@ -56,9 +57,13 @@ struct RepairedTable {
   std::int64_t moved = 0;       // readable rows moved to the recovered rows
 };
 
-// The tables a repair could not keep whole, in the order it met them; empty after a clean repair.
+// What a repair could not keep in place, and what it rebuilt from the catalog; both empty after the
+// repair of a sound file.
 struct RepairReport {
-  std::vector<RepairedTable> tables;
+  std::vector<RepairedTable> tables;  // in the order the repair met them
+  // Each thing rebuilt, such as "tavola geoarchi", "indice archi.codice", "relazione archi_ini" (its
+  // description or its enforcement) or "riga 0 di comuni".
+  std::vector<std::string> rebuilt;
 };
 
 class EngineDatabase {
@@ -124,7 +129,8 @@ class EngineDatabase {
   EngineDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
   bool ConfigureConnection(std::string& error);
   bool CreateRelationTriggers(const RelationDefinition& relation, std::string& error);
-  friend bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error);
+  friend bool RepairDatabase(const std::string& path, const SchemaCatalog& catalog, RepairReport& report,
+                             std::string& error);
 
   sqlite3* db_ = nullptr;
   std::string path_;
@@ -135,19 +141,26 @@ class EngineDatabase {
 // The description of a row refused because the row it refers to through the relation does not exist.
 std::string MissingReferenceDescription(std::string_view relation, std::string_view primary_table);
 
-// Checks the integrity of a database file: the engine's own check, the relations' enforcement and
-// their data. problems lists what is wrong (empty when the file is sound); false when the check could
-// not run, with the description in error.
-bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, std::string& error);
+// Checks the integrity of a database file: the engine's own check, the schema against the catalog (its
+// tables, fields, indexes, relations and the rows every database keeps; tables the catalog does not know
+// are left alone), the relations' enforcement and their data. problems lists what is wrong, one line
+// each (empty when the file is sound); false when the check could not run, with the description in
+// error. An empty catalog checks the engine's side alone.
+bool CheckDatabase(const std::string& path, const SchemaCatalog& catalog, std::vector<std::string>& problems,
+                   std::string& error);
 
 // Repairs a database file in place: finishes or undoes an interrupted write, rebuilds the indexes and
 // the relations' enforcement, and when pages are damaged rebuilds the file from every row that can still
 // be read. Rows that the rebuilt file cannot hold (a related row is lost, a key is repeated, a value breaks
-// its field's rule) are moved to the recovered rows, so that every relation holds again. report tells,
-// table by table, what was lost or moved. False with a description when the file cannot be repaired; the
-// file is then left as it was unless report says otherwise. A table of which no row can be read fails the
-// repair, so that its rows stay in the file for other means of recovery.
-bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error);
+// its field's rule) are moved to the recovered rows, so that every relation holds again. Then it rebuilds
+// from the catalog the tables, indexes, relations and rows the file has lost, in one transaction with the
+// relations' mending. report tells, table by table, what was lost or moved, and what was rebuilt.
+// False with a description when the file cannot be repaired; the file is then left as it was unless
+// report says otherwise. A table of which no row can be read fails the repair, so that its rows stay in
+// the file for other means of recovery; so does a field missing, foreign to the catalog or of another
+// type, which no rebuilding could mend without losing data: then nothing at all is changed.
+bool RepairDatabase(const std::string& path, const SchemaCatalog& catalog, RepairReport& report,
+                    std::string& error);
 
 // Writes a compacted copy of a database file; the destination must not exist.
 bool CompactDatabase(const std::string& source, const std::string& destination, std::string_view locale,

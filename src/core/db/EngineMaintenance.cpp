@@ -12,7 +12,9 @@
 #include "base/TextUtil.h"
 #include "db/Engine.h"
 #include "db/EngineError.h"
+#include "db/JetDialect.h"
 #include "db/JetFunctions.h"
+#include "db/SchemaAudit.h"
 #include "db/Sqlite.h"
 
 namespace viamappa {
@@ -591,23 +593,55 @@ bool CopyContentInto(const std::string& source_path, sqlite3* destination, std::
   return rc == SQLITE_DONE;
 }
 
+// False, with a description naming each of them, when some differences cannot be rebuilt without losing
+// data.
+bool RefuseLosses(const std::vector<SchemaDifference>& differences, std::string& error) {
+  std::string lines;
+  for (const SchemaDifference& difference : differences) {
+    if (!IsRebuildable(difference)) lines += "\n" + difference.message;
+  }
+  if (lines.empty()) return true;
+  error =
+      "Lo schema del database differisce da quello del programma in modo che non si può ricostruire senza "
+      "perdere dati; il database non è stato modificato." +
+      lines;
+  return false;
+}
+
+bool DropRelationTriggers(sqlite3* db, const std::string& relation, std::string& error) {
+  for (const char* kind : {"ins", "upd", "del", "key"}) {
+    if (!ExecuteSql(db, "DROP TRIGGER IF EXISTS " + QuoteIdentifier("rel." + relation + "." + kind), &error))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-bool CheckDatabase(const std::string& path, std::vector<std::string>& problems, std::string& error) {
+bool CheckDatabase(const std::string& path, const SchemaCatalog& catalog, std::vector<std::string>& problems,
+                   std::string& error) {
   problems.clear();
   auto database = EngineDatabase::Open(path, error, EngineDatabase::Access::ReadOnly);
   if (!database) return false;
   CheckPages(database->handle(), problems);
-  if (problems.empty()) CheckRelations(*database, problems);
+  // A damaged file still tells its tables and fields; its indexes, relations and rows are read once its
+  // pages are sound.
+  const bool sound = problems.empty();
+  for (const SchemaDifference& difference :
+       CompareWithCatalog(*database, catalog, sound ? AuditScope::Everything : AuditScope::Fields))
+    problems.push_back(difference.message);
+  if (sound) CheckRelations(*database, problems);
   return true;
 }
 
-bool RepairDatabase(const std::string& path, RepairReport& report, std::string& error) {
-  report.tables.clear();
+bool RepairDatabase(const std::string& path, const SchemaCatalog& catalog, RepairReport& report,
+                    std::string& error) {
+  report = {};
   // Opening rolls back a write that a killed process left half done.
   auto database = EngineDatabase::Open(path, error);
   if (!database) return false;
   sqlite3* db = database->handle();
+  if (!RefuseLosses(CompareWithCatalog(*database, catalog, AuditScope::Fields), error)) return false;
 
   std::vector<std::string> problems;
   CheckPages(db, problems);
@@ -636,32 +670,56 @@ bool RepairDatabase(const std::string& path, RepairReport& report, std::string& 
     }
   }
 
-  // Rows whose related row is gone move to the recovered rows, until every relation holds: a moved row
-  // may leave rows of other relations without theirs. Enforcement is off meanwhile, and comes back below.
-  const std::vector<RelationDefinition> relations = database->DescribeRelations();
-  const bool orphans =
-      std::any_of(relations.begin(), relations.end(),
-                  [&](const RelationDefinition& relation) { return CountOrphans(db, relation) > 0; });
+  const std::vector<SchemaDifference> differences =
+      CompareWithCatalog(*database, catalog, AuditScope::Everything);
+  if (!RefuseLosses(differences, error)) return false;
+  bool work = !differences.empty();
+  for (const RelationDefinition& relation : database->DescribeRelations())
+    work = work || !RelationEnforced(db, relation) || CountOrphans(db, relation) > 0;
+  if (!work) return database->Close(error);
+
+  // The schema is rebuilt and the relations are made to hold again in one transaction, so that a failure
+  // leaves the file as it was before this step.
   const RepairReport salvaged = report;
   const auto undo = [&] {
-    if (orphans) {
-      ExecuteSql(db, "ROLLBACK");
-      report = salvaged;
-    }
+    ExecuteSql(db, "ROLLBACK");
+    report = salvaged;
     return false;
   };
-  if (orphans) {
-    if (!ExecuteSql(db, "BEGIN", &error)) return false;
-    for (const RelationDefinition& relation : relations) {
-      for (const char* kind : {"ins", "upd", "del", "key"}) {
-        if (!ExecuteSql(db, "DROP TRIGGER IF EXISTS " + QuoteIdentifier("rel." + relation.name + "." + kind),
-                        &error))
-          return undo();
-      }
+  if (!ExecuteSql(db, "BEGIN", &error)) return false;
+  if (!RebuildFromCatalog(*database, catalog, differences, report.rebuilt, error)) return undo();
+
+  // Relations whose description is lost or altered are made again from the catalog.
+  std::vector<RelationDefinition> remade;
+  for (const SchemaDifference& difference : differences) {
+    if (difference.kind != SchemaDifference::Kind::MissingRelation &&
+        difference.kind != SchemaDifference::Kind::DifferentRelation)
+      continue;
+    for (const RelationDefinition& relation : catalog.relations) {
+      if (EqualsIgnoringCase(relation.name, difference.name)) remade.push_back(relation);
+    }
+    if (!DropRelationTriggers(db, difference.name, error) ||
+        !database->Execute("DELETE FROM vm_relation WHERE name = " + SqlTextLiteral(difference.name), error))
+      return undo();
+  }
+  const std::vector<RelationDefinition> relations = database->DescribeRelations();
+  std::set<std::string> unenforced;
+  for (const RelationDefinition& relation : relations) {
+    if (!RelationEnforced(db, relation)) unenforced.insert(relation.name);
+  }
+
+  // Rows whose related row is gone move to the recovered rows, until every relation holds: a moved row
+  // may leave rows of other relations without theirs. Enforcement is off meanwhile, and comes back below.
+  std::vector<RelationDefinition> all = relations;
+  all.insert(all.end(), remade.begin(), remade.end());
+  if (std::any_of(all.begin(), all.end(),
+                  [&](const RelationDefinition& relation) { return CountOrphans(db, relation) > 0; })) {
+    for (const RelationDefinition& relation : all) {
+      if (!DropRelationTriggers(db, relation.name, error)) return undo();
     }
     for (bool moved_any = true; moved_any;) {
       moved_any = false;
-      for (const RelationDefinition& relation : relations) {
+      for (const RelationDefinition& relation : all) {
         const std::int64_t moved = MoveRows(db, relation.foreign_table, "relazione " + relation.name,
                                             OrphanCondition(relation), error);
         if (moved < 0) return undo();
@@ -671,14 +729,33 @@ bool RepairDatabase(const std::string& path, RepairReport& report, std::string& 
       }
     }
   }
+  for (const RelationDefinition& relation : remade) {
+    std::string failure;
+    if (!database->CreateRelation(relation, failure)) {
+      error = "Impossibile ricostruire la relazione " + relation.name + " (" + failure + ").";
+      return undo();
+    }
+    report.rebuilt.push_back("relazione " + relation.name);
+  }
   // Relations whose enforcement was removed get it back.
   for (const RelationDefinition& relation : relations) {
     if (RelationEnforced(db, relation)) continue;
-    for (const char* kind : {"ins", "upd", "del", "key"})
-      ExecuteSql(db, "DROP TRIGGER IF EXISTS " + QuoteIdentifier("rel." + relation.name + "." + kind));
-    if (!database->CreateRelationTriggers(relation, error)) return undo();
+    if (!DropRelationTriggers(db, relation.name, error) || !database->CreateRelationTriggers(relation, error))
+      return undo();
+    if (unenforced.count(relation.name)) report.rebuilt.push_back("relazione " + relation.name);
   }
-  if (orphans && !ExecuteSql(db, "COMMIT", &error)) return undo();
+
+  // Whatever the rebuilding could not mend fails the repair rather than pass as mended.
+  problems.clear();
+  for (const SchemaDifference& difference : CompareWithCatalog(*database, catalog, AuditScope::Everything))
+    problems.push_back(difference.message);
+  CheckRelations(*database, problems);
+  if (!problems.empty()) {
+    error = "La riparazione non ha potuto ricostruire lo schema del database:";
+    for (const std::string& problem : problems) error += "\n" + problem;
+    return undo();
+  }
+  if (!ExecuteSql(db, "COMMIT", &error)) return undo();
   return database->Close(error);
 }
 

@@ -1,5 +1,8 @@
 #include "db/RoadNetworkSchema.h"
 
+#include <memory>
+#include <string>
+
 #include "base/NumberText.h"
 #include "db/DataDictionary.h"
 #include "db/RegionalCompanies.h"
@@ -327,25 +330,37 @@ bool WriteRoadNetworkDictionary(const DictionaryTables& d) {
   return true;
 }
 
+std::vector<CatalogRow> SeedRows() {
+  std::vector<CatalogRow> rows;
+  for (int code = 0; code < kRegionalCompanyCount; ++code)
+    rows.push_back(
+        {"regazi", {{"codice", FormatInteger(code)}, {"denom", std::string(RegionalCompanyName(code))}}});
+  rows.push_back(
+      {"comuni", {{"ID", "0"}, {"denom", "*** Comune non assegnato ***"}, {"provin", " "}, {"istat", " "}}});
+  rows.push_back({"local",
+                  {{"ID", "0"},
+                   {"denom", "*** Località non assegnata ***"},
+                   {"istat", " "},
+                   {"nucleo", "0"},
+                   {"abitanti", "0"}}});
+  return rows;
+}
+
 bool WriteSeedRows(DbConnection& connection) {
-  DbTable companies(connection, "regazi");
-  if (!companies.IsOpen() || !companies.SelectIndex("codice")) return false;
-  for (int code = 0; code < kRegionalCompanyCount; ++code) {
-    if (!companies.AddNew() || !companies.SetField("codice", FormatInteger(code)) ||
-        !companies.SetField("denom", RegionalCompanyName(code)) || !companies.Update())
-      return false;
+  std::unique_ptr<DbTable> table;
+  for (const CatalogRow& row : SeedRows()) {
+    if (!table || table->name() != row.table) {
+      table.reset();
+      table = std::make_unique<DbTable>(connection, row.table);
+      if (!table->IsOpen() || (row.table == "regazi" && !table->SelectIndex("codice"))) return false;
+    }
+    if (!table->AddNew()) return false;
+    for (const auto& [field, value] : row.values) {
+      if (!table->SetField(field, value)) return false;
+    }
+    if (!table->Update()) return false;
   }
-  DbTable municipalities(connection, "comuni");
-  if (!municipalities.IsOpen() || !municipalities.AddNew() || !municipalities.SetField("ID", "0") ||
-      !municipalities.SetField("denom", "*** Comune non assegnato ***") ||
-      !municipalities.SetField("provin", " ") || !municipalities.SetField("istat", " ") ||
-      !municipalities.Update())
-    return false;
-  DbTable localities(connection, "local");
-  return localities.IsOpen() && localities.AddNew() && localities.SetField("ID", "0") &&
-         localities.SetField("denom", "*** Località non assegnata ***") &&
-         localities.SetField("istat", " ") && localities.SetField("nucleo", "0") &&
-         localities.SetField("abitanti", "0") && localities.Update();
+  return true;
 }
 
 }  // namespace viamappa

@@ -3,9 +3,11 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "db/DbConnection.h"
 #include "db/DbTable.h"
+#include "db/SchemaCatalog.h"
 
 namespace viamappa {
 
@@ -60,8 +62,12 @@ struct DictionaryTables {
 // of every relation; stops at the first row refused (the access layer has shown why).
 bool WriteRoadNetworkDictionary(const DictionaryTables& dictionary);
 
-// Writes the seed rows: the regional company codes, the placeholder municipality 0 and the placeholder
-// locality 0. False at the first row refused.
+// The seed rows in the order they are written: the 210 regional company codes, then the placeholder
+// municipality 0 and the placeholder locality 0, which arcs, toponyms and localities refer to until they
+// are assigned real ones.
+std::vector<CatalogRow> SeedRows();
+
+// Writes the seed rows, the company codes through their index codice. False at the first row refused.
 bool WriteSeedRows(DbConnection& connection);
 
 }  // namespace viamappa

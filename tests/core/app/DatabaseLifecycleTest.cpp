@@ -209,8 +209,8 @@ TEST_F(DatabaseLifecycleTest, RepairReportsFilesItCannotRepair) {
   EXPECT_EQ(ui_.last_message().caption, "Riparazione database");
 }
 
-TEST_F(DatabaseLifecycleTest, RepairTellsWhatItCouldNotKeepInPlace) {
-  // Nodes on a damaged page are lost; a geometry whose arc is missing is moved.
+TEST_F(DatabaseLifecycleTest, RepairTellsWhatItCouldNotKeepInPlaceAndWhatItRebuilt) {
+  // Nodes on a damaged page are lost; a geometry whose arc is missing is moved; a lost table is rebuilt.
   const struct {
     const char* name;
     const char* sql;
@@ -227,7 +227,10 @@ TEST_F(DatabaseLifecycleTest, RepairTellsWhatItCouldNotKeepInPlace) {
        "DROP TRIGGER \"rel.geo_archi.ins\";"
        "INSERT INTO geoarchi (ID, punti, minx, miny, maxx, maxy) VALUES (5, 0, 0, 0, 0, 0)",
        false, MessageIcon::Information,
-       "Riparazione completata\n\n{}\n\ngeoarchi: 1 riga spostata in vm_recovered"},
+       "Riparazione completata\n\n{}\n\ngeoarchi: 1 riga spostata in vm_recovered\n\n"
+       "Ricostruiti: relazione geo_archi"},
+      {"tavola.mdb", "DROP TABLE geoarchi; DELETE FROM local WHERE ID = 0", false, MessageIcon::Information,
+       "Riparazione completata\n\n{}\n\nRicostruiti: tavola geoarchi, riga 0 di local, relazione geo_archi"},
   };
   for (const auto& expected : cases) {
     const std::string path = MakeDatabase(expected.name);

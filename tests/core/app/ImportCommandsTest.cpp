@@ -103,7 +103,7 @@ TEST_F(ImportCommandsTest, TwoImportsAtOnceNeverMixTheirRows) {
   EXPECT_EQ(testing::CountRows(path_, "orgarchi"), 3000);
   std::vector<std::string> problems;
   std::string error;
-  ASSERT_TRUE(CheckDatabase(path_, problems, error)) << error;
+  ASSERT_TRUE(CheckDatabase(path_, ProgramCatalog(), problems, error)) << error;
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
@@ -156,7 +156,8 @@ TEST_F(ImportCommandsTest, AFullDiskStoresNothingAndSaysSo) {
   ui_.QueueFile(base + ".shp");
   EXPECT_FALSE(commands_.ImportRoadGraph());
   EXPECT_EQ(ui_.last_message().text, ImportFailedMessage(kDatabaseStopped));
-  EXPECT_NE(testing::Texts(ui_).front().find("Spazio su disco esaurito"), std::string::npos) << testing::Texts(ui_).front();
+  EXPECT_NE(testing::Texts(ui_).front().find("Spazio su disco esaurito"), std::string::npos)
+      << testing::Texts(ui_).front();
   ASSERT_TRUE(db().engine()->Execute("PRAGMA max_page_count = 1000000", error)) << error;
   EXPECT_EQ(Rows("(SELECT count(*) FROM archi) + (SELECT count(*) FROM nodi) + (SELECT count(*) FROM tipi)",
                  "regazi", "codice = 1"),

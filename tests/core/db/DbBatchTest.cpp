@@ -84,7 +84,7 @@ TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
 
   std::vector<std::string> problems;
   std::string error;
-  ASSERT_TRUE(CheckDatabase(path_, problems, error)) << error;
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error)) << error;
   EXPECT_TRUE(problems.empty()) << problems.front();
   EXPECT_EQ(RowsSeenFromOutside(), 1) << "the unfinished batch is rolled back";
 }

@@ -91,7 +91,7 @@ class RepairTest : public ::testing::Test {
 
   void ExpectSound() {
     std::vector<std::string> problems;
-    ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+    ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_)) << error_;
     EXPECT_TRUE(problems.empty()) << problems.front();
   }
 
@@ -114,7 +114,7 @@ TEST_F(RepairTest, KeepsEveryReadableRowAndMovesThoseThatLostTheirRelatedRow) {
   const std::int64_t lost_arc_count = static_cast<std::int64_t>(lost_arcs.size());
   const std::int64_t lost_node_count = static_cast<std::int64_t>(lost_nodes.size());
 
-  ASSERT_TRUE(RepairDatabase(path_, report_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report_, error_)) << error_;
   ExpectSound();
   const struct {
     const char* table;
@@ -151,12 +151,12 @@ TEST_F(RepairTest, KeepsEveryReadableRowAndMovesThoseThatLostTheirRelatedRow) {
 
   // A sound file repairs silently; the recovered rows stay through repairs and copies, and grow.
   const std::int64_t recovered = Count(path_, "SELECT count(*) FROM vm_recovered");
-  ASSERT_TRUE(RepairDatabase(path_, report_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report_, error_)) << error_;
   EXPECT_TRUE(report_.tables.empty());
   ASSERT_TRUE(CompactDatabase(path_, dir_.File("copia.mdb"), kGeneralLocale, error_)) << error_;
   EXPECT_EQ(Count(dir_.File("copia.mdb"), "SELECT count(*) FROM vm_recovered"), recovered);
   const std::int64_t lost_again = static_cast<std::int64_t>(DamageLeaves("archi", {5}).size());
-  ASSERT_TRUE(RepairDatabase(path_, report_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report_, error_)) << error_;
   ExpectSound();
   EXPECT_EQ(Entry(report_, "archi").lost, lost_again);
   EXPECT_EQ(Entry(report_, "geoarchi").moved, lost_again);
@@ -174,7 +174,7 @@ TEST_F(RepairTest, WithoutAnIndexReadingGoesOnPastDamagedPages) {
   database.reset();
   const std::int64_t lost = static_cast<std::int64_t>(DamageLeaves("sciolta", {2, 6}).size());
 
-  ASSERT_TRUE(RepairDatabase(path_, report_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report_, error_)) << error_;
   ExpectSound();
   EXPECT_EQ(Count(path_, "SELECT count(*) FROM sciolta"), kArcs - lost);
   ASSERT_EQ(report_.tables.size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(RepairTest, RowsThatBreakTheirRelationsAreMovedWithoutDamage) {
   std::int64_t arcs = 0;
   for (int arc = 1; arc <= kArcs; ++arc) arcs += StartNode(arc) == 11 || EndNode(arc) == 11;
 
-  ASSERT_TRUE(RepairDatabase(path_, report_, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report_, error_)) << error_;
   ExpectSound();
   EXPECT_EQ(Entry(report_, "archi").moved, arcs);
   EXPECT_EQ(Entry(report_, "geoarchi").moved, arcs + 1);
@@ -217,7 +217,8 @@ TEST_F(RepairTest, ATableThatCannotBeReadAtAllStopsTheRepair) {
     PageFile(path_).Damage(RootPage(path_, expected.table));
     const std::string before = testing::FileBytes(path_);
     error_.clear();
-    EXPECT_EQ(RepairDatabase(path_, report_, error_), expected.repaired) << expected.table << ": " << error_;
+    EXPECT_EQ(RepairDatabase(path_, SchemaCatalog{}, report_, error_), expected.repaired)
+        << expected.table << ": " << error_;
     EXPECT_TRUE(report_.tables.empty()) << expected.table;
     if (expected.repaired) {
       ExpectSound();

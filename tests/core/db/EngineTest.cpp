@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <cstdlib>
 
 #include <fstream>
 
@@ -119,7 +119,7 @@ TEST_F(EngineTest, AFileThatCannotBeWrittenIsOnlyRead) {
   EXPECT_TRUE(reading) << error_;
   EXPECT_TRUE(reading && reading->read_only());
   std::vector<std::string> problems;
-  EXPECT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  EXPECT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_)) << error_;
   EXPECT_TRUE(CompactDatabase(path_, dir_.File("copia.mdb"), kGeneralLocale, error_)) << error_;
   if (root) std::system(("chattr -i '" + path_ + "'").c_str());
 }
@@ -270,16 +270,16 @@ void DamagePage(const std::string& path, long page) {
 TEST_F(EngineTest, RepairMendsLostEnforcementAndRebuildsADamagedFileFromItsReadableRows) {
   db_.reset();
   std::vector<std::string> problems;
-  ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_)) << error_;
   EXPECT_TRUE(problems.empty());
   ASSERT_EQ(RawExec(path_, "DROP TRIGGER \"rel.archi_ini.ins\""), SQLITE_OK);
-  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_));
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_NE(problems[0].find("archi_ini"), std::string::npos);
   RepairReport report;
-  ASSERT_TRUE(RepairDatabase(path_, report, error_)) << error_;
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report, error_)) << error_;
   EXPECT_TRUE(report.tables.empty());
-  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_));
   EXPECT_TRUE(problems.empty());
   EXPECT_NE(RawExec(path_,
                     "INSERT INTO archi (ID, piazza, datins, nodini, nodfin, comune) "
@@ -298,11 +298,11 @@ TEST_F(EngineTest, RepairMendsLostEnforcementAndRebuildsADamagedFileFromItsReada
   // A leaf of the index (the root is followed by its leaves) and a page of rows near the end.
   DamagePage(path_, index_root + 1);
   DamagePage(path_, pages - 3);
-  ASSERT_TRUE(CheckDatabase(path_, problems, error_)) << error_;
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_)) << error_;
   ASSERT_FALSE(problems.empty());
 
-  ASSERT_TRUE(RepairDatabase(path_, report, error_)) << error_;
-  ASSERT_TRUE(CheckDatabase(path_, problems, error_));
+  ASSERT_TRUE(RepairDatabase(path_, SchemaCatalog{}, report, error_)) << error_;
+  ASSERT_TRUE(CheckDatabase(path_, SchemaCatalog{}, problems, error_));
   EXPECT_TRUE(problems.empty()) << problems.front();
   const int rows = std::stoi(RawText(path_, "SELECT count(*) FROM nodi"));
   EXPECT_GT(rows, 2500);
