@@ -11,8 +11,8 @@ namespace viamappa {
 
 namespace {
 
-constexpr int kMargin = 8;     // pixels around the fields
-constexpr int kRowGap = 6;     // pixels between rows
+constexpr int kMargin = 12;    // pixels around the fields
+constexpr int kRowGap = 8;     // pixels between rows
 constexpr int kButtonGap = 5;  // pixels between the buttons of a row
 constexpr int kMaxTextLength = 60;
 
