@@ -12,6 +12,7 @@ constexpr int kHatchStep = 8;
 
 // Cuts the segment to the rectangle (Liang-Barsky); false when nothing of it is inside.
 bool ClipSegment(Point& a, Point& b, double left, double top, double right, double bottom) {
+  if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return false;
   double t0 = 0, t1 = 1;
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -32,6 +33,14 @@ bool ClipSegment(Point& a, Point& b, double left, double top, double right, doub
   b = {a.x + t1 * dx, a.y + t1 * dy};
   a = {a.x + t0 * dx, a.y + t0 * dy};
   return true;
+}
+
+// A coordinate as a whole pixel index, kept within [-1, limit + 1] so that any double (far away,
+// infinite, not a number) converts safely.
+int PixelIndex(double value, int limit) {
+  if (!(value > -1.0)) return -1;
+  if (!(value < limit + 1.0)) return limit + 1;
+  return static_cast<int>(value);
 }
 
 int Modulo(int value, int step) {
@@ -123,8 +132,8 @@ void PixelCanvas::FillPolygon(const std::vector<std::vector<Point>>& rings) {
       top = std::min(top, p.y);
       bottom = std::max(bottom, p.y);
     }
-  const int first = std::max(0, static_cast<int>(std::floor(top)));
-  const int last = std::min(height_ - 1, static_cast<int>(std::ceil(bottom)));
+  const int first = std::max(0, PixelIndex(std::floor(top), height_));
+  const int last = std::min(height_ - 1, PixelIndex(std::ceil(bottom), height_));
   std::vector<double> crossings;
   for (int y = first; y <= last; ++y) {
     const double centre = y + 0.5;
@@ -139,8 +148,8 @@ void PixelCanvas::FillPolygon(const std::vector<std::vector<Point>>& rings) {
     }
     std::sort(crossings.begin(), crossings.end());
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      const int from = std::max(0, static_cast<int>(std::ceil(crossings[i] - 0.5)));
-      const int to = std::min(width_ - 1, static_cast<int>(std::ceil(crossings[i + 1] - 0.5)) - 1);
+      const int from = std::max(0, PixelIndex(std::ceil(crossings[i] - 0.5), width_));
+      const int to = std::min(width_ - 1, PixelIndex(std::ceil(crossings[i + 1] - 0.5), width_) - 1);
       for (int x = from; x <= to; ++x)
         if (BrushCovers(x, y)) Plot(x, y, brush_.colour);
     }
@@ -148,10 +157,10 @@ void PixelCanvas::FillPolygon(const std::vector<std::vector<Point>>& rings) {
 }
 
 void PixelCanvas::FillRectangle(double x, double y, double width, double height, Colour colour) {
-  const int left = std::max(0, static_cast<int>(std::ceil(x - 0.5)));
-  const int right = std::min(width_, static_cast<int>(std::ceil(x + width - 0.5)));
-  const int upper = std::max(0, static_cast<int>(std::ceil(y - 0.5)));
-  const int lower = std::min(height_, static_cast<int>(std::ceil(y + height - 0.5)));
+  const int left = std::max(0, PixelIndex(std::ceil(x - 0.5), width_));
+  const int right = std::min(width_, PixelIndex(std::ceil(x + width - 0.5), width_));
+  const int upper = std::max(0, PixelIndex(std::ceil(y - 0.5), height_));
+  const int lower = std::min(height_, PixelIndex(std::ceil(y + height - 0.5), height_));
   for (int v = upper; v < lower; ++v)
     for (int u = left; u < right; ++u) Plot(u, v, colour);
 }
