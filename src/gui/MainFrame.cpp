@@ -372,6 +372,8 @@ void MainFrame::CloseStyling() {
   if (!map_view_) return;
   map_view_->show();
   map_view_->setFocus(Qt::OtherFocusReason);
+  // The new styles are shown in their colours, even when the last redraw was a moment ago.
+  map_view_->viewport().full_quality = true;
   map_view_->requestFullRedraw();
 }
 
