@@ -16,8 +16,12 @@
 #include "db/Engine.h"
 #include "db/SchemaCatalog.h"
 #include "io/ConflationReport.h"
+#include "io/PngFile.h"
+#include "map/PatternSheet.h"
+#include "map/SymbolChooser.h"
 #include "synth/SyntheticRegion.h"
 #include "ui/ConsoleUserInterface.h"
+#include "ui/PixelCanvas.h"
 
 namespace viamappa::cli {
 
@@ -39,6 +43,21 @@ int RunLifecycle(const std::vector<std::string>& files, const Options& options, 
   DatabaseLifecycle lifecycle(state, ui, shell, settings);
   command(lifecycle);
   return ui.error_count() == 0 && ui.cancelled_choices() == 0 ? 0 : 1;
+}
+
+// Draws a picture and writes it to the file of the command line.
+template <typename Draw>
+int WritePicture(const std::string& path, const Options& options, int width, int height, Draw draw) {
+  ConsoleUserInterface ui(stderr, options.yes);
+  ui.QueueFile(path);
+  FileChoice choice;
+  choice.title = "Immagine PNG";
+  choice.confirm_overwrite = true;
+  const std::optional<std::string> chosen = ui.ChooseSaveFile(choice);
+  if (!chosen) return 1;
+  PixelCanvas canvas(width, height);
+  draw(canvas);
+  return WritePngFile(*chosen, width, height, canvas.pixels(), ui) ? 0 : 1;
 }
 
 }  // namespace
@@ -170,6 +189,30 @@ int InstallSettings(const std::vector<std::string>& args, const Options&) {
   }
   std::printf("%s\n", path.c_str());
   return 0;
+}
+
+int Symbols(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 1) return Usage("symbols FILE.png");
+  const SymbolChooser chooser(SymbolLibrary::Builtin());
+  const int status = WritePicture(args[0], options, SymbolGridWidth(chooser), SymbolGridHeight(chooser),
+                                  [&](PixelCanvas& canvas) { DrawSymbolGrid(canvas, chooser); });
+  if (status == 0)
+    std::printf(
+        "%s: %d simboli, %d per riga in caselle di %d pixel; il simbolo della riga R e della colonna C "
+        "(contate da 0) è il numero R x %d + C\n",
+        args[0].c_str(), chooser.count(), chooser.columns(), kSymbolCellSize, chooser.columns());
+  return status;
+}
+
+int Patterns(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 1) return Usage("patterns FILE.png");
+  const SymbolLibrary& library = SymbolLibrary::Builtin();
+  const int status = WritePicture(args[0], options, PatternSheetWidth(), PatternSheetHeight(library),
+                                  [&](PixelCanvas& canvas) { DrawPatternSheet(canvas, library); });
+  if (status == 0)
+    std::printf("%s: %zu retinature, 5 per riga, numerate da 0 da sinistra a destra\n", args[0].c_str(),
+                library.patterns().size());
+  return status;
 }
 
 int SettingsPath(const std::vector<std::string>& args, const Options&) {

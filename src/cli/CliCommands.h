@@ -34,6 +34,11 @@ int Synth(const std::vector<std::string>& args, const Options& options);
 // to open, when given) when it does not exist yet.
 int InstallSettings(const std::vector<std::string>& args, const Options& options);
 
+// Pictures of the symbol library as PNG files: the symbols as the symbol chooser's grid, and the
+// fill patterns. An existing file is replaced only with --yes.
+int Symbols(const std::vector<std::string>& args, const Options& options);
+int Patterns(const std::vector<std::string>& args, const Options& options);
+
 // Prints where the settings file is.
 int SettingsPath(const std::vector<std::string>& args, const Options& options);
 

@@ -35,6 +35,8 @@ constexpr const char* kUsage =
     "                               scrive la configurazione, se non esiste ancora, con la cartella\n"
     "                               di installazione e il database da aprire\n"
     "  settings-path                mostra dove si trova la configurazione\n"
+    "  symbols FILE.png             disegna i simboli puntuali come nella griglia di scelta\n"
+    "  patterns FILE.png            disegna le retinature delle aree\n"
     "  --help                       mostra questo aiuto\n"
     "  --version                    mostra la versione del programma e del motore del database\n"
     "\n"
@@ -86,6 +88,8 @@ int main(int argc, char** argv) {
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);
+  if (command == "symbols") return cli::Symbols(args, options);
+  if (command == "patterns") return cli::Patterns(args, options);
   std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);
   return 2;
 }

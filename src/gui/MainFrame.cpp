@@ -152,6 +152,8 @@ CommandContext MainFrame::Context() const {
   context.map_data = layers_ != nullptr;
   context.layer_list = layers_ && !layers_->layers().empty();
   context.extent_set = layers_ && !layers_->extent.IsEmpty();
+  // The loader defines the thematic layers with the map data.
+  context.thematic_layers = layers_ && !layers_->layers().empty();
   context.map_window = map_view_ != nullptr;
   context.navigation = map_view_ ? map_view_->tool() : NavigationTool::None;
   context.modes = map_modes_;
@@ -240,7 +242,7 @@ void MainFrame::RunOwnCommand(int id) {
       texts.Set(StatusPane::Prompt, "Vestizione Tematismi");
       texts.Set(StatusPane::Note, " ");
       status_bar_->Show(texts);
-      return NotAvailable();
+      return OpenStyling();
     }
     default:
       return NotAvailable();
@@ -331,6 +333,8 @@ void MainFrame::DiscardMap() {
 // None of the map window's own handlers leads here (its keys and menu never change the database or the
 // background), so the window can go at once, before the connection its street names read.
 void MainFrame::DestroyMap() {
+  // The styling window's records belong to these map data: they go unapplied.
+  DropStyling();
   map_data_ready_ = false;
   delete map_view_;
   map_view_ = nullptr;
@@ -383,6 +387,40 @@ void MainFrame::CreateMapView() {
   map_view_->show();
   map_view_->setFocus(Qt::OtherFocusReason);
   UpdateCommands();
+}
+
+void MainFrame::OpenStyling() {
+  if (styling_) {
+    styling_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (!layers_ || !map_view_) return;
+  styling_ = new StylingWindow(StylingWindowModel(settings_.styling, layers_.get()), ui_, client_);
+  styling_->SetCloseHandler([this] { CloseStyling(); });
+  map_view_->hide();
+  client_->layout()->addWidget(styling_);
+  styling_->show();
+  styling_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainFrame::CloseStyling() {
+  if (!styling_) return;
+  if (layers_) styling_->model().Apply(*layers_, settings_.styling);
+  DropStyling();
+  if (!map_view_) return;
+  map_view_->show();
+  map_view_->setFocus(Qt::OtherFocusReason);
+  // The new styles are shown in their colours, even when the last redraw was a moment ago.
+  map_view_->viewport().full_quality = true;
+  map_view_->requestFullRedraw();
+}
+
+void MainFrame::DropStyling() {
+  if (!styling_) return;
+  // The window may be closing from inside one of its own handlers: it goes once they return.
+  styling_->hide();
+  styling_->deleteLater();
+  styling_ = nullptr;
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {

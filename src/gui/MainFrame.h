@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -16,7 +17,9 @@
 #include "app/ImportCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
+#include "app/ShellWindow.h"
 #include "gui/CommandWorker.h"
+#include "gui/StylingWindow.h"
 #include "gui/ThreadHopInterface.h"
 #include "gui/ThreadHopShell.h"
 #include "map/LayerSet.h"
@@ -75,6 +78,8 @@ class MainFrame : public QMainWindow, public MapDataShell {
   // that shows them (null until the first paint after the map data are ready).
   LayerSet* map_data() const { return layers_.get(); }
   MapView* map_view() const { return map_view_; }
+  // The styling window while it is open in the map's place, else null.
+  StylingWindow* styling_window() const { return styling_; }
 
   // True while a long command runs on its worker.
   bool command_running() const { return worker_.running(); }
@@ -106,6 +111,11 @@ class MainFrame : public QMainWindow, public MapDataShell {
   void Shutdown();
   void CreateMapView();
   void DestroyMap();
+  // The styling window takes the map's place; closing it applies its records and brings the map
+  // back, drawn anew. Dropping it applies nothing.
+  void OpenStyling();
+  void CloseStyling();
+  void DropStyling();
 
   UserInterface& ui_;
   // What the commands and the connections they open hold: usable from the worker, and living as long
@@ -128,7 +138,8 @@ class MainFrame : public QMainWindow, public MapDataShell {
   MapModes map_modes_;
   // DestroyMap deletes the window before the data it shows, and both go before the connection.
   std::unique_ptr<LayerSet> layers_;
-  MapView* map_view_ = nullptr;  // a child of the client area, deleted by DestroyMap
+  MapView* map_view_ = nullptr;      // a child of the client area, deleted by DestroyMap
+  QPointer<StylingWindow> styling_;  // a child of the client area while open
   bool map_data_ready_ = false;
   int running_commands_ = 0;
   bool shut_down_ = false;

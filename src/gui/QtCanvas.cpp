@@ -72,6 +72,20 @@ QColor ToQColor(Colour colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
+QImage ToQImage(const CanvasImage& image) {
+  QImage converted(image.width(), image.height(), QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(converted.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const ImagePixel p = image.At(x, y);
+      const QRgb rgba = qRgba(static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                              static_cast<int>((p >> 16) & 0xFF), static_cast<int>(p >> 24));
+      row[x] = qPremultiply(rgba);
+    }
+  }
+  return converted;
+}
+
 QtCanvas::QtCanvas(QImage& image, bool antialiasing) : image_(image), painter_(&image) {
   painter_.setRenderHint(QPainter::Antialiasing, antialiasing);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -200,6 +214,15 @@ void QtCanvas::DrawTextCentred(double x, double y, std::string_view text, Colour
   const double baseline = y + (metrics.ascent() - metrics.descent()) / 2;
   painter_.drawText(QPointF(left, baseline), shown);
   painter_.setPen(pen_);
+}
+
+void QtCanvas::DrawImage(int x, int y, const CanvasImage& image) {
+  if (image.width() <= 0 || image.height() <= 0) return;
+  // A bounded cache: a canvas that draws very many different images converts some of them again.
+  if (images_.size() > 4096) images_.clear();
+  auto [it, added] = images_.try_emplace(image.serial());
+  if (added) it->second = ToQImage(image);
+  painter_.drawImage(QPoint(x, y), it->second);
 }
 
 }  // namespace viamappa

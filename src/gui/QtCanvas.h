@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "ui/Canvas.h"
 
@@ -35,6 +36,7 @@ class QtCanvas : public Canvas {
   double TextWidth(std::string_view text) override;
   void DrawText(double x, double y, std::string_view text, Colour colour) override;
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override;
+  void DrawImage(int x, int y, const CanvasImage& image) override;
 
   QPainter& painter() { return painter_; }
 
@@ -52,6 +54,12 @@ class QtCanvas : public Canvas {
   std::optional<QFontMetricsF> metrics_;  // of font_, made when first needed
   bool font_set_ = false;                 // the painter has font_
   double angle_ = 0;                      // tenths of a degree, counter-clockwise
+  // Images as Qt draws them fastest, made once per image while this canvas draws: a map's nodes
+  // share a few symbols.
+  std::unordered_map<std::uint64_t, QImage> images_;
 };
+
+// A core image as a Qt image with premultiplied alpha.
+QImage ToQImage(const CanvasImage& image);
 
 }  // namespace viamappa

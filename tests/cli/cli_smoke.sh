@@ -54,7 +54,22 @@ grep -q "^Inseriti 0 Archi derivati da Archi Secondari$" <<<"$merge" || fail "se
 [ "$(grep -c ';analogo;' merge.csv)" = 3000 ] || fail "not every arc analogous in the report"
 if "$cli" import-secondario regione.mdb region/GEO_GRAFO.shp --snap dieci 2>/dev/null; then fail "a bad factor ran"; fi
 
+# The pictures of the symbol library, read back by GDAL: symbol 1 (the red disc) sits in the middle of
+# the second cell, pattern 0 fills the first swatch.
+"$cli" symbols simboli.png >/dev/null 2>&1 || fail "symbols failed"
+"$cli" patterns retini.png >/dev/null 2>&1 || fail "patterns failed"
+if "$cli" symbols simboli.png 2>/dev/null; then fail "symbols replaced a file without --yes"; fi
+"$cli" --yes symbols simboli.png >/dev/null 2>&1 || fail "symbols --yes failed"
+if command -v gdalinfo >/dev/null; then
+  gdalinfo simboli.png | grep -q "^Size is 864, 1980$" || fail "symbols picture size"
+  gdalinfo retini.png | grep -q "^Size is 392, 316$" || fail "patterns picture size"
+  [ "$(gdallocationinfo -valonly simboli.png 54 18 | tr '\n' ' ')" = "207 0 0 " ] || fail "symbol 1 is not red"
+  [ "$(gdallocationinfo -valonly retini.png 40 40 | tr '\n' ' ')" = "0 0 0 " ] || fail "pattern 0 is not solid"
+fi
+
 set +e
+"$cli" symbols 2>/dev/null
+[ $? -eq 2 ] || fail "symbols without a file is not status 2"
 "$cli" frobnicate 2>/dev/null
 [ $? -eq 2 ] || fail "unknown command is not status 2"
 echo "cli_smoke: ok"

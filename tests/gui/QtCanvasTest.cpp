@@ -87,5 +87,21 @@ TEST(QtCanvasTest, PenSurvivesText) {
   EXPECT_EQ(image.pixelColor(20, 30), QColor(255, 0, 0));
 }
 
+TEST(QtCanvasTest, ImagesKeepTheirColoursAndTheirTransparency) {
+  QImage image(8, 8, QImage::Format_RGB32);
+  // A 2 x 1 image: red (0x0000CF as 0x00BBGGRR) on the left, transparent on the right.
+  const CanvasImage symbol(2, 1, {kOpaque | 0x0000CF, kTransparentPixel});
+  {
+    QtCanvas canvas(image, false);
+    canvas.Clear(0x00FF00);
+    canvas.DrawImage(3, 4, symbol);
+    canvas.DrawImage(5, 4, symbol);  // the second time from the canvas's own copy
+  }
+  EXPECT_EQ(image.pixelColor(3, 4), QColor(0xCF, 0, 0));
+  EXPECT_EQ(image.pixelColor(4, 4), QColor(0, 0xFF, 0));
+  EXPECT_EQ(image.pixelColor(5, 4), QColor(0xCF, 0, 0));
+  EXPECT_EQ(image.pixelColor(3, 3), QColor(0, 0xFF, 0));
+}
+
 }  // namespace
 }  // namespace viamappa

@@ -9,7 +9,7 @@
 namespace viamappa::testing {
 
 struct DrawCall {
-  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText };
+  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText, Image };
   Kind kind = Kind::Clear;
   Pen pen;                                // current at the call
   Brush brush;                            // current at the call
@@ -18,6 +18,7 @@ struct DrawCall {
   std::vector<std::vector<Point>> rings;  // a polygon
   std::string text;
   Colour colour = 0;  // of a text, a rectangle, a pixel or the clear
+  CanvasImage image;  // an image drawn, whose top-left corner is points[0]
 };
 
 class RecordingCanvas : public Canvas {
@@ -57,6 +58,10 @@ class RecordingCanvas : public Canvas {
     Record(DrawCall::Kind::CentredText, {{x, y}}, colour).text = text;
   }
 
+  void DrawImage(int x, int y, const CanvasImage& image) override {
+    Record(DrawCall::Kind::Image, {{static_cast<double>(x), static_cast<double>(y)}}).image = image;
+  }
+
   const std::vector<DrawCall>& calls() const { return calls_; }
   std::vector<const DrawCall*> Of(DrawCall::Kind kind) const {
     std::vector<const DrawCall*> found;
@@ -68,7 +73,7 @@ class RecordingCanvas : public Canvas {
 
  private:
   DrawCall& Record(DrawCall::Kind kind, std::vector<Point> points = {}, Colour colour = 0) {
-    return calls_.emplace_back(DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour});
+    return calls_.emplace_back(DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour, {}});
   }
 
   int width_;

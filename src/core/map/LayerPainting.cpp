@@ -58,6 +58,12 @@ Brush HatchBrush(int fill_code, Colour colour) {
   return brush;
 }
 
+Brush AreaBrush(int fill_code, Colour colour, const SymbolLibrary& library) {
+  if (const FillPattern* pattern = library.FindPattern(static_cast<std::uint8_t>(fill_code)))
+    return PatternBrush(*pattern, colour);
+  return HatchBrush(fill_code, colour);
+}
+
 double LabelHeightMetres(std::string_view layer_name, std::int32_t denominator, std::int32_t font_size) {
   if (layer_name == kBigLocalityLayer || layer_name == kMediumLocalityLayer ||
       layer_name == kSmallLocalityLayer) {

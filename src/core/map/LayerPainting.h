@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "map/MapLayer.h"
+#include "map/SymbolLibrary.h"
 #include "ui/Canvas.h"
 
 namespace viamappa {
@@ -15,6 +16,10 @@ Pen LayerPen(const LayerStyle& style, bool fast);
 // The brush of an area fill code: -2 and -5 backward diagonal, -3 cross, -4 diagonal cross, -6
 // forward diagonal, -7 horizontal, -8 vertical, in colour; any other code draws the outline only.
 Brush HatchBrush(int fill_code, Colour colour);
+
+// The brush of an area: the library's pattern of that number (the code read as an unsigned byte) in
+// the colour when there is one, else the hatch of the code.
+Brush AreaBrush(int fill_code, Colour colour, const SymbolLibrary& library);
 
 // The colour as drawn: its grey in a fast redraw.
 inline Colour Shown(Colour colour, bool fast) {

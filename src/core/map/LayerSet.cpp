@@ -11,11 +11,15 @@ LayerSet::LayerSet(const Box& start) : extent(start), lifetime_(std::make_shared
 MapLayer& LayerSet::AddLayer(LayerDefinition definition) {
   layers_.push_back(std::make_unique<MapLayer>(std::move(definition)));
   drawing_order_.push_back(layers_.back().get());
+  SortDrawingOrder();
+  return *layers_.back();
+}
+
+void LayerSet::SortDrawingOrder() {
   std::stable_sort(drawing_order_.begin(), drawing_order_.end(), [](const MapLayer* a, const MapLayer* b) {
     if (a->style().priority != b->style().priority) return a->style().priority > b->style().priority;
     return a->name() > b->name();
   });
-  return *layers_.back();
 }
 
 MapLayer* LayerSet::FindLayer(std::string_view name) const {

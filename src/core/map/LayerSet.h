@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "map/MapStyling.h"
 #include "map/MapLayer.h"
+#include "map/MapStyling.h"
 
 namespace viamappa {
 
@@ -23,6 +23,9 @@ class LayerSet {
 
   // Appends a layer and sorts the drawing order again: priority descending, then name descending.
   MapLayer& AddLayer(LayerDefinition definition);
+
+  // Sorts the drawing order again, after priorities changed.
+  void SortDrawingOrder();
 
   // The first layer of that name (exact bytes), or null.
   MapLayer* FindLayer(std::string_view name) const;

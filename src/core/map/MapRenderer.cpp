@@ -10,6 +10,7 @@
 #include "geom/Simplify.h"
 #include "map/LayerNames.h"
 #include "map/LayerPainting.h"
+#include "map/SymbolLibrary.h"
 
 namespace viamappa {
 
@@ -150,7 +151,7 @@ class VectorPasses {
   void DrawAreas(const MapLayer& layer) {
     const LayerStyle& style = layer.style();
     const Pen pen = LayerPen(style, view_.fast);
-    const Brush brush = HatchBrush(style.fill, Shown(style.fore_colour, view_.fast));
+    const Brush brush = AreaBrush(style.fill, Shown(style.fore_colour, view_.fast), SymbolLibrary::Builtin());
     canvas_.SetPen(pen);
     canvas_.SetBrush(brush);
     const double tolerance = 10.0 * view_.resolution;
@@ -180,17 +181,21 @@ class VectorPasses {
         if (MeetsWindow(line.box(), view_)) DrawPolyline(canvas_, view_, line);
   }
 
-  // Nodes and other symbol layers: a small filled square until symbols come from a library.
+  // Nodes and other symbol layers: the layer's library symbol with its hot spot on the point, then
+  // the point's own pixel.
   void DrawSymbols(const MapLayer& layer) {
     const Colour colour = Shown(layer.style().line_colour, view_.fast);
+    const Symbol* symbol = SymbolLibrary::Builtin().FindSymbol(layer.style().symbol);
     for (const PointFeature* feature : layer.PointsMeeting(view_.Window())) {
       if (!MeetsWindow(Box::Of(feature->point.x, feature->point.y, feature->point.x, feature->point.y),
                        view_) ||
           !WithinCoordinateRange(view_, feature->point))
         continue;
       const Point at = view_.ToPixel(feature->point.x, feature->point.y);
-      canvas_.FillRectangle(std::floor(at.x) - 2, std::floor(at.y) - 2, 5, 5, colour);
-      canvas_.SetPixel(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)), colour);
+      const int x = static_cast<int>(std::floor(at.x));
+      const int y = static_cast<int>(std::floor(at.y));
+      if (symbol) DrawSymbol(canvas_, *symbol, view_.fast ? symbol->fast_image : symbol->image, x, y);
+      canvas_.SetPixel(x, y, colour);
     }
   }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Box.h"
+#include "ui/CanvasImage.h"
 
 namespace viamappa {
 
@@ -88,6 +89,10 @@ class Canvas {
   virtual void DrawText(double x, double y, std::string_view text, Colour colour) = 0;
   // A text centred on (x, y), horizontally and vertically, not turned.
   virtual void DrawTextCentred(double x, double y, std::string_view text, Colour colour) = 0;
+
+  // An image pixel for pixel with its top-left corner at (x, y); its transparent pixels leave the
+  // surface as it was.
+  virtual void DrawImage(int x, int y, const CanvasImage& image) = 0;
 };
 
 }  // namespace viamappa

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "map/LayerPainting.h"
+#include "map/SymbolLibrary.h"
 #include "support/RecordingCanvas.h"
 
 namespace viamappa {
@@ -144,7 +145,7 @@ TEST(MapRendererTest, PassesRunInTheirOrder) {
     const std::string step = line && call.pen.width == 10           ? "highlight"
                              : line && call.points.front().y == 300 ? "arc"  // 100 m up at r 0.2
                              : line || call.kind == Kind::Polygon   ? "area"
-                             : call.kind == Kind::FillRectangle     ? "node"
+                             : call.kind == Kind::Image             ? "node"
                              : call.kind == Kind::CentredText       ? "label"
                              : call.text == "Via Roma"              ? "name"
                                                                     : call.text;
@@ -278,6 +279,45 @@ TEST(MapRendererTest, FillCodesChooseTheHatchOfTheForeColour) {
   EXPECT_EQ(hatched.Of(Kind::Polygon)[0]->brush.colour, 0xFF8000u);
   EXPECT_EQ(CountOf(hatched, Kind::Polyline), 1u);  // the outline over the hatch
   EXPECT_EQ(hatched.calls().front().kind, Kind::Polygon);
+  // Codes that name a library pattern fill with it; 252 (-4) and 255 (-1) name none.
+  const RecordingCanvas patterned = draw(13);
+  ASSERT_EQ(CountOf(patterned, Kind::Polygon), 1u);
+  const Brush& brush = patterned.Of(Kind::Polygon)[0]->brush;
+  EXPECT_EQ(brush.style, FillStyle::Pattern);
+  EXPECT_EQ(brush.colour, 0xFF8000u);
+  EXPECT_EQ(brush.pattern, (std::array<std::uint8_t, 8>{0x00, 0x00, 0x18, 0x3C, 0x3C, 0x18, 0x00, 0x00}));
+  EXPECT_EQ(draw(0).Of(Kind::Polygon)[0]->brush.pattern[0], 0xFF);
+  EXPECT_EQ(draw(20).Of(Kind::Polygon).size(), 0u);  // past the last pattern: a code without hatch
+}
+
+TEST(MapRendererTest, NodesShowTheirLibrarySymbolThenTheirPixel) {
+  const auto draw = [](std::int32_t symbol, bool fast) {
+    LayerSet layers;
+    LayerDefinition definition = Layer("nodi", FeatureKind::Point);
+    definition.style.symbol = symbol;
+    definition.style.line_colour = 0;
+    MapLayer& layer = layers.AddLayer(definition);
+    layer.AddPointFeature(1, 100.2, 200.7);  // pixel (100, 599) at one metre a pixel
+    layer.RebuildIndexes();
+    return Draw(layers, View(1, 10000, fast));
+  };
+  const SymbolLibrary& library = SymbolLibrary::Builtin();
+  for (const bool fast : {false, true}) {
+    // Symbol 19: shape 2, the 15 x 15 disc with its hot spot at (7, 7), in blue.
+    const RecordingCanvas canvas = draw(19, fast);
+    ASSERT_EQ(canvas.calls().size(), 2u);
+    const DrawCall& image = canvas.calls()[0];
+    ASSERT_EQ(image.kind, Kind::Image);
+    EXPECT_EQ(image.points[0], (Point{93, 592}));
+    const Symbol& symbol = *library.FindSymbol(19);
+    EXPECT_EQ(image.image.serial(), (fast ? symbol.fast_image : symbol.image).serial());
+    ASSERT_EQ(canvas.calls()[1].kind, Kind::Pixel);
+    EXPECT_EQ(canvas.calls()[1].points[0], (Point{100, 599}));
+  }
+  // A number the library does not hold leaves the pixel alone.
+  const RecordingCanvas unknown = draw(1320, false);
+  ASSERT_EQ(unknown.calls().size(), 1u);
+  EXPECT_EQ(unknown.calls()[0].kind, Kind::Pixel);
 }
 
 TEST(MapRendererTest, PolylinesAreClippedToTheWidenedWindowAndSentInRuns) {

@@ -1,0 +1,213 @@
+// The styling window on the screen: its place in the main window, its list, buttons and dialogs.
+#include "gui/StylingWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "app/DatabaseCreation.h"
+#include "gui/FormDialogView.h"
+#include "gui/MainFrame.h"
+#include "gui/MapView.h"
+#include "gui/StatusBar.h"
+#include "gui/StyleDialogs.h"
+#include "map/CommandIds.h"
+#include "map/LayerNames.h"
+#include "map/ThresholdForm.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::TempDir;
+
+// Runs what a modal dialog opened next should do, once it shows.
+void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    act(modal);
+  });
+}
+
+class StylingInMainFrameTest : public ::testing::Test {
+ protected:
+  StylingInMainFrameTest() : config_(dir_.File("1.00.reg")) {
+    SettingsStore::Install(config_, dir_.path());
+    ScriptedUserInterface quiet;
+    const std::string database = dir_.File("rete.mdb");
+    EXPECT_EQ(CreateDatabaseFile(database, quiet), CreationResult::Created);
+    std::ofstream(config_, std::ios::app) << "\"Database\"=\"" << database << "\"\n";
+    frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(config_));
+    frame_->resize(900, 600);
+    EXPECT_TRUE(frame_->Start());
+  }
+
+  MapView* ShowMap() {
+    frame_->show();
+    frame_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    QApplication::processEvents();
+    return frame_->map_view();
+  }
+
+  TempDir dir_;
+  std::string config_;
+  ScriptedUserInterface ui_;
+  std::unique_ptr<MainFrame> frame_;
+};
+
+TEST_F(StylingInMainFrameTest, CtrlVPutsTheWindowInTheMapsPlaceAndChiudiAppliesIt) {
+  EXPECT_FALSE(frame_->Status(cmd::kThematicStyling).enabled) << "no map window yet";
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(frame_->Status(cmd::kThematicStyling).enabled);
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+  StylingWindow* styling = frame_->styling_window();
+  ASSERT_NE(styling, nullptr);
+  EXPECT_TRUE(styling->isVisible());
+  EXPECT_FALSE(view->isVisible());
+  EXPECT_EQ(styling->size(), frame_->Client()->size());
+  EXPECT_EQ(frame_->Panes()->PaneText(StatusPane::Prompt), QStringLiteral("Vestizione Tematismi"));
+  // Asked again, the open window stays the one.
+  frame_->ExecuteCommand(cmd::kThematicStyling);
+  EXPECT_EQ(frame_->styling_window(), styling);
+
+  // A double click in the visibility column of the second row (the localities) hides them; the arcs
+  // get another colour.
+  QTest::mouseDClick(styling->list(), Qt::LeftButton, {}, QPoint(10, 20 + 36 + 10));
+  EXPECT_FALSE(styling->model().records()[1].style.visible);
+  for (StyleRecord& record : styling->model().records())
+    if (record.name == kArcLayer) record.style.line_colour = 0x00AA00;
+  const int redraws = view->full_redraw_count();
+
+  QTest::mouseClick(styling->Button(kStyleCloseCommand), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(frame_->styling_window(), nullptr);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_GT(view->full_redraw_count(), redraws);
+  EXPECT_FALSE(frame_->map_data()->FindLayer(kLocalityLayer)->style().visible);
+  EXPECT_EQ(frame_->map_data()->FindLayer(kArcLayer)->style().line_colour, 0x00AA00u);
+  EXPECT_EQ(frame_->settings().styling.col_archi, 0x00AA00);
+
+  // Kept between runs.
+  ui_.QueueAnswer(true);
+  frame_->ExecuteCommand(cmd::kExit);
+  EXPECT_NE(testing::ReadText(config_).find("\"ColArchi\"=dword:0000aa00"), std::string::npos)
+      << testing::ReadText(config_);
+}
+
+TEST_F(StylingInMainFrameTest, DroppingTheMapClosesTheWindowUnapplied) {
+  ASSERT_NE(ShowMap(), nullptr);
+  frame_->ExecuteCommand(cmd::kThematicStyling);
+  ASSERT_NE(frame_->styling_window(), nullptr);
+  frame_->styling_window()->model().records()[0].style.line_width = 9;
+  ui_.QueueAnswer(true);
+  frame_->ExecuteCommand(cmd::kDisconnectDatabase);
+  QApplication::processEvents();
+  EXPECT_EQ(frame_->styling_window(), nullptr);
+  EXPECT_EQ(frame_->settings().styling, MapStyling());
+}
+
+TEST(StylingWindowTest, ButtonsListAndPopupFollowTheModel) {
+  ScriptedUserInterface ui;
+  StylingWindow window(StylingWindowModel(MapStyling(), nullptr), ui);
+  window.resize(800, 600);
+  window.show();
+  for (const StyleButton& spec : StyleButtons()) {
+    const QPushButton* button = window.Button(spec.command);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QString::fromUtf8(spec.text));
+    EXPECT_EQ(button->geometry(), QRect(spec.left, 600 - 45, spec.right - spec.left, 30));
+  }
+  const std::unique_ptr<QMenu> popup = window.BuildPopupMenu();
+  QStringList entries;
+  for (const QAction* action : popup->actions()) entries << action->text();
+  EXPECT_EQ(entries, (QStringList{"&Seleziona", "&Grafica", "&Chiudi"}));
+
+  // Clicks and keys select; "Seleziona" shows or hides the selected layer.
+  QTest::mouseClick(window.list(), Qt::LeftButton, {}, QPoint(300, 20 + 2 * 36 + 5));
+  EXPECT_EQ(window.model().selected(), 2);
+  QTest::keyClick(window.list(), Qt::Key_Down);
+  EXPECT_EQ(window.model().selected(), 3);
+  QTest::mouseClick(window.Button(kStyleSelectCommand), Qt::LeftButton);
+  EXPECT_FALSE(window.model().records()[3].style.visible);
+
+  // "Max Min" opens the threshold form over the selected record; "Ok" with a pair in order stores it.
+  WhenModal([](QWidget* modal) {
+    auto* form = qobject_cast<FormDialogView*>(modal);
+    ASSERT_NE(form, nullptr);
+    auto* minimum = qobject_cast<QLineEdit*>(form->FieldWidget(ThresholdForm::kMinimumField));
+    auto* maximum = qobject_cast<QLineEdit*>(form->FieldWidget(ThresholdForm::kMaximumField));
+    ASSERT_NE(minimum, nullptr);
+    minimum->setFocus();
+    QTest::keyClicks(minimum, "1234567890");  // the ninth and tenth digits are not taken
+    EXPECT_EQ(minimum->text(), QStringLiteral("12345678"));
+    QTest::keyClick(minimum, Qt::Key_Backspace);
+    EXPECT_EQ(maximum->text(), QStringLiteral("100000"));  // the arcs' maximum
+    maximum->clear();
+    QTest::keyClicks(maximum, "x99999999");
+    EXPECT_EQ(maximum->text(), QStringLiteral("99999999"));
+    QTest::mouseClick(form->FieldWidget(kFormOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.Button(kStyleThresholdsCommand), Qt::LeftButton);
+  EXPECT_EQ(window.model().records()[3].style.minimum, 1234567);
+  EXPECT_EQ(window.model().records()[3].style.maximum, 99999999);
+}
+
+TEST(FormDialogViewTest, LeavingFieldsChecksThemAndARefusedDateKeepsTheFocus) {
+  FormDialog form("Prova");
+  FormField* number = form.AddNumber("N", {5, 2, false, true}, 10, kNewLine);
+  FormField* date = form.AddDate("D", 11, kNewLine);
+  form.AddButton("Ok", 8, 1, kNewLine);
+  ScriptedUserInterface ui;
+  FormDialogView view(form, ui);
+  view.show();
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  auto* number_edit = qobject_cast<QLineEdit*>(view.FieldWidget(10));
+  auto* date_edit = qobject_cast<QLineEdit*>(view.FieldWidget(11));
+  number_edit->setFocus();
+  QTest::keyClicks(number_edit, "12,5");
+  QTest::keyClick(number_edit, Qt::Key_Tab);
+  EXPECT_EQ(number_edit->text(), QStringLiteral("   12,50"));
+  EXPECT_EQ(number->text, "   12,50");
+  EXPECT_TRUE(date_edit->hasFocus());
+  QTest::keyClicks(date_edit, "31/04/2001");
+  QTest::keyClick(date_edit, Qt::Key_Backtab);
+  QApplication::processEvents();
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.last_message().caption, "Verifica Input; errore formato data");
+  EXPECT_TRUE(date_edit->hasFocus());
+  EXPECT_EQ(date->text, "31/04/2001");
+  // "Ok" does not close the form while the date is refused.
+  QTest::mouseClick(view.FieldWidget(1), Qt::LeftButton);
+  EXPECT_TRUE(view.isVisible());
+  date_edit->setText(QStringLiteral("5/3/24"));
+  date->text = "5/3/24";
+  QTest::mouseClick(view.FieldWidget(1), Qt::LeftButton);
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_EQ(view.result(), QDialog::Accepted);
+  EXPECT_EQ(date->text, "05/03/2024");
+}
+
+TEST(SymbolChooserDialogTest, ADoubleClickTakesTheSymbolUnderIt) {
+  SymbolChooserDialog chooser(1);
+  chooser.show();
+  EXPECT_EQ(chooser.chooser().selected(), 1);
+  // The third cell of the second row shown: symbol 24 + 2.
+  QTest::mouseDClick(chooser.grid(), Qt::LeftButton, {}, QPoint(2 * 36 + 18, 36 + 18));
+  EXPECT_EQ(chooser.taken(), 26);
+  EXPECT_EQ(chooser.result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace viamappa
