@@ -68,12 +68,15 @@ auto* FindById(Features& features, const std::vector<std::uint32_t>& order, std:
     return features[slot].id < wanted;
   });
   using Feature = std::remove_reference_t<decltype(features[0])>;
-  for (; it != order.end() && features[*it].id == id; ++it) {
-    if constexpr (requires(Feature f) { f.alive; }) {
-      if (!features[*it].alive) continue;
-    }
-    return &features[*it];
-  }
+  const auto alive = [](const Feature& f) {
+    if constexpr (requires(Feature g) { g.alive; }) return f.alive;
+    return true;
+  };
+  for (; it != order.end() && features[*it].id == id; ++it)
+    if (alive(features[*it])) return &features[*it];
+  // Features added by editing since the last rebuild sit after the sorted ones: a few, scanned.
+  for (std::size_t slot = order.size(); slot < features.size(); ++slot)
+    if (features[slot].id == id && alive(features[slot])) return &features[slot];
   return static_cast<Feature*>(nullptr);
 }
 
