@@ -11,6 +11,7 @@
 
 #include "app/CommandTable.h"
 #include "app/Settings.h"
+#include "edit/MapEditor.h"
 #include "map/DeviceMetrics.h"
 #include "map/MapNavigation.h"
 #include "map/MapRenderer.h"
@@ -61,6 +62,13 @@ class MapView : public QWidget {
   // further. Without a claim every event is the navigation's.
   void SetPointerClaim(std::function<bool(QMouseEvent*)> claim) { pointer_claim_ = std::move(claim); }
 
+  // What the editing tells the rest of the program (path points, routing graph, stored edits). The
+  // editing works over map data with a database behind them; editor() is null otherwise.
+  void SetEditorHooks(EditorHooks hooks);
+  MapEditor* editor() const { return editor_.get(); }
+  // The mode flags changed: the editing leaves its picked vertex and snap behind.
+  void ModesChanged();
+
   NavigationTool tool() const { return navigation_.tool(); }
   const Viewport& viewport() const { return viewport_; }
   Viewport& viewport() { return viewport_; }
@@ -69,8 +77,10 @@ class MapView : public QWidget {
   // The context menu of this moment, as a right click shows it.
   std::unique_ptr<QMenu> BuildContextMenu();
 
-  // How many full redraws the window has made, and the map image as last drawn (for checks).
+  // How many full redraws and vector redraws the window has made, and the map image as last drawn (for
+  // checks).
   int full_redraw_count() const { return full_redraws_; }
+  int vector_redraw_count() const { return vector_redraws_; }
   const QImage& map_image() const { return map_image_; }
 
  protected:
@@ -79,6 +89,7 @@ class MapView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
@@ -86,12 +97,17 @@ class MapView : public QWidget {
   void FullRedraw();
   void DrawVectorPass(bool fast);
   void Execute(const NavigationOutcome& outcome);
+  void Execute(const EditOutcome& outcome);
+  void RebuildEditor();
+  PointerInput InputOf(const QMouseEvent* event) const;
+  void PaintOverlay(QPainter& painter, const QRect& area);
   void RunMenuCommand(int id);
   bool CanRunFromMenu(int id) const;
   bool GraphHasArcs() const;
   Box Extent() const;
 
   LayerSet* layers_;
+  DbConnection* connection_;
   std::unique_ptr<StreetNameSource> names_;
   StatusBar* panes_;
   Viewport viewport_;
@@ -106,9 +122,15 @@ class MapView : public QWidget {
   std::optional<WindowRect> band_;       // the rubber band of the area selection
   int wheel_rest_ = 0;                   // wheel turning not yet a whole notch
   int full_redraws_ = 0;
+  int vector_redraws_ = 0;
   std::function<void(int)> command_handler_;
   std::function<MapModes()> modes_source_;
   std::function<bool(QMouseEvent*)> pointer_claim_;
+  // The editing goes before the data it works on: it is rebuilt with every new layer set.
+  std::unique_ptr<EditDialogs> edit_dialogs_;
+  EditorHooks editor_hooks_;
+  std::unique_ptr<MapEditor> editor_;
+  QImage overlay_image_;  // the map image with the editing overlay, as painted
 };
 
 }  // namespace viamappa

@@ -47,19 +47,22 @@ void ArcTracing::RemoveLastPoint(EditContext& c) {
 
 void ArcTracing::Finish(EditContext& c, EditDialogs& dialogs) {
   if (!c.state.traced) return;
-  const std::vector<Point> traced = std::move(*c.state.traced);
-  c.state.traced.reset();
-  c.state.band_end.reset();
+  // The arc stays drawn while its form is open; it goes whatever the answer.
+  const std::vector<Point> traced = *c.state.traced;
   c.outcome.overlay = true;
   // The pointer goes back where it was before the form.
   c.outcome.warp_pointer = c.state.pointer;
   if (DistinctTracedPoints(traced).size() < 2) {
+    c.state.traced.reset();
+    c.state.band_end.reset();
     c.edits.connection().ui().ShowMessage(kTooFewPointsMessage, MessageIcon::Stop);
     return;
   }
   NewArcForm form;
-  if (!dialogs.AskNewArc(form)) return;
-  c.outcome.Stored(c.edits.FinishNewArc(traced, form.values()));
+  const bool accepted = dialogs.AskNewArc(form);
+  c.state.traced.reset();
+  c.state.band_end.reset();
+  if (accepted) c.outcome.Stored(c.edits.FinishNewArc(traced, form.values()));
 }
 
 void ArcTracing::Abandon(EditContext& c) {

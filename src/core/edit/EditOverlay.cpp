@@ -21,15 +21,17 @@ void DrawEditOverlay(Canvas& canvas, const RenderView& view, const EditOverlay& 
     canvas.SetPen(overlay.highlight_pen);
     for (const PointArray& line : overlay.highlighted) DrawPolyline(canvas, full, line);
   }
+  // The arc being drawn and its rubber band stand out from the arcs in the inverted colour.
+  const Pen traced_pen{Inverted(overlay.arc_colour), std::max(overlay.arc_width, 1.0), LineStyle::Solid};
   if (overlay.traced.size() >= 2) {
-    canvas.SetPen({overlay.arc_colour, std::max(overlay.arc_width, 1.0), LineStyle::Solid});
+    canvas.SetPen(traced_pen);
     DrawPolyline(canvas, full, PointArray(overlay.traced), kVertexMarkerColour, true);
   } else if (overlay.traced.size() == 1) {
     const Point at = full.ToPixel(overlay.traced[0].x, overlay.traced[0].y);
     canvas.FillRectangle(at.x - 1.5, at.y - 1.5, 3, 3, kVertexMarkerColour);
   }
   if (overlay.band_from && overlay.band_to) {
-    canvas.SetPen({overlay.arc_colour, std::max(overlay.arc_width, 1.0), LineStyle::Solid});
+    canvas.SetPen(traced_pen);
     const Point band[2] = {
         {static_cast<double>(overlay.band_from->x), static_cast<double>(overlay.band_from->y)},
         {static_cast<double>(overlay.band_to->x), static_cast<double>(overlay.band_to->y)}};

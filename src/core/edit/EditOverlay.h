@@ -20,9 +20,9 @@ struct EditOverlay {
   Pen highlight_pen;                    // the arcs layer's pattern, twice its width, inverted colour
   std::optional<Point> vertex_marker;   // world point of the picked vertex
   std::optional<Point> snap_marker;     // world point the pointer snapped to
-  Colour arc_colour = kBlack;           // the arcs layer's colour, of the snap marker and the traced arc
-  double arc_width = 1;                 // the arcs layer's line width in pixels
-  std::vector<Point> traced;            // the arc being drawn, world points in order
+  Colour arc_colour = kBlack;  // the arcs layer's colour: the snap marker's; inverted, the traced arc's
+  double arc_width = 1;        // the arcs layer's line width in pixels
+  std::vector<Point> traced;   // the arc being drawn, world points in order
   std::optional<PixelPoint> band_from;  // the rubber band from the traced arc's last point...
   std::optional<PixelPoint> band_to;    // ...to the pointer
   std::vector<std::string> labels;      // hover labels, one a line, written beside the pointer
