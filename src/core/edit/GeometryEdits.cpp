@@ -137,6 +137,43 @@ class GeometryEdits::Session {
 
   bool Fail() { return ok_ = false; }
 
+  // Writes over the arc's row, the last one sought, only the fields that differ: an edit touches the
+  // indexes and relations of what it changes, nothing else.
+  bool RewriteArc(const ArcRecord& before, const ArcRecord& after) {
+    DbTable& table = archi_.table();
+    if (!table.Edit()) return Fail();
+    bool ok = true;
+    const auto text = [&](std::string_view field, const std::string& a, const std::string& b) {
+      if (ok && a != b) ok = table.SetField(field, b);
+    };
+    const auto number = [&](std::string_view field, std::int64_t a, std::int64_t b) {
+      if (ok && a != b) ok = table.SetFieldInteger(table.FieldIndex(field), b);
+    };
+    number(arc_field::kId, before.id, after.id);
+    text(arc_field::kFirstName, before.orgden, after.orgden);
+    text(arc_field::kFirstAlternative, before.orgalt, after.orgalt);
+    text(arc_field::kName, before.denom, after.denom);
+    text(arc_field::kAlternative, before.alterna, after.alterna);
+    text(arc_field::kElementCode, before.codele, after.codele);
+    text(arc_field::kRegionCode, before.codreg, after.codreg);
+    text(arc_field::kClass, before.classe, after.classe);
+    number(arc_field::kSquare, before.piazza, after.piazza);
+    number(arc_field::kNameChanged, before.modnome, after.modnome);
+    number(arc_field::kChanged, before.modifica, after.modifica);
+    number(arc_field::kDeleted, before.elimina, after.elimina);
+    number(arc_field::kAdded, before.aggiunto, after.aggiunto);
+    number(arc_field::kVerified, before.verifica, after.verifica);
+    text(arc_field::kInserted, before.datins, after.datins);
+    text(arc_field::kModified, before.datmod, after.datmod);
+    number(arc_field::kStartNode, before.nodini, after.nodini);
+    number(arc_field::kEndNode, before.nodfin, after.nodfin);
+    number(arc_field::kLocality, before.local, after.local);
+    number(arc_field::kMunicipality, before.comune, after.comune);
+    if (!ok || !table.Update()) return Fail();
+    change_.Arc(after.id, before, after);
+    return true;
+  }
+
   std::int32_t NewId(std::string_view table) {
     const std::optional<std::int32_t> largest = LargestId(connection_, table);
     return largest ? *largest + 1 : 0;
@@ -160,9 +197,7 @@ class GeometryEdits::Session {
     ArcRecord after = before;
     after.modifica = true;
     after.datmod = today_;
-    if (!archi_.Rewrite(after)) return Fail();
-    change_.Arc(id, before, after);
-    return true;
+    return RewriteArc(before, after);
   }
 
   // The node at the point's two-decimal position: the last of the cache there.
@@ -232,8 +267,7 @@ class GeometryEdits::Session {
     kept.nodfin = *m;
     kept.modifica = true;
     kept.datmod = today_;
-    if (!archi_.Rewrite(kept)) return Fail();
-    change_.Arc(a, before, kept);
+    if (!RewriteArc(before, kept)) return false;
 
     ArcRecord added = before;
     added.id = NewId(kArcTable);
@@ -286,8 +320,7 @@ class GeometryEdits::Session {
         if (!archi_.Seek(id) || !archi_.Read(before)) continue;
         ArcRecord after = before;
         (start ? after.nodini : after.nodfin) = kept;
-        if (!archi_.Rewrite(after)) return Fail();
-        change_.Arc(id, before, after);
+        if (!RewriteArc(before, after)) return false;
       }
     }
     for (std::size_t i = 1; i < found.size(); ++i) {
@@ -404,7 +437,8 @@ bool GeometryEdits::MoveVertex(PendingGeometry& pending, LineFeature& arc, const
 }
 
 void GeometryEdits::MoveNode(PendingGeometry& pending, const Point& from, const Point& to) {
-  for (LineFeature* arc : caches_.ArcsMeeting(PointBox(from))) {
+  // A stored box is rounded to hundredths: a hundredth around the point reaches every arc ending there.
+  for (LineFeature* arc : caches_.ArcsMeeting(BoxAround(from, 0.01))) {
     bool moved = false;
     for (std::size_t part = 0; part < arc->polylines.size(); ++part) {
       PointArray& line = arc->polylines[part];
