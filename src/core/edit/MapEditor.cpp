@@ -286,7 +286,7 @@ EditOverlay MapEditor::Overlay() const {
       overlay.band_to = state_.band_end;
     }
   }
-  if (!hot) {
+  if (!hot && !state_.traced) {
     const LayerSet& layers = caches_.layers();
     AddAreaLabel(overlay.labels, layers, state_.hot_locality.get(),
                  {kBigLocalityLayer, kMediumLocalityLayer, kSmallLocalityLayer});

@@ -105,7 +105,9 @@ TEST_F(EditingTest, AttachingAnEndToAnArcSplitsItAndTheNewPieceInheritsItsFields
     ASSERT_TRUE(archi.Rewrite(arc));
   }
   modes_.drag = true;
+  const int stale = stale_;
   Drag({1200, 1200}, {{1205, 1220}, {1203, 1242}});
+  EXPECT_GT(stale_, stale) << "the cut and the merge change the routing graph";
   EXPECT_EQ(StoredPoints(13), (Points{{1100, 1250}, {1203, 1250}}));
   EXPECT_EQ(StoredPoints(15), (Points{{1203, 1250}, {1300, 1250}}));
   EXPECT_EQ(StoredPoints(12), (Points{{1200, 1100}, {1203, 1250}}));
