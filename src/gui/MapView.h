@@ -1,7 +1,8 @@
 // The map window: shows the map data at the current view through two off-screen images (the
-// background, and the map drawn over it), and lets the person move around with the mouse, the wheel,
-// the keys and the context menu. The rules live in the core (MapNavigation, the renderer); the window
-// carries out what they answer.
+// background, and the map drawn over it), lets the person move around with the mouse, the wheel, the
+// keys and the context menu, and edit the graph with the mouse and the editing keys. The rules live in
+// the core (MapNavigation, MapEditor, the renderer); the window carries out what they answer and paints
+// the editing overlay over the kept map image.
 #pragma once
 
 #include <QImage>
@@ -43,8 +44,8 @@ class MapView : public QWidget {
   LayerSet* layers() const { return layers_; }
 
   // Runs a command the map window carries out itself: the tools (40001, 40002, 40004), the home view
-  // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516). False for any
-  // other id.
+  // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516), the editing
+  // commands (5114, 5115, 5122 to 5124, 5517 to 5523) while the editing works. False for any other id.
   bool RunCommand(int id);
 
   // The map is drawn anew, background and layers, before returning.
