@@ -81,7 +81,7 @@ TEST_F(EditingTest, TheLastPointGoesButNeverTheFirst) {
   Command(cmd::kRemoveLastPoint);
   Command(cmd::kRemoveLastPoint);
   EXPECT_EQ(editor_->state().traced, (Points{{1150, 1200}}));
-  dialogs_.Queue(testing::NewArcAnswer{"VIA CORTA"});
+  dialogs_.Queue(testing::NewArcAnswer{"VIA CORTA", "", 1});
   Command(cmd::kFinishArc);
   EXPECT_EQ(dialogs_.forms_shown, 0) << "one point is no arc: no form, a message";
   EXPECT_EQ(ui_.last_message().text, kTooFewPointsMessage);

@@ -25,7 +25,9 @@ TEST_F(EditTransactionTest, AnEditStoresAllItsRowsOrNoneAloneOrInsideABatch) {
           ASSERT_TRUE(edit.active());
           ASSERT_TRUE(nodi.Add({2, 20, 20}));
           ASSERT_TRUE(nodi.Add({3, 30, 30}));
-          if (commit) EXPECT_TRUE(edit.Commit());
+          if (commit) {
+            EXPECT_TRUE(edit.Commit());
+          }
         }
         ASSERT_TRUE(nodi.Add({4, 40, 40})) << "the batch goes on after the edit";
       }

@@ -54,7 +54,9 @@ TEST_F(EditingTest, EnterDispatchesByModeSnapHotArcAndTracing) {
       got = "traced " + std::to_string(editor_->state().traced->size());
     if (StoredPoints(10).size() < vertices) got = "deleted";
     EXPECT_EQ(got, c.expected) << c.name;
-    if (got == "deleted") EXPECT_GT(stale_, stale) << "a deleted vertex changes the routing graph";
+    if (got == "deleted") {
+      EXPECT_GT(stale_, stale) << "a deleted vertex changes the routing graph";
+    }
   }
 }
 
