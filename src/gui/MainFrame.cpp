@@ -199,6 +199,7 @@ void MainFrame::RunCommand(int id) {
       bool criteria_chosen = false;
       if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
       map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
+      if (map_view_) map_view_->ModesChanged();
       if (map_view_) map_view_->requestFullRedraw();
       Redraw();
       return;
@@ -381,6 +382,11 @@ void MainFrame::CreateMapView() {
                           DeviceMetrics(HundredthsOfMillimetrePerPixel()), status_bar_, client_);
   map_view_->SetCommandHandler([this](int id) { ExecuteCommand(id); });
   map_view_->SetModesSource([this] { return map_modes_; });
+  // The path points are chosen here; the path itself comes with the shortest path.
+  EditorHooks hooks;
+  hooks.route_start = [this](const Point&) { map_modes_.start_point_set = true; };
+  hooks.route_end = [this](const Point&) { map_modes_.end_point_set = true; };
+  map_view_->SetEditorHooks(std::move(hooks));
   InstallMapWindowKeys(map_view_);
   client_->layout()->addWidget(map_view_);
   map_view_->setGeometry(client_->rect());

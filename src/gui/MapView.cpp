@@ -1,6 +1,7 @@
 #include "gui/MapView.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -10,8 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "edit/EditOverlay.h"
 #include "gui/CommandIcons.h"
 #include "gui/QtCanvas.h"
+#include "gui/QtEditDialogs.h"
 #include "gui/StatusBar.h"
 #include "map/CommandIds.h"
 #include "map/LayerNames.h"
@@ -72,26 +75,68 @@ void AddEntries(QMenu* menu, const std::vector<MapMenuEntry>& entries,
 
 MapView::MapView(LayerSet* layers, DbConnection* connection, const SavedMapView& saved, DeviceMetrics metrics,
                  StatusBar* panes, QWidget* parent)
-    : QWidget(parent), layers_(layers), panes_(panes), viewport_(metrics, saved), navigation_(viewport_) {
+    : QWidget(parent),
+      layers_(layers),
+      connection_(connection),
+      panes_(panes),
+      viewport_(metrics, saved),
+      navigation_(viewport_) {
   setObjectName(QStringLiteral("MapView"));
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   // Every pixel comes from the map image: no background erase before painting.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(CursorOf(PointerShape::Normal));
-  if (connection) names_ = std::make_unique<ArcTableNames>(*connection);
+  if (connection) {
+    names_ = std::make_unique<ArcTableNames>(*connection);
+    edit_dialogs_ = std::make_unique<QtEditDialogs>(this, connection->ui());
+  }
+  RebuildEditor();
 }
 
-MapView::~MapView() = default;
+MapView::~MapView() {
+  editor_.reset();
+}
 
 void MapView::SetLayers(LayerSet* layers) {
+  editor_.reset();
   layers_ = layers;
+  RebuildEditor();
   viewport_.full_redraw = true;
   update();
 }
 
+void MapView::SetEditorHooks(EditorHooks hooks) {
+  editor_hooks_ = std::move(hooks);
+  RebuildEditor();
+}
+
+// The editor refers into the layer set: it goes and comes with it.
+void MapView::RebuildEditor() {
+  editor_.reset();
+  if (!layers_ || !connection_ || !connection_->IsOpen() || !edit_dialogs_) return;
+  EditorHooks hooks = editor_hooks_;
+  if (!hooks.arc_name && names_)
+    hooks.arc_name = [this](std::int32_t id, std::string& name) { return names_->NameOf(id, name); };
+  editor_ = std::make_unique<MapEditor>(
+      *connection_, *layers_, viewport_, *edit_dialogs_,
+      [this] { return modes_source_ ? modes_source_() : MapModes{}; }, std::move(hooks));
+}
+
+void MapView::ModesChanged() {
+  if (editor_) Execute(editor_->ModesChanged());
+}
+
 bool MapView::RunCommand(int id) {
-  if (RouteOf(id).owner != CommandOwner::Navigation) return false;
+  const CommandRoute route = RouteOf(id);
+  if (route.owner == CommandOwner::MapWindow && !route.main_table) {
+    if (!editor_) return false;
+    EditOutcome outcome;
+    if (!editor_->RunCommand(id, outcome)) return false;
+    Execute(outcome);
+    return true;
+  }
+  if (route.owner != CommandOwner::Navigation) return false;
   const NavigationOutcome outcome = navigation_.Command(id, Extent());
   if (!outcome.handled) return false;
   Execute(outcome);
@@ -155,6 +200,7 @@ void MapView::paintEvent(QPaintEvent* event) {
     case PaintAction::VectorRedraw:
       DrawVectorPass(clock_.last_was_fast());
       vector_redraw_ = false;
+      ++vector_redraws_;
       break;
     case PaintAction::CopyImage:
       break;
@@ -166,13 +212,35 @@ void MapView::paintEvent(QPaintEvent* event) {
     painter.fillRect(client, ToQColor(background_));
     painter.drawImage(QPoint(pan_shift_->x, pan_shift_->y), map_image_, client);
   } else {
-    painter.drawImage(event->rect().topLeft(), map_image_, event->rect());
+    PaintOverlay(painter, event->rect());
   }
   if (band_) {
     painter.setPen(QPen(ToQColor(Inverted(background_)), 2, Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(ToQRect(*band_));
   }
+}
+
+// The map image, and over it what the editing shows, composed off the window so that nothing flickers.
+void MapView::PaintOverlay(QPainter& painter, const QRect& area) {
+  const EditOverlay overlay = editor_ ? editor_->Overlay() : EditOverlay();
+  if (overlay.empty()) {
+    painter.drawImage(area.topLeft(), map_image_, area);
+    return;
+  }
+  if (overlay_image_.size() != map_image_.size())
+    overlay_image_ = QImage(map_image_.size(), QImage::Format_RGB32);
+  {
+    QPainter copy(&overlay_image_);
+    copy.setCompositionMode(QPainter::CompositionMode_Source);
+    copy.drawImage(area.topLeft(), map_image_, area);
+  }
+  {
+    QtCanvas canvas(overlay_image_);
+    canvas.painter().setClipRect(area);
+    DrawEditOverlay(canvas, RenderView::Of(viewport_, false), overlay);
+  }
+  painter.drawImage(area.topLeft(), overlay_image_, area);
 }
 
 void MapView::FullRedraw() {
@@ -230,9 +298,34 @@ void MapView::Execute(const NavigationOutcome& outcome) {
   if (outcome.pointer) setCursor(CursorOf(*outcome.pointer));
 }
 
+void MapView::Execute(const EditOutcome& outcome) {
+  if (outcome.clear_navigation_tool) navigation_.ClearTool();
+  if (outcome.full_redraw) {
+    requestFullRedraw();
+  } else if (outcome.vector_redraw) {
+    requestVectorRedraw();
+  } else if (outcome.overlay) {
+    update();
+  }
+  if (outcome.warp_pointer)
+    QCursor::setPos(mapToGlobal(QPoint(outcome.warp_pointer->x, outcome.warp_pointer->y)));
+  if (panes_) panes_->Show(outcome.panes);
+  if (outcome.pointer) setCursor(CursorOf(*outcome.pointer));
+}
+
+PointerInput MapView::InputOf(const QMouseEvent* event) const {
+  const QPoint at = event->position().toPoint();
+  return {at.x(), at.y(), (event->buttons() & Qt::LeftButton) != 0, navigation_.tool()};
+}
+
 void MapView::mousePressEvent(QMouseEvent* event) {
   if (pointer_claim_ && pointer_claim_(event)) return;
   if (event->button() == Qt::LeftButton) {
+    if (editor_) {
+      const EditOutcome outcome = editor_->LeftPressed(InputOf(event));
+      Execute(outcome);
+      if (outcome.claimed) return;
+    }
     Execute(navigation_.LeftButtonDown());
   } else if (event->button() == Qt::RightButton) {
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
@@ -245,6 +338,10 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 void MapView::mouseMoveEvent(QMouseEvent* event) {
   if (pointer_claim_ && pointer_claim_(event)) return;
   if (navigation_.TakePendingQualityRedraw()) repaint();
+  if (editor_) {
+    const EditOutcome outcome = editor_->PointerMoved(InputOf(event));
+    if (outcome.claimed) return Execute(outcome);
+  }
   const QPoint at = event->position().toPoint();
   Execute(navigation_.PointerMoved(at.x(), at.y(), event->buttons() & Qt::LeftButton, Extent()));
 }
@@ -254,6 +351,18 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
   Execute(navigation_.LeftButtonUp(at.x(), at.y(), clock_.last_was_fast()));
+  if (editor_) Execute(editor_->LeftReleased(InputOf(event)));
+}
+
+// A double click chooses a path point where the editing wants one; otherwise it is a second press.
+void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (pointer_claim_ && pointer_claim_(event)) return;
+  if (editor_ && event->button() == Qt::LeftButton) {
+    const EditOutcome outcome = editor_->DoubleClicked(InputOf(event));
+    Execute(outcome);
+    if (outcome.claimed) return;
+  }
+  mousePressEvent(event);
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {
@@ -272,15 +381,21 @@ std::unique_ptr<QMenu> MapView::BuildContextMenu() {
   state.can_go_back = viewport_.history().CanGoBack();
   state.graph_has_arcs = GraphHasArcs();
   if (modes_source_) state.modes = modes_source_();
+  if (editor_) {
+    state.situation = editor_->situation();
+    state.vertex_chosen = editor_->vertex_chosen();
+    state.point_chosen = editor_->point_chosen();
+  }
   auto menu = std::make_unique<QMenu>(this);
   AddEntries(menu.get(), BuildMapContextMenu(state), [this](int id) { return CanRunFromMenu(id); });
   return menu;
 }
 
-// The editing entries (arc data, digitising, chosen vertex or point) have no function yet: greyed.
+// The editing entries need the editing: without a database behind the map they are greyed.
 bool MapView::CanRunFromMenu(int id) const {
   const CommandRoute route = RouteOf(id);
-  const bool own = route.owner == CommandOwner::Navigation;
+  const bool own = route.owner == CommandOwner::Navigation ||
+                   (route.owner == CommandOwner::MapWindow && !route.main_table && editor_);
   return route.main_table ? command_handler_ || own : own;
 }
 

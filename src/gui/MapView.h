@@ -1,7 +1,8 @@
 // The map window: shows the map data at the current view through two off-screen images (the
-// background, and the map drawn over it), and lets the person move around with the mouse, the wheel,
-// the keys and the context menu. The rules live in the core (MapNavigation, the renderer); the window
-// carries out what they answer.
+// background, and the map drawn over it), lets the person move around with the mouse, the wheel, the
+// keys and the context menu, and edit the graph with the mouse and the editing keys. The rules live in
+// the core (MapNavigation, MapEditor, the renderer); the window carries out what they answer and paints
+// the editing overlay over the kept map image.
 #pragma once
 
 #include <QImage>
@@ -11,6 +12,7 @@
 
 #include "app/CommandTable.h"
 #include "app/Settings.h"
+#include "edit/MapEditor.h"
 #include "map/DeviceMetrics.h"
 #include "map/MapNavigation.h"
 #include "map/MapRenderer.h"
@@ -42,8 +44,8 @@ class MapView : public QWidget {
   LayerSet* layers() const { return layers_; }
 
   // Runs a command the map window carries out itself: the tools (40001, 40002, 40004), the home view
-  // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516). False for any
-  // other id.
+  // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516), the editing
+  // commands (5114, 5115, 5122 to 5124, 5517 to 5523) while the editing works. False for any other id.
   bool RunCommand(int id);
 
   // The map is drawn anew, background and layers, before returning.
@@ -67,6 +69,13 @@ class MapView : public QWidget {
   // further. Without a claim every event is the navigation's.
   void SetPointerClaim(std::function<bool(QMouseEvent*)> claim) { pointer_claim_ = std::move(claim); }
 
+  // What the editing tells the rest of the program (path points, routing graph, stored edits). The
+  // editing works over map data with a database behind them; editor() is null otherwise.
+  void SetEditorHooks(EditorHooks hooks);
+  MapEditor* editor() const { return editor_.get(); }
+  // The mode flags changed: the editing leaves its picked vertex and snap behind.
+  void ModesChanged();
+
   NavigationTool tool() const { return navigation_.tool(); }
   const Viewport& viewport() const { return viewport_; }
   Viewport& viewport() { return viewport_; }
@@ -75,8 +84,10 @@ class MapView : public QWidget {
   // The context menu of this moment, as a right click shows it.
   std::unique_ptr<QMenu> BuildContextMenu();
 
-  // How many full redraws the window has made, and the map image as last drawn (for checks).
+  // How many full redraws and vector redraws the window has made, and the map image as last drawn (for
+  // checks).
   int full_redraw_count() const { return full_redraws_; }
+  int vector_redraw_count() const { return vector_redraws_; }
   const QImage& map_image() const { return map_image_; }
 
  protected:
@@ -85,6 +96,7 @@ class MapView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
@@ -92,12 +104,17 @@ class MapView : public QWidget {
   void FullRedraw();
   void DrawVectorPass(bool fast);
   void Execute(const NavigationOutcome& outcome);
+  void Execute(const EditOutcome& outcome);
+  void RebuildEditor();
+  PointerInput InputOf(const QMouseEvent* event) const;
+  void PaintOverlay(QPainter& painter, const QRect& area);
   void RunMenuCommand(int id);
   bool CanRunFromMenu(int id) const;
   bool GraphHasArcs() const;
   Box Extent() const;
 
   LayerSet* layers_;
+  DbConnection* connection_;
   std::unique_ptr<StreetNameSource> names_;
   StatusBar* panes_;
   Viewport viewport_;
@@ -113,9 +130,15 @@ class MapView : public QWidget {
   std::optional<WindowRect> band_;       // the rubber band of the area selection
   int wheel_rest_ = 0;                   // wheel turning not yet a whole notch
   int full_redraws_ = 0;
+  int vector_redraws_ = 0;
   std::function<void(int)> command_handler_;
   std::function<MapModes()> modes_source_;
   std::function<bool(QMouseEvent*)> pointer_claim_;
+  // The editing goes before the data it works on: it is rebuilt with every new layer set.
+  std::unique_ptr<EditDialogs> edit_dialogs_;
+  EditorHooks editor_hooks_;
+  std::unique_ptr<MapEditor> editor_;
+  QImage overlay_image_;  // the map image with the editing overlay, as painted
 };
 
 }  // namespace viamappa

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +20,7 @@
 #include "map/CommandIds.h"
 #include "map/LayerSet.h"
 #include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -281,6 +283,61 @@ TEST_F(MapWindowInMainFrameTest, RebuiltDataReachTheWindowAndReconnectingKeepsIt
   ui_.QueueAnswer(true);
   frame_->ExecuteCommand(cmd::kExit);
   EXPECT_NE(Config().find("\"MappaScala\"=hex(0):"), std::string::npos) << Config();
+}
+
+// A pointer event at a point of the map window, with the left button held or not.
+void Pointer(MapView* view, QEvent::Type type, const Point& world, bool held) {
+  const Point at = view->viewport().WorldToPixel(world.x, world.y);
+  const QPointF pixel(std::round(at.x), std::round(at.y));
+  QMouseEvent event(type, pixel, view->mapToGlobal(pixel),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                    held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(view, &event);
+}
+
+// In the drag mode a vertex follows the pointer over the kept image, and the release writes it and
+// redraws the layers once.
+TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRelease) {
+  {
+    testing::NetworkBuilder network(*frame_->state().connection);
+    ASSERT_TRUE(network.AddNode(1, 1100, 2100));
+    ASSERT_TRUE(network.AddNode(2, 1300, 2100));
+    ASSERT_TRUE(network.AddArc(testing::Arc(1, 1, 2, {{1100, 2100}, {1200, 2150}, {1300, 2100}})));
+  }
+  frame_->RebuildMap();
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  ASSERT_NE(view->editor(), nullptr);
+  frame_->ExecuteCommand(cmd::kDragMode);
+  EXPECT_EQ(view->tool(), NavigationTool::Zoom) << "the zoom tool stays: a held vertex wins over it";
+
+  // Just inside the bend: beyond it no perpendicular falls on either segment, and the arc is not picked.
+  Pointer(view, QEvent::MouseMove, {1199.5, 2149}, false);
+  ASSERT_TRUE(view->editor()->state().hot_vertex);
+  EXPECT_EQ(frame_->Panes()->PaneText(StatusPane::Mode), QStringLiteral("Modo Trascinamento"));
+  const double resolution = view->viewport().resolution();
+  const int full = view->full_redraw_count();
+  const int vector = view->vector_redraw_count();
+  Pointer(view, QEvent::MouseButtonPress, {1199.5, 2149}, true);
+  Pointer(view, QEvent::MouseMove, {1210, 2170}, true);
+  Pointer(view, QEvent::MouseMove, {1220, 2190}, true);
+  QApplication::processEvents();
+  EXPECT_EQ(view->full_redraw_count(), full);
+  EXPECT_EQ(view->vector_redraw_count(), vector) << "no layer is drawn during the drag";
+  EXPECT_DOUBLE_EQ(view->viewport().resolution(), resolution) << "the zoom tool did not take the drag";
+  Pointer(view, QEvent::MouseButtonRelease, {1220, 2190}, false);
+  EXPECT_GE(view->vector_redraw_count() + view->full_redraw_count(), vector + full + 1);
+  EXPECT_EQ(testing::Rows(*frame_->state().connection, "punti", "geoarchi", "ID = 1 AND maxy > 2189"),
+            std::vector<std::string>{"3"})
+      << "the vertex followed the pointer 40 m up";
+
+  // Back in the navigation, the context menu over the arc offers its data.
+  frame_->ExecuteCommand(cmd::kDragMode);
+  const PointArray& moved = view->editor()->caches().FindArc(1)->polylines[0];
+  Pointer(view, QEvent::MouseMove, {(moved[0].x + moved[1].x) / 2, (moved[0].y + moved[1].y) / 2}, false);
+  std::unique_ptr<QMenu> menu = view->BuildContextMenu();
+  ASSERT_NE(FindAction(menu.get(), cmd::kEditArcData), nullptr);
+  EXPECT_TRUE(FindAction(menu.get(), cmd::kEditArcData)->isEnabled());
 }
 
 }  // namespace

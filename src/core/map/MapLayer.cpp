@@ -23,6 +23,11 @@ IndexBox ToIndexBox(const Box& box) {
   return IndexBox(IndexPoint(box.minx, box.miny), IndexPoint(box.maxx, box.maxy));
 }
 
+// Whether an index box stands for an entry of the tree: the empty box marks a feature it does not hold.
+bool Entered(const IndexBox& box) {
+  return box.min_corner().get<0>() <= box.max_corner().get<0>();
+}
+
 Box PointBox(const Point& p) {
   return Box::Of(p.x, p.y, p.x, p.y);
 }
@@ -68,12 +73,15 @@ auto* FindById(Features& features, const std::vector<std::uint32_t>& order, std:
     return features[slot].id < wanted;
   });
   using Feature = std::remove_reference_t<decltype(features[0])>;
-  for (; it != order.end() && features[*it].id == id; ++it) {
-    if constexpr (requires(Feature f) { f.alive; }) {
-      if (!features[*it].alive) continue;
-    }
-    return &features[*it];
-  }
+  const auto alive = [](const Feature& f) {
+    if constexpr (requires(Feature g) { g.alive; }) return f.alive;
+    return true;
+  };
+  for (; it != order.end() && features[*it].id == id; ++it)
+    if (alive(features[*it])) return &features[*it];
+  // Features added by editing since the last rebuild sit after the sorted ones: a few, scanned.
+  for (std::size_t slot = order.size(); slot < features.size(); ++slot)
+    if (features[slot].id == id && alive(features[slot])) return &features[slot];
   return static_cast<Feature*>(nullptr);
 }
 
@@ -154,10 +162,12 @@ void MapLayer::Moved(const LineFeature& feature) {
   const std::int64_t slot = SlotOf(lines_, feature);
   if (slot < 0) return;
   IndexBox& entered = spatial_->line_boxes[slot];
-  spatial_->lines.remove(IndexEntry{entered, static_cast<std::uint32_t>(slot)});
+  // Only an entry the tree holds is removed: the empty box of one it never held would send the search
+  // through the whole tree.
+  if (Entered(entered)) spatial_->lines.remove(IndexEntry{entered, static_cast<std::uint32_t>(slot)});
   const Box bounds = feature.Bounds();
-  entered = ToIndexBox(bounds);
-  if (feature.alive && !bounds.IsEmpty()) spatial_->lines.insert({entered, static_cast<std::uint32_t>(slot)});
+  entered = ToIndexBox(feature.alive ? bounds : Box());
+  if (Entered(entered)) spatial_->lines.insert({entered, static_cast<std::uint32_t>(slot)});
 }
 
 void MapLayer::Moved(const PointFeature& feature) {
@@ -165,9 +175,9 @@ void MapLayer::Moved(const PointFeature& feature) {
   const std::int64_t slot = SlotOf(points_, feature);
   if (slot < 0) return;
   IndexBox& entered = spatial_->point_boxes[slot];
-  spatial_->points.remove(IndexEntry{entered, static_cast<std::uint32_t>(slot)});
-  entered = ToIndexBox(PointBox(feature.point));
-  if (feature.alive) spatial_->points.insert({entered, static_cast<std::uint32_t>(slot)});
+  if (Entered(entered)) spatial_->points.remove(IndexEntry{entered, static_cast<std::uint32_t>(slot)});
+  entered = ToIndexBox(feature.alive ? PointBox(feature.point) : Box());
+  if (Entered(entered)) spatial_->points.insert({entered, static_cast<std::uint32_t>(slot)});
 }
 
 bool MapLayer::RemoveLineFeature(const LineFeature& feature) {
@@ -202,6 +212,9 @@ void MapLayer::RebuildIndexes() {
   auto spatial = std::make_unique<SpatialIndex>();
   std::vector<IndexEntry> entries;
   entries.reserve(lines_.size());
+  // Room for the features editing adds, so that adding one never copies the boxes of a whole region.
+  const auto headroom = [](std::size_t n) { return n + n / 16 + 1024; };
+  spatial->line_boxes.reserve(headroom(lines_.size()));
   spatial->line_boxes.resize(lines_.size(), ToIndexBox(Box()));
   std::uint32_t slot = 0;
   for (const LineFeature& line : lines_) {
@@ -217,10 +230,11 @@ void MapLayer::RebuildIndexes() {
   entries.clear();
   entries.shrink_to_fit();
   entries.reserve(points_.size());
+  spatial->point_boxes.reserve(headroom(points_.size()));
   spatial->point_boxes.resize(points_.size());
   slot = 0;
   for (const PointFeature& point : points_) {
-    spatial->point_boxes[slot] = ToIndexBox(PointBox(point.point));
+    spatial->point_boxes[slot] = ToIndexBox(point.alive ? PointBox(point.point) : Box());
     if (point.alive) entries.emplace_back(spatial->point_boxes[slot], slot);
     ++slot;
   }

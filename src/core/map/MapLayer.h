@@ -95,7 +95,8 @@ class MapLayer {
   // Rebuilds the arrays sorted by identifier and the spatial indexes.
   void RebuildIndexes();
 
-  // Binary searches in the sorted arrays: features added since the last rebuild are not found.
+  // Binary searches in the sorted arrays; the features added since the last rebuild (by editing) are
+  // looked through one by one.
   AreaFeature* FindAreaFeature(std::int32_t id);
   LineFeature* FindLineFeature(std::int32_t id);
   PointFeature* FindPointFeature(std::int32_t id);

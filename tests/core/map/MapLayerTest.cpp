@@ -43,7 +43,11 @@ TEST(MapLayerTest, TheSpatialIndexFollowsEditsAndKeepsTheOrderAdded) {
   EXPECT_TRUE(ids(layer.LinesMeeting(Box::Of(0, 0, 1, 1))).empty());
   layer.AddPolyline(layer.AddLineFeature(7), PointArray({{6000, 6000}, {6001, 6001}}));
   EXPECT_EQ(ids(layer.LinesMeeting(Box::Of(5990, 5990, 6010, 6010))), std::vector<std::int32_t>{7});
-  EXPECT_FALSE(layer.FindLineFeature(7)) << "found by identifier only after the arrays are rebuilt";
+  const LineFeature* added = layer.FindLineFeature(7);
+  ASSERT_TRUE(added) << "a feature added after the rebuild is found by identifier too";
+  EXPECT_EQ(added->polylines[0].front(), (Point{6000, 6000}));
+  ASSERT_TRUE(layer.RemoveLineFeature(*added));
+  EXPECT_FALSE(layer.FindLineFeature(7));
 
   FeatureRef<LineFeature> held(layers, moved);
   EXPECT_TRUE(held);

@@ -1,0 +1,140 @@
+// A small hand-drawn road graph in a fresh database, its map data, and an editor over a window of 400 x 300
+// pixels where one pixel is one screen unit and one metre: the window shows x 1000 .. 1400 and y 1000 ..
+// 1300, and the world point (X, Y) lies at pixel (X - 1000, 1300 - Y).
+//
+//           5 (1100,1250) ------------ 13 ------------ 6 (1300,1250)
+//
+//                                     4 (1200,1200)
+//   7 (1100,1150)                     |
+//   14: 7 -> 8 (1050,1150)            12
+//                                     |
+//           1 (1100,1100) -- 10 ----- 2 (1200,1100) --- 11 --- 3 (1300,1100)
+//                      (vertex 1150,1100)
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "edit/MapEditor.h"
+#include "map/CommandIds.h"
+#include "map/LayerLoader.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
+#include "support/ScriptedEditDialogs.h"
+
+namespace viamappa::testing {
+
+inline constexpr const char* kToday = "05/03/2026";
+
+class EditingTest : public RoadNetworkTest {
+ protected:
+  void SetUp() override {
+    RoadNetworkTest::SetUp();
+    {
+      NetworkBuilder build(db());
+      for (const NodeRecord& n : std::vector<NodeRecord>{{1, 1100, 1100},
+                                                         {2, 1200, 1100},
+                                                         {3, 1300, 1100},
+                                                         {4, 1200, 1200},
+                                                         {5, 1100, 1250},
+                                                         {6, 1300, 1250},
+                                                         {7, 1100, 1150},
+                                                         {8, 1050, 1150}})
+        ASSERT_TRUE(build.AddNode(n.id, n.coord_x, n.coord_y));
+      ASSERT_TRUE(build.AddArc(Arc(10, 1, 2, {{1100, 1100}, {1150, 1100}, {1200, 1100}}, "VIA ROMA", "SC")));
+      ASSERT_TRUE(build.AddArc(Arc(11, 2, 3, {{1200, 1100}, {1300, 1100}}, "VIA ROMA", "SC")));
+      ASSERT_TRUE(build.AddArc(Arc(12, 2, 4, {{1200, 1100}, {1200, 1200}}, "VIA MILANO", "SC")));
+      ASSERT_TRUE(build.AddArc(Arc(13, 5, 6, {{1100, 1250}, {1300, 1250}}, "VIA VERDI", "SP")));
+      ASSERT_TRUE(build.AddArc(Arc(14, 7, 8, {{1100, 1150}, {1050, 1150}}, "VICOLO", "SC")));
+    }
+    Load();
+  }
+
+  // The map data read anew and an editor over them.
+  void Load() {
+    editor_.reset();
+    layers_ = std::make_unique<LayerSet>();
+    LoadLayers(*layers_, db(), MapStyling{});
+    viewport_ = Viewport(DeviceMetrics(10.0), SavedMapView{1.0, 1000, 1000});
+    viewport_.SetClientSize(400, 300);
+    EditorHooks hooks;
+    hooks.graph.routing_graph_stale = [this] { ++stale_; };
+    hooks.edit_stored = [this](const GraphChange& change) { stored_.push_back(change); };
+    hooks.route_start = [this](const Point& p) { route_.push_back({'S', p}); };
+    hooks.route_end = [this](const Point& p) { route_.push_back({'E', p}); };
+    editor_ = std::make_unique<MapEditor>(
+        db(), *layers_, viewport_, dialogs_, [this] { return modes_; }, hooks,
+        [] { return std::string(kToday); });
+  }
+
+  static PixelPoint PixelOf(double x, double y) {
+    return {static_cast<int>(x - 1000), static_cast<int>(1300 - y)};
+  }
+
+  EditOutcome Move(double x, double y, bool held = false) {
+    const PixelPoint at = PixelOf(x, y);
+    return editor_->PointerMoved({at.x, at.y, held, tool_});
+  }
+  EditOutcome Press(double x, double y) {
+    const PixelPoint at = PixelOf(x, y);
+    return editor_->LeftPressed({at.x, at.y, true, tool_});
+  }
+  EditOutcome Release(double x, double y) {
+    const PixelPoint at = PixelOf(x, y);
+    return editor_->LeftReleased({at.x, at.y, false, tool_});
+  }
+  // Hovers at from, then drags the button from there through the points and lets go at the last.
+  EditOutcome Drag(Point from, std::initializer_list<Point> through) {
+    Move(from.x, from.y);
+    Press(from.x, from.y);
+    Point last = from;
+    for (const Point& p : through) {
+      Move(p.x, p.y, true);
+      last = p;
+    }
+    return Release(last.x, last.y);
+  }
+  EditOutcome Command(int id) {
+    EditOutcome outcome;
+    editor_->RunCommand(id, outcome);
+    return outcome;
+  }
+
+  std::int32_t HotArc() const {
+    const LineFeature* arc = editor_->state().hot_arc.get();
+    return arc ? arc->id : -1;
+  }
+  // The points of an arc in the cache.
+  std::vector<Point> CachedPoints(std::int32_t id) const {
+    const LineFeature* arc = editor_->caches().FindArc(id);
+    return arc ? arc->polylines.at(0).points() : std::vector<Point>{};
+  }
+  // The points of an arc's row of geoarchi.
+  std::vector<Point> StoredPoints(std::int32_t id) {
+    PolylineTable geoarchi(db());
+    PointArray line;
+    if (!geoarchi.Seek(id) || !geoarchi.Read(line)) return {};
+    return line.points();
+  }
+  ArcRecord StoredArc(std::int32_t id) {
+    ArcTable archi(db());
+    ArcRecord arc;
+    arc.id = -1;
+    if (archi.Seek(id)) archi.Read(arc);
+    return arc;
+  }
+  std::vector<std::string> Nodes() { return Rows("ID, coord_x, coord_y", "nodi", "", "ID"); }
+
+  ScriptedEditDialogs dialogs_;
+  MapModes modes_;
+  NavigationTool tool_ = NavigationTool::None;
+  std::unique_ptr<LayerSet> layers_;
+  Viewport viewport_;
+  std::unique_ptr<MapEditor> editor_;
+  int stale_ = 0;
+  std::vector<GraphChange> stored_;
+  std::vector<std::pair<char, Point>> route_;
+};
+
+}  // namespace viamappa::testing
