@@ -340,6 +340,21 @@ void MainFrame::DestroyMap() {
   delete map_view_;
   map_view_ = nullptr;
   layers_.reset();
+  ShowMapPanes();
+}
+
+// The panes tell what the map shows now: nothing without map data, "Mappa Vuota" while the data hold
+// nothing to draw, the scale of the view otherwise; the pointer's texts come back when it moves.
+void MainFrame::ShowMapPanes() {
+  StatusTexts texts;
+  for (const StatusPane pane : {StatusPane::Mode, StatusPane::Scale, StatusPane::Prompt, StatusPane::Note})
+    texts.Set(pane, " ");
+  if (layers_ && layers_->extent.IsEmpty()) {
+    texts.Set(StatusPane::Prompt, "Mappa Vuota");
+  } else if (layers_ && map_view_) {
+    texts.Set(StatusPane::Scale, map_view_->viewport().scale_text());
+  }
+  status_bar_->Show(texts);
 }
 
 bool MainFrame::ReleaseMapData() {
@@ -374,6 +389,7 @@ void MainFrame::InstallMapData(std::unique_ptr<LayerSet> data) {
   } else {
     client_->update();
   }
+  ShowMapPanes();
 }
 
 // Over the map data and at the saved view; it fills the client area and takes the keys of its list.
@@ -392,6 +408,7 @@ void MainFrame::CreateMapView() {
   map_view_->setGeometry(client_->rect());
   map_view_->show();
   map_view_->setFocus(Qt::OtherFocusReason);
+  ShowMapPanes();
   UpdateCommands();
 }
 

@@ -111,6 +111,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   void Shutdown();
   void CreateMapView();
   void DestroyMap();
+  void ShowMapPanes();
   // The styling window takes the map's place; closing it applies its records and brings the map
   // back, drawn anew. Dropping it applies nothing.
   void OpenStyling();

@@ -82,6 +82,9 @@ MapView::MapView(LayerSet* layers, DbConnection* connection, const SavedMapView&
       viewport_(metrics, saved),
       navigation_(viewport_) {
   setObjectName(QStringLiteral("MapView"));
+  settle_timer_.setSingleShot(true);
+  settle_timer_.setInterval(kSettleMs);
+  connect(&settle_timer_, &QTimer::timeout, this, &MapView::Settle);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   // Every pixel comes from the map image: no background erase before painting.
@@ -128,6 +131,7 @@ void MapView::ModesChanged() {
 }
 
 bool MapView::RunCommand(int id) {
+  NoteInput();
   const CommandRoute route = RouteOf(id);
   if (route.owner == CommandOwner::MapWindow && !route.main_table) {
     if (!editor_) return false;
@@ -256,6 +260,12 @@ void MapView::FullRedraw() {
   vector_redraw_ = false;
   clock_.EndFullRedraw(RedrawClock::Clock::now());
   viewport_.EndFullRedraw();
+  // A fast redraw keeps navigation smooth; the view it leaves is drawn again in full quality at the
+  // next pointer movement or once the person rests. A drag in progress is drawn in full at its release.
+  if (fast && QApplication::mouseButtons() == Qt::NoButton) {
+    navigation_.SetQualityRedrawPending();
+    settle_timer_.start();
+  }
   viewport_.image_released = false;
   ++full_redraws_;
   QApplication::restoreOverrideCursor();
@@ -269,6 +279,20 @@ void MapView::DrawVectorPass(bool fast) {
   if (!layers_) return;
   QtCanvas canvas(map_image_);
   DrawVectorLayers(canvas, *layers_, RenderView::Of(viewport_, fast), names_.get());
+}
+
+void MapView::NoteInput() {
+  if (settle_timer_.isActive()) settle_timer_.start();
+}
+
+// The person has rested: a view drawn fast is drawn again in full quality, unless a drag goes on or a
+// command holds the redraws (then the settling waits for them).
+void MapView::Settle() {
+  if (redraws_held_ || QApplication::mouseButtons() != Qt::NoButton) {
+    settle_timer_.start();
+    return;
+  }
+  if (navigation_.TakePendingQualityRedraw()) repaint();
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -319,6 +343,7 @@ PointerInput MapView::InputOf(const QMouseEvent* event) const {
 }
 
 void MapView::mousePressEvent(QMouseEvent* event) {
+  NoteInput();
   if (pointer_claim_ && pointer_claim_(event)) return;
   if (event->button() == Qt::LeftButton) {
     if (editor_) {
@@ -336,6 +361,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
+  NoteInput();
   if (pointer_claim_ && pointer_claim_(event)) return;
   if (navigation_.TakePendingQualityRedraw()) repaint();
   if (editor_) {
@@ -347,6 +373,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
+  NoteInput();
   if (pointer_claim_ && pointer_claim_(event)) return;
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
@@ -366,6 +393,7 @@ void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MapView::wheelEvent(QWheelEvent* event) {
+  NoteInput();
   event->accept();
   // Fine-grained wheels and touchpads report parts of a notch: a zoom waits for a whole one.
   wheel_rest_ += event->angleDelta().y();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -58,6 +59,9 @@ class MapView : public QWidget {
   // every paint shows the map image as last drawn and the redraws asked for wait; they are made at the
   // first paint after the hold.
   void HoldRedraws(bool hold);
+
+  // How long the person must leave mouse and keys alone before a view drawn fast is drawn again in full.
+  static constexpr int kSettleMs = 500;
   bool redraws_held() const { return redraws_held_; }
 
   // Commands of the main window's table chosen in the context menu (the modes, the toponym search, the
@@ -87,6 +91,8 @@ class MapView : public QWidget {
   // How many full redraws and vector redraws the window has made, and the map image as last drawn (for
   // checks).
   int full_redraw_count() const { return full_redraws_; }
+  // Whether the last full redraw was fast (detail cut while the person moves around quickly).
+  bool last_redraw_fast() const { return clock_.last_was_fast(); }
   int vector_redraw_count() const { return vector_redraws_; }
   const QImage& map_image() const { return map_image_; }
 
@@ -101,6 +107,9 @@ class MapView : public QWidget {
 
  private:
   bool PrepareImages();
+  // Input reached the map window: the settling waits for the person to rest again.
+  void NoteInput();
+  void Settle();
   void FullRedraw();
   void DrawVectorPass(bool fast);
   void Execute(const NavigationOutcome& outcome);
@@ -125,6 +134,9 @@ class MapView : public QWidget {
   Colour background_ = kWhite;
   bool vector_redraw_ = false;
   bool redraws_held_ = false;
+  // Fires once the person has left mouse and keys alone for a while after a fast redraw: the resting view
+  // is then drawn in full quality.
+  QTimer settle_timer_;
   bool startup_applied_ = false;
   std::optional<PixelPoint> pan_shift_;  // the map image shown shifted while a pan drag is under way
   std::optional<WindowRect> band_;       // the rubber band of the area selection

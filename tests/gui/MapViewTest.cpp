@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
 #include <fstream>
@@ -108,6 +109,32 @@ TEST_F(MapViewTest, PanDragShiftsTheKeptImageAndRedrawsOnlyOnRelease) {
   EXPECT_EQ(view_->Saved().origin_x, 60) << "30 pixels west of 2 m each";
   EXPECT_EQ(view_->cursor().shape(), Qt::CrossCursor);
   EXPECT_FALSE(IsWhite(view_->grab().toImage(), 380, 150)) << "the arc beyond the window came in";
+}
+
+// A view drawn fast while the person moves around quickly is drawn again in full quality once they rest,
+// without moving the pointer; a movement in any tool, the area selection included, brings it at once.
+TEST_F(MapViewTest, AViewDrawnFastSettlesInFullQuality) {
+  static_assert(MapView::kSettleMs <= 1000, "the resting view is drawn in full within a second");
+  view_->RunCommand(cmd::kAreaSelection);
+  const auto zoom = [this] {
+    Drag(view_.get(), {{50, 50}, {150, 120}});
+    Mouse(view_.get(), QEvent::MouseButtonRelease, {150, 120});
+  };
+  zoom();
+  ASSERT_TRUE(view_->last_redraw_fast()) << "a zoom moments after the last redraw is drawn fast";
+  const int redraws = view_->full_redraw_count();
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.start(5000);
+  while (view_->full_redraw_count() == redraws && guard.isActive())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  EXPECT_EQ(view_->full_redraw_count(), redraws + 1) << "the rest brings one more redraw";
+  EXPECT_FALSE(view_->last_redraw_fast());
+
+  zoom();
+  ASSERT_TRUE(view_->last_redraw_fast());
+  Mouse(view_.get(), QEvent::MouseMove, {60, 60});
+  EXPECT_FALSE(view_->last_redraw_fast()) << "a movement in the area selection draws in full at once";
 }
 
 TEST_F(MapViewTest, TheRubberBandIsDrawnInTheInvertedBackgroundAndErased) {

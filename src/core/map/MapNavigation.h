@@ -81,9 +81,14 @@ class MapNavigation {
   // The left button went down: the pointer shows the drag of the pan or the zoom tool.
   NavigationOutcome LeftButtonDown();
 
-  // To be asked before each pointer movement: true, once, when a key or menu zoom or move left a
-  // full-quality redraw pending; the viewport then asks for it and the window repaints at once.
+  // To be asked before each pointer movement: true, once, when a key or menu zoom or move, or a fast
+  // redraw, left a full-quality redraw pending; the viewport then asks for it and the window repaints at
+  // once.
   bool TakePendingQualityRedraw();
+
+  // A fast redraw has shown the current view with its detail cut: the view waits for a full-quality
+  // redraw, at the next pointer movement or when the person rests.
+  void SetQualityRedrawPending() { quality_pending_ = true; }
 
   // The pointer moved to (x, y), with the left button held or not. A drag records its anchor at its
   // first movement, then previews the pan, zooms by steps or draws the rubber band; a movement without
