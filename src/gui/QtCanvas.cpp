@@ -6,6 +6,8 @@
 #include <QTransform>
 #include <cmath>
 
+#include "ui/RasterImage.h"
+
 namespace viamappa {
 
 namespace {
@@ -59,6 +61,38 @@ QImage PatternTile(const std::array<std::uint8_t, 8>& rows, const QColor& colour
     for (int x = 0; x < 8; ++x)
       if (rows[y] & (0x80 >> x)) tile.setPixelColor(x, y, colour);
   return tile;
+}
+
+// The source pixels of a raster image as a 32-bit image, the form Qt stretches fastest.
+QImage SourcePixels(const RasterImage& image, const ImageRect& source) {
+  QImage out(source.width, source.height, QImage::Format_RGB32);
+  // The palette turned to Qt's 0xAARRGGBB once, not once a pixel.
+  std::vector<QRgb> palette(image.palette.size());
+  for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = ToQColor(image.palette[i]).rgb();
+  for (int row = 0; row < source.height; ++row) {
+    const std::uint8_t* in = image.Row(source.y + row);
+    auto* pixel = reinterpret_cast<QRgb*>(out.scanLine(row));
+    for (int column = 0; column < source.width; ++column) {
+      const int x = source.x + column;
+      switch (image.bits_per_pixel) {
+        case 1:
+          pixel[column] = palette[(in[x / 8] >> (7 - x % 8)) & 1];
+          break;
+        case 4:
+          pixel[column] = palette[(in[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
+          break;
+        case 8:
+          pixel[column] = palette[in[x]];
+          break;
+        default: {
+          const std::uint8_t* bgr = in + 3 * static_cast<std::size_t>(x);
+          pixel[column] = qRgb(bgr[2], bgr[1], bgr[0]);
+          break;
+        }
+      }
+    }
+  }
+  return out;
 }
 
 QString FromUtf8(std::string_view text) {
@@ -200,6 +234,23 @@ void QtCanvas::DrawTextCentred(double x, double y, std::string_view text, Colour
   const double baseline = y + (metrics.ascent() - metrics.descent()) / 2;
   painter_.drawText(QPointF(left, baseline), shown);
   painter_.setPen(pen_);
+}
+
+void QtCanvas::DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                         double height) {
+  if (source.width <= 0 || source.height <= 0 || source.x < 0 || source.y < 0 ||
+      source.x + source.width > image.width || source.y + source.height > image.height)
+    return;
+  // Whole pixels, so that neighbouring tiles meet without a seam; nearest pixels, so that an orthophoto
+  // stays sharp when enlarged and the redraw stays quick.
+  const QPoint top_left(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+  const QPoint beyond(static_cast<int>(std::lround(x + width)), static_cast<int>(std::lround(y + height)));
+  if (beyond.x() <= top_left.x() || beyond.y() <= top_left.y()) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter_.drawImage(QRect(top_left, QSize(beyond.x() - top_left.x(), beyond.y() - top_left.y())),
+                     SourcePixels(image, source));
+  painter_.restore();
 }
 
 }  // namespace viamappa

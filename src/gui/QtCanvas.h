@@ -35,6 +35,8 @@ class QtCanvas : public Canvas {
   double TextWidth(std::string_view text) override;
   void DrawText(double x, double y, std::string_view text, Colour colour) override;
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override;
+  void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                 double height) override;
 
   QPainter& painter() { return painter_; }
 

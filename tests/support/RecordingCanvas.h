@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "ui/Canvas.h"
+#include "ui/RasterImage.h"
 
 namespace viamappa::testing {
 
 struct DrawCall {
-  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText };
+  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText, Image };
   Kind kind = Kind::Clear;
   Pen pen;                                // current at the call
   Brush brush;                            // current at the call
@@ -18,6 +19,8 @@ struct DrawCall {
   std::vector<std::vector<Point>> rings;  // a polygon
   std::string text;
   Colour colour = 0;  // of a text, a rectangle, a pixel or the clear
+  RasterImage image;  // a copy of an image drawn, with the part of it drawn
+  ImageRect source;
 };
 
 class RecordingCanvas : public Canvas {
@@ -56,6 +59,12 @@ class RecordingCanvas : public Canvas {
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override {
     Record(DrawCall::Kind::CentredText, {{x, y}}, colour).text = text;
   }
+  void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double w,
+                 double h) override {
+    DrawCall& call = Record(DrawCall::Kind::Image, {{x, y}, {x + w, y + h}});
+    call.image = image;
+    call.source = source;
+  }
 
   const std::vector<DrawCall>& calls() const { return calls_; }
   std::vector<const DrawCall*> Of(DrawCall::Kind kind) const {
@@ -68,7 +77,8 @@ class RecordingCanvas : public Canvas {
 
  private:
   DrawCall& Record(DrawCall::Kind kind, std::vector<Point> points = {}, Colour colour = 0) {
-    return calls_.emplace_back(DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour});
+    return calls_.emplace_back(
+        DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour, {}, {}});
   }
 
   int width_;

@@ -52,6 +52,16 @@ struct Brush {
   std::array<std::uint8_t, 8> pattern{};
 };
 
+// A rectangle of whole pixels of an image: its top-left pixel and its size.
+struct ImageRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct RasterImage;
+
 struct Font {
   std::string face = "Arial";
   double height = 10;  // pixels
@@ -88,6 +98,10 @@ class Canvas {
   virtual void DrawText(double x, double y, std::string_view text, Colour colour) = 0;
   // A text centred on (x, y), horizontally and vertically, not turned.
   virtual void DrawTextCentred(double x, double y, std::string_view text, Colour colour) = 0;
+
+  // The source pixels of an image (which must lie inside it) stretched onto a rectangle of the surface.
+  virtual void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                         double height) = 0;
 };
 
 }  // namespace viamappa
