@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "map/MapStyling.h"
+#include "map/BackgroundFile.h"
 #include "map/MapLayer.h"
+#include "map/MapStyling.h"
 
 namespace viamappa {
 
@@ -34,7 +35,12 @@ class LayerSet {
   // The lifetime of this layer set, watched by FeatureRefs.
   std::weak_ptr<const void> lifetime() const { return lifetime_; }
 
+  // The background file shown under the layers, kept open as long as the layer set; null for none.
+  void SetBackground(std::unique_ptr<BackgroundFile> background) { background_ = std::move(background); }
+  BackgroundFile* background() const { return background_.get(); }
+
  private:
+  std::unique_ptr<BackgroundFile> background_;
   std::vector<std::unique_ptr<MapLayer>> layers_;
   std::vector<MapLayer*> drawing_order_;
   std::shared_ptr<const void> lifetime_;
