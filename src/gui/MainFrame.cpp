@@ -16,6 +16,7 @@
 #include "gui/KeyBindings.h"
 #include "gui/MapView.h"
 #include "gui/StatusBar.h"
+#include "map/BackgroundFile.h"
 #include "map/CommandIds.h"
 #include "map/LayerLoader.h"
 
@@ -317,8 +318,10 @@ void MainFrame::RebuildMap() {
   // The old data go first; the window, if it stays, draws nothing but the background meanwhile.
   if (map_view_) map_view_->SetLayers(nullptr);
   layers_.reset();
-  // The background cartography's extent comes with the background files; until then it starts empty.
-  auto layers = std::make_unique<LayerSet>();
+  // The map data start from the background file's extent, and keep the file open while they live.
+  std::unique_ptr<BackgroundFile> background = OpenBackground(state_.background_path, background_messages_);
+  auto layers = std::make_unique<LayerSet>(background ? background->extent() : Box());
+  layers->SetBackground(std::move(background));
   LoadLayers(*layers, *state_.connection, settings_.styling);
   layers_ = std::move(layers);
   map_data_ready_ = true;

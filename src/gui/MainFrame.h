@@ -15,6 +15,7 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
+#include "gui/PostedMessages.h"
 #include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
@@ -94,6 +95,8 @@ class MainFrame : public QMainWindow, public ShellWindow {
   void DestroyMap();
 
   UserInterface& ui_;
+  // What the background file has to say while the map is painted waits for the paint to end.
+  PostedMessages background_messages_{ui_};
   SettingsStore store_;
   ApplicationState state_;
   Settings settings_;
