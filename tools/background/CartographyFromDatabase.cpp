@@ -96,7 +96,8 @@ class TileGrid {
     for (TileContent& tile : tiles_) {
       if (tile.themes.empty() && tile.texts.empty()) continue;
       tile.id = static_cast<std::uint32_t>(filled.size() + 1);
-      tile.name = "T" + std::to_string(tile.id);
+      tile.name = std::to_string(tile.id);
+      tile.name.insert(0, 1, 'T');
       filled.push_back(&tile);
     }
     return filled;

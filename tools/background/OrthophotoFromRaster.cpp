@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <sstream>
 #include <vector>
 
 #include "background/BackgroundWriter.h"
+#include "background/ShellCommand.h"
 #include "base/NumberText.h"
 
 namespace viamappa::background {
@@ -18,22 +18,6 @@ namespace {
 
 constexpr int kTileSize = 256;
 constexpr double kMetresPerPixelAtScaleOne = 0.0254 / 96.0;
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// Runs a command; its standard output in output, its errors in errors. False when it fails.
-bool Run(const std::string& command, std::string& output) {
-  output.clear();
-  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return false;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-  return pclose(pipe) == 0;
-}
 
 struct RasterInfo {
   int width = 0;
@@ -260,8 +244,13 @@ class Pyramid {
       }
       RasterPlace place;
       place.id = static_cast<std::uint32_t>(++tiles_);
-      place.name =
-          "L" + std::to_string(k) + "R" + std::to_string(top / tile_) + "C" + std::to_string(left / tile_);
+      // Level, row and column of the tile.
+      place.name = std::to_string(k);
+      place.name.insert(0, 1, 'L');
+      place.name.append(1, 'R')
+          .append(std::to_string(top / tile_))
+          .append(1, 'C')
+          .append(std::to_string(left / tile_));
       place.minimum = level.minimum;
       place.maximum = level.maximum;
       const int right = left + width;
@@ -296,7 +285,7 @@ bool WriteOrthophotoFromRaster(const std::string& raster, const std::string& pat
                                std::string& error) {
   summary = {};
   std::string output;
-  if (!Run("gdalinfo " + Quoted(raster), output)) {
+  if (!RunCommand("gdalinfo " + ShellQuoted(raster), output)) {
     error = "gdalinfo non legge " + raster + ": " + output;
     return false;
   }
@@ -317,7 +306,8 @@ bool WriteOrthophotoFromRaster(const std::string& raster, const std::string& pat
     std::filesystem::remove(pixels, ignored);
     std::filesystem::remove(pixels + ".aux.xml", ignored);
   };
-  if (!Run("gdal_translate -q -of PNM" + bands + " " + Quoted(raster) + " " + Quoted(pixels), output)) {
+  if (!RunCommand("gdal_translate -q -of PNM" + bands + " " + ShellQuoted(raster) + " " + ShellQuoted(pixels),
+                  output)) {
     clean();
     error = "gdal_translate non converte " + raster + ": " + output;
     return false;
