@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/RasterImage.h"
@@ -63,17 +64,26 @@ QImage PatternTile(const std::array<std::uint8_t, 8>& rows, const QColor& colour
   return tile;
 }
 
-// The source pixels of a raster image as a 32-bit image, the form Qt stretches fastest.
-QImage SourcePixels(const RasterImage& image, const ImageRect& source) {
-  QImage out(source.width, source.height, QImage::Format_RGB32);
+// The source pixels of a raster image as a 32-bit image, the form Qt stretches fastest, at most as
+// large as the place it goes to: a reduced image takes the nearest pixels, as the stretch would, so
+// its cost follows the window, not the image.
+QImage SourcePixels(const RasterImage& image, const ImageRect& source, int most_width, int most_height) {
+  const int width = std::clamp(most_width, 1, source.width);
+  const int height = std::clamp(most_height, 1, source.height);
+  QImage out(width, height, QImage::Format_RGB32);
   // The palette turned to Qt's 0xAARRGGBB once, not once a pixel.
   std::vector<QRgb> palette(image.palette.size());
   for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = ToQColor(image.palette[i]).rgb();
-  for (int row = 0; row < source.height; ++row) {
-    const std::uint8_t* in = image.Row(source.y + row);
+  // The source pixel under the middle of each pixel of the reduced image.
+  std::vector<int> columns(static_cast<std::size_t>(width));
+  for (int column = 0; column < width; ++column)
+    columns[column] = source.x + static_cast<int>((2LL * column + 1) * source.width / (2LL * width));
+  for (int row = 0; row < height; ++row) {
+    const int y = source.y + static_cast<int>((2LL * row + 1) * source.height / (2LL * height));
+    const std::uint8_t* in = image.Row(y);
     auto* pixel = reinterpret_cast<QRgb*>(out.scanLine(row));
-    for (int column = 0; column < source.width; ++column) {
-      const int x = source.x + column;
+    for (int column = 0; column < width; ++column) {
+      const int x = columns[column];
       switch (image.bits_per_pixel) {
         case 1:
           pixel[column] = palette[(in[x / 8] >> (7 - x % 8)) & 1];
@@ -248,8 +258,8 @@ void QtCanvas::DrawImage(const RasterImage& image, const ImageRect& source, doub
   if (beyond.x() <= top_left.x() || beyond.y() <= top_left.y()) return;
   painter_.save();
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter_.drawImage(QRect(top_left, QSize(beyond.x() - top_left.x(), beyond.y() - top_left.y())),
-                     SourcePixels(image, source));
+  const QSize size(beyond.x() - top_left.x(), beyond.y() - top_left.y());
+  painter_.drawImage(QRect(top_left, size), SourcePixels(image, source, size.width(), size.height()));
   painter_.restore();
 }
 

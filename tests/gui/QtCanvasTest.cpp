@@ -112,6 +112,19 @@ TEST(QtCanvasTest, ImagesAreStretchedPixelForPixel) {
   }
   EXPECT_EQ(target.pixelColor(0, 0), ToQColor(0x00FF00));
   EXPECT_EQ(target.pixelColor(1, 0), ToQColor(0x00FF00));
+  // Eight pixels onto two: each takes the source pixel under its middle (2 and 6).
+  RasterImage row;
+  row.Create(8, 1, 8);
+  for (int x = 0; x < 8; ++x) {
+    row.palette[x] = static_cast<Colour>(x * 0x20);
+    row.Row(0)[x] = static_cast<std::uint8_t>(x);
+  }
+  {
+    QtCanvas canvas(target);
+    canvas.DrawImage(row, {0, 0, 8, 1}, 0, 0, 2, 1);
+  }
+  EXPECT_EQ(target.pixelColor(0, 0), ToQColor(2 * 0x20));
+  EXPECT_EQ(target.pixelColor(1, 0), ToQColor(6 * 0x20));
 }
 
 TEST(QtCanvasTest, PenSurvivesText) {

@@ -198,6 +198,9 @@ class CartographyPasses {
       const double units = text.fixed ? text.height : text.height / view_.resolution;
       if (!(units > 10.0)) continue;
       const double pixels = view_.ScreenUnitsToPixels(units);
+      // A text taller than twice the window cannot be read there; a damaged height would ask the
+      // surface for glyphs of any size.
+      if (pixels > 2.0 * view_.height) continue;
       const double angle = -10.0 * text.escapement;
       canvas_.SetFont({face, pixels, angle});
       const double radians = angle * std::numbers::pi / 1800.0;
