@@ -64,8 +64,9 @@ bool EntityReader::Points(std::uint32_t count, std::vector<Point>& points) {
     py += dy;
     p = {origin_.x + static_cast<double>(px) * kPackedUnit,
          origin_.y + static_cast<double>(py) * kPackedUnit};
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
   }
-  return std::isfinite(origin_.x) && std::isfinite(origin_.y);
+  return true;
 }
 
 bool EntityReader::SkipPoints(std::uint32_t count) {
