@@ -30,16 +30,5 @@ TEST(BackgroundThemeTest, VisibilityBounds) {
   }
 }
 
-TEST(BackgroundThemeTest, FoundByCodeInTheSortedList) {
-  std::vector<BackgroundTheme> themes(3);
-  themes[0].code = std::string("A");
-  themes[1].code = std::string("AB");
-  themes[2].code = std::string("B");
-  EXPECT_EQ(FindTheme(themes, "AB"), &themes[1]);
-  EXPECT_EQ(FindTheme(themes, "B"), &themes[2]);
-  EXPECT_EQ(FindTheme(themes, "AA"), nullptr);
-  EXPECT_EQ(FindTheme(themes, ""), nullptr);
-}
-
 }  // namespace
 }  // namespace viamappa
