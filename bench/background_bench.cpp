@@ -191,6 +191,7 @@ int main(int argc, char** argv) {
     }
   }
   std::filesystem::remove(peer_out);
+  std::filesystem::remove(peer_out + ".aux.xml");
   if (!ui.messages().empty())
     std::fprintf(stderr, "background benchmark: %s\n", ui.last_message().text.c_str());
   for (const bench::Figure& figure : figures) bench::PrintFigure(figure);
