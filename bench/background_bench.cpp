@@ -72,11 +72,14 @@ bool MakeOrthophoto(const Box& extent, const std::string& tif, const std::string
   if (std::filesystem::exists(sfw) && std::filesystem::exists(tif)) return true;
   std::fprintf(stderr, "background benchmark: writing %s and %s (once)\n", tif.c_str(), sfw.c_str());
   const double side = std::max(extent.maxx - extent.minx, extent.maxy - extent.miny);
-  const background::RasterSpec spec{kRasterSide, kRasterSide,        3,
-                                    extent.minx, extent.miny + side, side / kRasterSide};
+  background::RasterGrid grid;
+  grid.width = grid.height = kRasterSide;
+  grid.origin_x = extent.minx;
+  grid.origin_y = extent.miny + side;
+  grid.pixel = side / kRasterSide;
   std::string error;
   background::OrthophotoSummary summary;
-  if (!background::WriteSyntheticRaster(tif, spec, Landscape, error) ||
+  if (!background::WriteSyntheticRaster(tif, grid, Landscape, error) ||
       !background::WriteOrthophotoFromRaster(tif, sfw, summary, error)) {
     std::fprintf(stderr, "background benchmark: %s\n", error.c_str());
     return false;

@@ -9,9 +9,9 @@
 
 namespace viamappa::background {
 
-bool WriteSyntheticRaster(const std::string& path, const RasterSpec& spec, const PixelSource& pixels,
+bool WriteSyntheticRaster(const std::string& path, const RasterGrid& grid, const PixelSource& pixels,
                           std::string& error) {
-  if (spec.width < 1 || spec.height < 1 || (spec.bands != 1 && spec.bands != 3) || !(spec.pixel > 0)) {
+  if (grid.width < 1 || grid.height < 1 || (grid.bands != 1 && grid.bands != 3) || !(grid.pixel > 0)) {
     error = "dimensioni del raster non valide";
     return false;
   }
@@ -24,10 +24,10 @@ bool WriteSyntheticRaster(const std::string& path, const RasterSpec& spec, const
   };
   {
     std::ofstream out(raw, std::ios::binary);
-    std::vector<unsigned char> row(static_cast<std::size_t>(spec.width) * spec.bands);
-    for (int y = 0; y < spec.height && out; ++y) {
-      for (int x = 0; x < spec.width; ++x)
-        pixels(x, y, row.data() + static_cast<std::size_t>(x) * spec.bands);
+    std::vector<unsigned char> row(static_cast<std::size_t>(grid.width) * grid.bands);
+    for (int y = 0; y < grid.height && out; ++y) {
+      for (int x = 0; x < grid.width; ++x)
+        pixels(x, y, row.data() + static_cast<std::size_t>(x) * grid.bands);
       out.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
     }
     if (!out) {
@@ -38,17 +38,17 @@ bool WriteSyntheticRaster(const std::string& path, const RasterSpec& spec, const
   }
   {
     std::ofstream out(vrt);
-    out << "<VRTDataset rasterXSize=\"" << spec.width << "\" rasterYSize=\"" << spec.height << "\">\n"
-        << "  <GeoTransform>" << FormatShortest(spec.origin_x) << ", " << FormatShortest(spec.pixel)
-        << ", 0, " << FormatShortest(spec.origin_y) << ", 0, " << FormatShortest(-spec.pixel)
+    out << "<VRTDataset rasterXSize=\"" << grid.width << "\" rasterYSize=\"" << grid.height << "\">\n"
+        << "  <GeoTransform>" << FormatShortest(grid.origin_x) << ", " << FormatShortest(grid.pixel)
+        << ", 0, " << FormatShortest(grid.origin_y) << ", 0, " << FormatShortest(-grid.pixel)
         << "</GeoTransform>\n";
-    for (int band = 0; band < spec.bands; ++band) {
+    for (int band = 0; band < grid.bands; ++band) {
       out << "  <VRTRasterBand dataType=\"Byte\" band=\"" << band + 1 << "\" subClass=\"VRTRawRasterBand\">\n"
           << "    <SourceFilename relativeToVRT=\"0\">" << std::filesystem::absolute(raw).string()
           << "</SourceFilename>\n"
           << "    <ImageOffset>" << band << "</ImageOffset>\n"
-          << "    <PixelOffset>" << spec.bands << "</PixelOffset>\n"
-          << "    <LineOffset>" << static_cast<long long>(spec.width) * spec.bands << "</LineOffset>\n"
+          << "    <PixelOffset>" << grid.bands << "</PixelOffset>\n"
+          << "    <LineOffset>" << static_cast<long long>(grid.width) * grid.bands << "</LineOffset>\n"
           << "  </VRTRasterBand>\n";
     }
     out << "</VRTDataset>\n";

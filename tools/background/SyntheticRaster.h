@@ -9,7 +9,7 @@
 
 namespace viamappa::background {
 
-struct RasterSpec {
+struct RasterGrid {
   int width = 0;
   int height = 0;
   int bands = 3;        // 1 (grey) or 3 (red, green, blue)
@@ -22,7 +22,7 @@ struct RasterSpec {
 using PixelSource = std::function<void(int x, int y, unsigned char* samples)>;
 
 // Writes a GeoTIFF at path. False with the reason in error.
-bool WriteSyntheticRaster(const std::string& path, const RasterSpec& spec, const PixelSource& pixels,
+bool WriteSyntheticRaster(const std::string& path, const RasterGrid& grid, const PixelSource& pixels,
                           std::string& error);
 
 }  // namespace viamappa::background

@@ -39,9 +39,9 @@ TEST(OrthophotoFromRasterTest, AColourRasterBecomesTilesOfEveryLevelWithItsPixel
   if (!GdalPresent()) GTEST_SKIP() << "GDAL's tools are not installed";
   TempDir dir;
   // 600 x 300 pixels of 2 m with the top-left corner at (600000, 5000600).
-  const RasterSpec spec{600, 300, 3, 600000, 5000600, 2};
+  const RasterGrid grid{600, 300, 3, 600000, 5000600, 2};
   std::string error;
-  ASSERT_TRUE(WriteSyntheticRaster(dir.File("orto.tif"), spec, Pattern, error)) << error;
+  ASSERT_TRUE(WriteSyntheticRaster(dir.File("orto.tif"), grid, Pattern, error)) << error;
   OrthophotoSummary summary;
   ASSERT_TRUE(WriteOrthophotoFromRaster(dir.File("orto.tif"), dir.File("orto.sfw"), summary, error)) << error;
   // Levels of 600 x 300, 300 x 150 and 150 x 75 pixels in tiles of 256: 6 + 2 + 1.
