@@ -29,14 +29,6 @@ bool ReadTileHeader(BackgroundReader& in, TileHeader& header) {
 
 }  // namespace
 
-bool ReadRasterTileSize(BackgroundReader& in, int& width, int& height) {
-  TileHeader header;
-  if (!ReadTileHeader(in, header)) return false;
-  width = header.width;
-  height = header.height;
-  return true;
-}
-
 bool DecodeRasterTile(BackgroundReader& in, RasterImage& image) {
   image = RasterImage();
   TileHeader header;

@@ -19,9 +19,6 @@ inline constexpr std::size_t kRasterTileHeaderBytes = 16;
 // room for, rows shorter than their pixels, or palette and rows beyond the data there.
 bool DecodeRasterTile(BackgroundReader& in, RasterImage& image);
 
-// The width and height in the header of a tile, without decoding it.
-bool ReadRasterTileSize(BackgroundReader& in, int& width, int& height);
-
 // How a raster of box and size (pixels) shows in a view.
 struct RasterPlacement {
   enum class Kind {
