@@ -3,6 +3,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/ApplicationState.h"
 #include "app/ConflationCommand.h"
@@ -10,6 +11,8 @@
 #include "app/ImportCommands.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
+#include "background/CartographyFromDatabase.h"
+#include "background/OrthophotoFromRaster.h"
 #include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "db/DbQuery.h"
@@ -58,6 +61,14 @@ int WritePicture(const std::string& path, const Options& options, int width, int
   PixelCanvas canvas(width, height);
   draw(canvas);
   return WritePngFile(*chosen, width, height, canvas.pixels(), ui) ? 0 : 1;
+}
+
+// A file the command would replace, without --yes: refused.
+bool RefusedReplacement(const std::string& path, const Options& options) {
+  std::error_code ignored;
+  if (options.yes || !std::filesystem::exists(path, ignored)) return false;
+  std::fprintf(stderr, "ERRORE: il file %s esiste già (--yes per sostituirlo)\n", path.c_str());
+  return true;
 }
 
 }  // namespace
@@ -268,6 +279,52 @@ int Synth(const std::vector<std::string>& args, const Options&) {
   std::printf("Comuni: %d\nLocalità: %d\nToponimi: %lld (MISC e CS: %lld)\n", counts.comuni, counts.localita,
               static_cast<long long>(counts.toponyms), static_cast<long long>(counts.loaded_toponyms));
   std::fprintf(stderr, "synth: %s scritta in %.2f s\n", folder.c_str(), seconds);
+  return 0;
+}
+
+int MakeSfx(const std::vector<std::string>& args, const Options& options) {
+  constexpr const char* kSynopsis = "make-sfx DATABASE FILE.sfx [--doppie] [--64]";
+  std::vector<std::string> files;
+  bool packed = true, wide = false;
+  for (const std::string& word : args) {
+    if (word == "--doppie") {
+      packed = false;
+    } else if (word == "--64") {
+      wide = true;
+    } else if (word.starts_with("--")) {
+      return Usage(kSynopsis);
+    } else {
+      files.push_back(word);
+    }
+  }
+  if (files.size() != 2) return Usage(kSynopsis);
+  if (RefusedReplacement(files[1], options)) return 1;
+  ConsoleUserInterface ui(stderr, options.yes);
+  DbConnection connection(files[0], ui);
+  if (!connection.IsOpen()) return 1;
+  background::CartographySummary summary;
+  std::string error;
+  if (!background::WriteCartographyFromDatabase(connection, files[1], packed, wide, summary, error)) {
+    std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s: %d comuni, %d località in %d tessere\n", files[1].c_str(), summary.municipalities,
+              summary.localities, summary.tiles);
+  return ui.error_count() == 0 ? 0 : 1;
+}
+
+int MakeSfw(const std::vector<std::string>& args, const Options& options) {
+  if (args.size() != 2 || args[0].starts_with("--") || args[1].starts_with("--"))
+    return Usage("make-sfw RASTER FILE.sfw");
+  if (RefusedReplacement(args[1], options)) return 1;
+  background::OrthophotoSummary summary;
+  std::string error;
+  if (!background::WriteOrthophotoFromRaster(args[0], args[1], summary, error)) {
+    std::fprintf(stderr, "ERRORE: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s: %d x %d pixel, %d bande, %d livelli, %d tessere di %d pixel\n", args[1].c_str(),
+              summary.width, summary.height, summary.bands, summary.levels, summary.tiles, summary.tile_size);
   return 0;
 }
 

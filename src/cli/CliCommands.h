@@ -42,4 +42,13 @@ int Patterns(const std::vector<std::string>& args, const Options& options);
 // Prints where the settings file is.
 int SettingsPath(const std::vector<std::string>& args, const Options& options);
 
+// Background files: make-sfx DATABASE FILE.sfx [--doppie] [--64] writes a vector cartography from the
+// municipalities and localities; make-sfw RASTER FILE.sfw an orthophoto from a georeferenced raster.
+int MakeSfx(const std::vector<std::string>& args, const Options& options);
+int MakeSfw(const std::vector<std::string>& args, const Options& options);
+
+// Draws the map of a database into a PNG picture as the map window would:
+// render DATABASE FILE.png [--size WxH] [--scala N] [--centro X Y] [--sfondo FILE].
+int Render(const std::vector<std::string>& args, const Options& options);
+
 }  // namespace viamappa::cli

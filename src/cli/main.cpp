@@ -37,6 +37,15 @@ constexpr const char* kUsage =
     "  settings-path                mostra dove si trova la configurazione\n"
     "  symbols FILE.png             disegna i simboli puntuali come nella griglia di scelta\n"
     "  patterns FILE.png            disegna le retinature delle aree\n"
+    "  make-sfx DB FILE.sfx [--doppie] [--64]\n"
+    "                               scrive una cartografia di sfondo dai comuni e dalle località del\n"
+    "                               database (coordinate compatte, se non --doppie; offset a 64 bit con\n"
+    "                               --64)\n"
+    "  make-sfw RASTER FILE.sfw     scrive un'ortofoto di sfondo da un raster georeferenziato letto con\n"
+    "                               GDAL (per esempio un GeoTIFF)\n"
+    "  render DB FILE.png [--size LARGHEZZAxALTEZZA] [--scala N] [--centro X Y] [--sfondo FILE]\n"
+    "                               disegna la mappa in un'immagine PNG come la finestra (1920x1080, la\n"
+    "                               vista iniziale se non indicate; lo stile dalla configurazione)\n"
     "  --help                       mostra questo aiuto\n"
     "  --version                    mostra la versione del programma e del motore del database\n"
     "\n"
@@ -90,6 +99,9 @@ int main(int argc, char** argv) {
   if (command == "settings-path") return cli::SettingsPath(args, options);
   if (command == "symbols") return cli::Symbols(args, options);
   if (command == "patterns") return cli::Patterns(args, options);
+  if (command == "make-sfx") return cli::MakeSfx(args, options);
+  if (command == "make-sfw") return cli::MakeSfw(args, options);
+  if (command == "render") return cli::Render(args, options);
   std::fprintf(stderr, "viamappa-cli: comando sconosciuto: %s\n\n%s", command.c_str(), kUsage);
   return 2;
 }

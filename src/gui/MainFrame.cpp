@@ -16,6 +16,7 @@
 #include "gui/KeyBindings.h"
 #include "gui/MapView.h"
 #include "gui/StatusBar.h"
+#include "map/BackgroundFile.h"
 #include "map/CommandIds.h"
 #include "map/LayerLoader.h"
 
@@ -366,12 +367,14 @@ bool MainFrame::ReleaseMapData() {
   return true;
 }
 
-// Reads only the connection and the styling, which the window's thread leaves alone while a command
-// runs.
+// Reads only the connection, the styling and the background path, which the window's thread leaves
+// alone while a command runs.
 std::unique_ptr<LayerSet> MainFrame::LoadMapData() {
   if (!state_.connected()) return nullptr;
-  // The background cartography's extent comes with the background files; until then it starts empty.
-  auto layers = std::make_unique<LayerSet>();
+  // The map data start from the background file's extent, and keep the file open while they live.
+  std::unique_ptr<BackgroundFile> background = OpenBackground(state_.background_path, background_messages_);
+  auto layers = std::make_unique<LayerSet>(background ? background->extent() : Box());
+  layers->SetBackground(std::move(background));
   LoadLayers(*layers, *state_.connection, settings_.styling);
   return layers;
 }

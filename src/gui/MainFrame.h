@@ -22,6 +22,7 @@
 #include "gui/StylingWindow.h"
 #include "gui/ThreadHopInterface.h"
 #include "gui/ThreadHopShell.h"
+#include "gui/PostedMessages.h"
 #include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
@@ -124,6 +125,8 @@ class MainFrame : public QMainWindow, public MapDataShell {
   ThreadHopInterface command_ui_;
   ThreadHopShell command_shell_;
   CommandWorker worker_;
+  // What the background file has to say while the map is painted waits for the paint to end.
+  PostedMessages background_messages_{ui_};
   SettingsStore store_;
   ApplicationState state_;
   Settings settings_;

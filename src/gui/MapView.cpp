@@ -16,6 +16,7 @@
 #include "gui/QtCanvas.h"
 #include "gui/QtEditDialogs.h"
 #include "gui/StatusBar.h"
+#include "map/BackgroundPainter.h"
 #include "map/CommandIds.h"
 #include "map/LayerNames.h"
 #include "map/LayerSet.h"
@@ -254,7 +255,8 @@ void MapView::FullRedraw() {
   viewport_.UpdateExtent();
   {
     QtCanvas canvas(background_image_);
-    DrawBackground(canvas, background_, RenderView::Of(viewport_, fast));
+    DrawBackground(canvas, background_, RenderView::Of(viewport_, fast),
+                   BackgroundSourcesOf(layers_ ? layers_->background() : nullptr));
   }
   DrawVectorPass(fast);
   vector_redraw_ = false;

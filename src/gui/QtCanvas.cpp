@@ -4,7 +4,10 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
+
+#include "ui/RasterImage.h"
 
 namespace viamappa {
 
@@ -59,6 +62,47 @@ QImage PatternTile(const std::array<std::uint8_t, 8>& rows, const QColor& colour
     for (int x = 0; x < 8; ++x)
       if (rows[y] & (0x80 >> x)) tile.setPixelColor(x, y, colour);
   return tile;
+}
+
+// The source pixels of a raster image as a 32-bit image, the form Qt stretches fastest, at most as
+// large as the place it goes to: a reduced image takes the nearest pixels, as the stretch would, so
+// its cost follows the window, not the image.
+QImage SourcePixels(const RasterImage& image, const ImageRect& source, int most_width, int most_height) {
+  const int width = std::clamp(most_width, 1, source.width);
+  const int height = std::clamp(most_height, 1, source.height);
+  QImage out(width, height, QImage::Format_RGB32);
+  // The palette turned to Qt's 0xAARRGGBB once, not once a pixel.
+  std::vector<QRgb> palette(image.palette.size());
+  for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = ToQColor(image.palette[i]).rgb();
+  // The source pixel under the middle of each pixel of the reduced image.
+  std::vector<int> columns(static_cast<std::size_t>(width));
+  for (int column = 0; column < width; ++column)
+    columns[column] = source.x + static_cast<int>((2LL * column + 1) * source.width / (2LL * width));
+  for (int row = 0; row < height; ++row) {
+    const int y = source.y + static_cast<int>((2LL * row + 1) * source.height / (2LL * height));
+    const std::uint8_t* in = image.Row(y);
+    auto* pixel = reinterpret_cast<QRgb*>(out.scanLine(row));
+    for (int column = 0; column < width; ++column) {
+      const int x = columns[column];
+      switch (image.bits_per_pixel) {
+        case 1:
+          pixel[column] = palette[(in[x / 8] >> (7 - x % 8)) & 1];
+          break;
+        case 4:
+          pixel[column] = palette[(in[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
+          break;
+        case 8:
+          pixel[column] = palette[in[x]];
+          break;
+        default: {
+          const std::uint8_t* bgr = in + 3 * static_cast<std::size_t>(x);
+          pixel[column] = qRgb(bgr[2], bgr[1], bgr[0]);
+          break;
+        }
+      }
+    }
+  }
+  return out;
 }
 
 QString FromUtf8(std::string_view text) {
@@ -223,6 +267,23 @@ void QtCanvas::DrawImage(int x, int y, const CanvasImage& image) {
   auto [it, added] = images_.try_emplace(image.serial());
   if (added) it->second = ToQImage(image);
   painter_.drawImage(QPoint(x, y), it->second);
+}
+
+void QtCanvas::DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                         double height) {
+  if (source.width <= 0 || source.height <= 0 || source.x < 0 || source.y < 0 ||
+      source.x + source.width > image.width || source.y + source.height > image.height)
+    return;
+  // Whole pixels, so that neighbouring tiles meet without a seam; nearest pixels, so that an orthophoto
+  // stays sharp when enlarged and the redraw stays quick.
+  const QPoint top_left(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+  const QPoint beyond(static_cast<int>(std::lround(x + width)), static_cast<int>(std::lround(y + height)));
+  if (beyond.x() <= top_left.x() || beyond.y() <= top_left.y()) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const QSize size(beyond.x() - top_left.x(), beyond.y() - top_left.y());
+  painter_.drawImage(QRect(top_left, size), SourcePixels(image, source, size.width(), size.height()));
+  painter_.restore();
 }
 
 }  // namespace viamappa

@@ -37,6 +37,8 @@ class QtCanvas : public Canvas {
   void DrawText(double x, double y, std::string_view text, Colour colour) override;
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override;
   void DrawImage(int x, int y, const CanvasImage& image) override;
+  void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                 double height) override;
 
   QPainter& painter() { return painter_; }
 

@@ -67,6 +67,27 @@ if command -v gdalinfo >/dev/null; then
   [ "$(gdallocationinfo -valonly retini.png 40 40 | tr '\n' ' ')" = "0 0 0 " ] || fail "pattern 0 is not solid"
 fi
 
+# Background files from the region, and pictures of its map over them.
+"$cli" make-sfx regione.mdb regione.sfx 2>/dev/null | grep -q "regione.sfx: 12 comuni, 40 località in" ||
+  fail "make-sfx"
+if "$cli" make-sfx regione.mdb regione.sfx 2>/dev/null; then fail "make-sfx replaced a file without --yes"; fi
+png_signature() { head -c 4 "$1" | od -An -tx1 | tr -d ' \n'; }
+if "$cli" render regione.mdb mappa.png --size 320x200 --sfondo regione.sfx >render.txt 2>render.err; then
+  grep -q "^mappa.png: 320 x 200 pixel, Scala 1:" render.txt || fail "render summary: $(cat render.txt)"
+  [ "$(png_signature mappa.png)" = "89504e47" ] || fail "render wrote no PNG"
+  # Long enough for a header, and no background file.
+  for i in 1 2 3 4 5 6 7 8 9 10; do echo "non uno sfondo"; done > falso.sfx
+  if "$cli" render regione.mdb falso.png --sfondo falso.sfx 2>render.err; then fail "render over a false background"; fi
+  grep -q "Il file non risponde alle specifiche del formato SFW" render.err || fail "render: $(cat render.err)"
+  if command -v gdal_rasterize >/dev/null; then
+    gdal_rasterize -q -ot Byte -ts 300 300 -init 250 -burn 40 -burn 120 -burn 200 region/LOCALITA.shp orto.tif
+    "$cli" make-sfw orto.tif orto.sfw 2>/dev/null | grep -q "orto.sfw: 300 x 300 pixel, 3 bande" || fail "make-sfw"
+    "$cli" render regione.mdb orto.png --scala 50000 --sfondo orto.sfw >/dev/null 2>&1 || fail "render over orto.sfw"
+  fi
+elif ! grep -q "non disegna immagini" render.err; then
+  fail "render: $(cat render.err)"
+fi
+
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"

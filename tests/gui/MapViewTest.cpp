@@ -11,13 +11,17 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/DatabaseCreation.h"
+#include "background/BackgroundWriter.h"
 #include "base/NumberText.h"
 #include "gui/MainFrame.h"
+#include "gui/QtCanvas.h"
 #include "gui/StatusBar.h"
+#include "map/BackgroundFile.h"
 #include "map/CommandIds.h"
 #include "map/LayerSet.h"
 #include "support/NetworkBuilder.h"
@@ -365,6 +369,40 @@ TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRel
   std::unique_ptr<QMenu> menu = view->BuildContextMenu();
   ASSERT_NE(FindAction(menu.get(), cmd::kEditArcData), nullptr);
   EXPECT_TRUE(FindAction(menu.get(), cmd::kEditArcData)->isEnabled());
+}
+
+// The background chosen is drawn under the layers at every full redraw; a file that goes away leaves
+// the map drawn without it and says so after the paint.
+TEST_F(MapWindowInMainFrameTest, TheChosenBackgroundIsDrawnUntilItsFileGoes) {
+  const std::string orthophoto = dir_.File("sfondo.sfw");
+  {
+    background::BackgroundWriter writer(BackgroundFormat::Orthophoto, {});
+    ASSERT_TRUE(writer.Open(orthophoto));
+    RasterImage image;
+    image.Create(256, 256, 8);
+    image.palette[0] = 0x2040C0;
+    ASSERT_TRUE(writer.AddRaster({1, "tutto", -1, -1, Box::Of(0, 0, 10000, 10000)}, image));
+    ASSERT_TRUE(writer.Finish(Box::Of(0, 0, 10000, 10000)));
+  }
+  ui_.QueueFile(orthophoto);
+  frame_->ExecuteCommand(cmd::kChooseBackground);
+  ASSERT_NE(frame_->map_data(), nullptr);
+  ASSERT_NE(frame_->map_data()->background(), nullptr);
+  EXPECT_EQ(frame_->map_data()->extent, Box::Of(0, 0, 10000, 10000));
+  MapView* view = ShowMap();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->map_image().pixelColor(100, 100), ToQColor(0x2040C0));
+
+  std::filesystem::remove(orthophoto);
+  ui_.ClearMessages();
+  // Of full quality: a fast redraw would leave the rasters out anyway.
+  view->viewport().full_quality = true;
+  view->requestFullRedraw();
+  EXPECT_TRUE(IsWhite(view->map_image(), 100, 100));
+  EXPECT_TRUE(ui_.messages().empty()) << "not inside the paint";
+  QApplication::processEvents();
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.last_message().text, kBackgroundReadErrorMessage);
 }
 
 }  // namespace

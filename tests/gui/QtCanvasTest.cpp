@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/RasterImage.h"
+
 namespace viamappa {
 namespace {
 
@@ -71,6 +73,58 @@ TEST(QtCanvasTest, TurnedTextGoesCounterClockwiseFromItsBaseline) {
     }
   EXPECT_GT(above, 50);
   EXPECT_EQ(right, 0);
+}
+
+// Raster images of every depth land on whole pixels, each source pixel a block of the stretched size.
+TEST(QtCanvasTest, ImagesAreStretchedPixelForPixel) {
+  RasterImage depths[4];
+  depths[0].Create(2, 2, 1);
+  depths[0].Row(0)[0] = 0x40;  // the top row white, black; the bottom row white
+  depths[1].Create(2, 2, 4);
+  depths[1].palette[2] = 0x0000FF;
+  depths[1].Row(0)[0] = 0x02;  // the top row black, red
+  depths[2].Create(2, 2, 8);
+  depths[2].palette[9] = 0x00FF00;
+  depths[2].Row(1)[1] = 9;  // the bottom right green
+  depths[3].Create(2, 2, 24);
+  depths[3].Row(0)[0] = 0xFF;  // the top left blue (blue, green, red bytes)
+  for (const RasterImage& image : depths) {
+    QImage target(6, 6, QImage::Format_RGB32);
+    {
+      QtCanvas canvas(target);
+      canvas.Clear(0x808080);
+      // The image's 2 x 2 pixels onto 4 x 4 starting at (1, 1), from a fractional place.
+      canvas.DrawImage(image, {0, 0, 2, 2}, 0.9, 1.2, 4, 4);
+    }
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) {
+        const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
+        const Colour expected = inside ? image.PixelAt((x - 1) / 2, (y - 1) / 2) : 0x808080;
+        EXPECT_EQ(target.pixelColor(x, y), ToQColor(expected))
+            << image.bits_per_pixel << " " << x << "," << y;
+      }
+  }
+  // A part of an image: only its pixels.
+  QImage target(2, 1, QImage::Format_RGB32);
+  {
+    QtCanvas canvas(target);
+    canvas.DrawImage(depths[2], {1, 1, 1, 1}, 0, 0, 2, 1);
+  }
+  EXPECT_EQ(target.pixelColor(0, 0), ToQColor(0x00FF00));
+  EXPECT_EQ(target.pixelColor(1, 0), ToQColor(0x00FF00));
+  // Eight pixels onto two: each takes the source pixel under its middle (2 and 6).
+  RasterImage row;
+  row.Create(8, 1, 8);
+  for (int x = 0; x < 8; ++x) {
+    row.palette[x] = static_cast<Colour>(x * 0x20);
+    row.Row(0)[x] = static_cast<std::uint8_t>(x);
+  }
+  {
+    QtCanvas canvas(target);
+    canvas.DrawImage(row, {0, 0, 8, 1}, 0, 0, 2, 1);
+  }
+  EXPECT_EQ(target.pixelColor(0, 0), ToQColor(2 * 0x20));
+  EXPECT_EQ(target.pixelColor(1, 0), ToQColor(6 * 0x20));
 }
 
 TEST(QtCanvasTest, PenSurvivesText) {

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "ui/Canvas.h"
+#include "ui/RasterImage.h"
 
 namespace viamappa::testing {
 
 struct DrawCall {
-  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText, Image };
+  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText, Image, Raster };
   Kind kind = Kind::Clear;
   Pen pen;                                // current at the call
   Brush brush;                            // current at the call
@@ -18,7 +19,9 @@ struct DrawCall {
   std::vector<std::vector<Point>> rings;  // a polygon
   std::string text;
   Colour colour = 0;  // of a text, a rectangle, a pixel or the clear
-  CanvasImage image;  // an image drawn, whose top-left corner is points[0]
+  CanvasImage image;   // an image drawn, whose top-left corner is points[0]
+  RasterImage raster;  // a copy of a raster image drawn, with the part of it drawn
+  ImageRect source;
 };
 
 class RecordingCanvas : public Canvas {
@@ -57,6 +60,12 @@ class RecordingCanvas : public Canvas {
   void DrawTextCentred(double x, double y, std::string_view text, Colour colour) override {
     Record(DrawCall::Kind::CentredText, {{x, y}}, colour).text = text;
   }
+  void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double w,
+                 double h) override {
+    DrawCall& call = Record(DrawCall::Kind::Raster, {{x, y}, {x + w, y + h}});
+    call.raster = image;
+    call.source = source;
+  }
 
   void DrawImage(int x, int y, const CanvasImage& image) override {
     Record(DrawCall::Kind::Image, {{static_cast<double>(x), static_cast<double>(y)}}).image = image;
@@ -73,7 +82,8 @@ class RecordingCanvas : public Canvas {
 
  private:
   DrawCall& Record(DrawCall::Kind kind, std::vector<Point> points = {}, Colour colour = 0) {
-    return calls_.emplace_back(DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour, {}});
+    return calls_.emplace_back(
+        DrawCall{kind, pen_, brush_, font_, std::move(points), {}, {}, colour, {}, {}, {}});
   }
 
   int width_;

@@ -5,10 +5,14 @@
 namespace viamappa {
 
 Pen LayerPen(const LayerStyle& style, bool fast) {
+  return StyledPen(style.line_colour, style.line_width, style.line_style, fast);
+}
+
+Pen StyledPen(Colour colour, double width, char line_style, bool fast) {
   Pen pen;
-  pen.colour = Shown(style.line_colour, fast);
-  pen.width = style.line_width;
-  switch (style.line_style) {
+  pen.colour = Shown(colour, fast);
+  pen.width = width;
+  switch (line_style) {
     case 'T':
       pen.style = LineStyle::Dash;
       break;

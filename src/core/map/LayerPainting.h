@@ -13,6 +13,10 @@ namespace viamappa {
 // The pen of a line or area layer: its style, its width in pixels, its colour (grey when fast).
 Pen LayerPen(const LayerStyle& style, bool fast);
 
+// The same from the three values: ' ' solid, 'T' dashed, 'P' dotted, 'A' dash-dot, 'B' dash-dot-dot,
+// any other character solid.
+Pen StyledPen(Colour colour, double width, char line_style, bool fast);
+
 // The brush of an area fill code: -2 and -5 backward diagonal, -3 cross, -4 diagonal cross, -6
 // forward diagonal, -7 horizontal, -8 vertical, in colour; any other code draws the outline only.
 Brush HatchBrush(int fill_code, Colour colour);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "map/BackgroundFile.h"
 #include "map/MapLayer.h"
 #include "map/MapStyling.h"
 
@@ -37,7 +38,12 @@ class LayerSet {
   // The lifetime of this layer set, watched by FeatureRefs.
   std::weak_ptr<const void> lifetime() const { return lifetime_; }
 
+  // The background file shown under the layers, kept open as long as the layer set; null for none.
+  void SetBackground(std::unique_ptr<BackgroundFile> background) { background_ = std::move(background); }
+  BackgroundFile* background() const { return background_.get(); }
+
  private:
+  std::unique_ptr<BackgroundFile> background_;
   std::vector<std::unique_ptr<MapLayer>> layers_;
   std::vector<MapLayer*> drawing_order_;
   std::shared_ptr<const void> lifetime_;

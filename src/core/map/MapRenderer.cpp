@@ -133,37 +133,15 @@ class VectorPasses {
     return layer.style().visible && layer.IsVisible(kind, n_eff_);
   }
 
-  void DrawRing(const PointArray& ring) { DrawRuns(canvas_, pixels_.Thinned(view_, ring.points())); }
-
-  void DrawAreaPart(const AreaPart& part, const Brush& brush, const Pen& pen) {
-    if (brush.style != FillStyle::None) {
-      std::vector<std::vector<Point>> rings;
-      rings.reserve(1 + part.exclusions.size());
-      rings.push_back(pixels_.Thinned(view_, part.outer.points()));
-      for (const PointArray& hole : part.exclusions) rings.push_back(pixels_.Thinned(view_, hole.points()));
-      canvas_.FillPolygon(rings);
-    }
-    canvas_.SetPen(pen);
-    DrawRing(part.outer);
-    for (const PointArray& hole : part.exclusions) DrawRing(hole);
-  }
-
   void DrawAreas(const MapLayer& layer) {
     const LayerStyle& style = layer.style();
     const Pen pen = LayerPen(style, view_.fast);
     const Brush brush = AreaBrush(style.fill, Shown(style.fore_colour, view_.fast), SymbolLibrary::Builtin());
     canvas_.SetPen(pen);
     canvas_.SetBrush(brush);
-    const double tolerance = 10.0 * view_.resolution;
     for (const AreaFeature* feature : layer.AreasMeeting(view_.Window())) {
       for (const AreaPart& part : feature->parts) {
-        if (!MeetsWindow(part.outer.box(), view_)) continue;
-        AreaClip clip = ClipAreaPart(part, view_.Window(), tolerance);
-        if (clip.outcome == AreaClip::Outcome::Whole) {
-          DrawAreaPart(part, brush, pen);
-        } else if (clip.outcome == AreaClip::Outcome::Clipped) {
-          for (const AreaPart& piece : clip.parts) DrawAreaPart(piece, brush, pen);
-        }
+        if (MeetsWindow(part.outer.box(), view_)) DrawAreaPart(canvas_, view_, part, brush, pen);
       }
     }
   }
@@ -225,7 +203,6 @@ class VectorPasses {
   StreetNameSource* names_;
   const MapOverlays& overlays_;
   const std::int32_t n_eff_;
-  PixelPoints pixels_;
 };
 
 // Where a name of width w (metres) starts on an arc and which way it reads.
@@ -348,6 +325,37 @@ void DrawBackground(Canvas& canvas, Colour background, const RenderView& view,
 void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& view, StreetNameSource* names,
                       const MapOverlays& overlays) {
   VectorPasses(canvas, layers, view, names, overlays).Run();
+}
+
+namespace {
+
+// A whole or clipped area part: filled (unless the brush fills nothing), then each ring outlined.
+void DrawPartRings(Canvas& canvas, const RenderView& view, const AreaPart& part, const Brush& brush,
+                   const Pen& pen) {
+  thread_local PixelPoints pixels;
+  if (brush.style != FillStyle::None) {
+    std::vector<std::vector<Point>> rings;
+    rings.reserve(1 + part.exclusions.size());
+    rings.push_back(pixels.Thinned(view, part.outer.points()));
+    for (const PointArray& hole : part.exclusions) rings.push_back(pixels.Thinned(view, hole.points()));
+    canvas.FillPolygon(rings);
+  }
+  canvas.SetPen(pen);
+  DrawRuns(canvas, pixels.Thinned(view, part.outer.points()));
+  for (const PointArray& hole : part.exclusions) DrawRuns(canvas, pixels.Thinned(view, hole.points()));
+}
+
+}  // namespace
+
+void DrawAreaPart(Canvas& canvas, const RenderView& view, const AreaPart& part, const Brush& brush,
+                  const Pen& pen) {
+  const double tolerance = 10.0 * view.resolution;
+  AreaClip clip = ClipAreaPart(part, view.Window(), tolerance);
+  if (clip.outcome == AreaClip::Outcome::Whole) {
+    DrawPartRings(canvas, view, part, brush, pen);
+  } else if (clip.outcome == AreaClip::Outcome::Clipped) {
+    for (const AreaPart& piece : clip.parts) DrawPartRings(canvas, view, piece, brush, pen);
+  }
 }
 
 void DrawPolyline(Canvas& canvas, const RenderView& view, const PointArray& line, std::int64_t vertex_colour,

@@ -46,6 +46,12 @@ void DrawVectorLayers(Canvas& canvas, const LayerSet& layers, const RenderView& 
 void DrawPolyline(Canvas& canvas, const RenderView& view, const PointArray& line,
                   std::int64_t vertex_colour = -1, bool direction_marks = false);
 
+// An area part clipped to the window (tolerance 10 screen units) and drawn as the area layers draw
+// theirs: filled with brush unless it fills nothing, then each ring outlined with pen. The brush is
+// the surface's already; the pen stays set.
+void DrawAreaPart(Canvas& canvas, const RenderView& view, const AreaPart& part, const Brush& brush,
+                  const Pen& pen);
+
 // The most points one polyline call of the surface receives.
 inline constexpr std::size_t kMaxRunPoints = 1000;
 

@@ -53,6 +53,16 @@ struct Brush {
   std::array<std::uint8_t, 8> pattern{};
 };
 
+// A rectangle of whole pixels of an image: its top-left pixel and its size.
+struct ImageRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct RasterImage;
+
 struct Font {
   std::string face = "Arial";
   double height = 10;  // pixels
@@ -93,6 +103,10 @@ class Canvas {
   // An image pixel for pixel with its top-left corner at (x, y); its transparent pixels leave the
   // surface as it was.
   virtual void DrawImage(int x, int y, const CanvasImage& image) = 0;
+
+  // The source pixels of an image (which must lie inside it) stretched onto a rectangle of the surface.
+  virtual void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                         double height) = 0;
 };
 
 }  // namespace viamappa

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/RasterImage.h"
+
 namespace viamappa {
 
 namespace {
@@ -189,6 +191,26 @@ void PixelCanvas::DrawImage(int x, int y, const CanvasImage& image) {
         mixed |= ((over * alpha + old * (255 - alpha) + 127) / 255) << shift;
       }
       under = mixed;
+    }
+  }
+}
+
+void PixelCanvas::DrawImage(const RasterImage& image, const ImageRect& source, double x, double y,
+                            double width, double height) {
+  if (source.width <= 0 || source.height <= 0 || source.x < 0 || source.y < 0 ||
+      source.x + source.width > image.width || source.y + source.height > image.height)
+    return;
+  const int left = static_cast<int>(std::lround(x)), top = static_cast<int>(std::lround(y));
+  const int right = static_cast<int>(std::lround(x + width)),
+            bottom = static_cast<int>(std::lround(y + height));
+  if (right <= left || bottom <= top) return;
+  for (int py = std::max(top, 0); py < std::min(bottom, height_); ++py) {
+    const int v =
+        source.y + static_cast<int>((static_cast<long long>(py - top) * source.height) / (bottom - top));
+    for (int px = std::max(left, 0); px < std::min(right, width_); ++px) {
+      const int u =
+          source.x + static_cast<int>((static_cast<long long>(px - left) * source.width) / (right - left));
+      pixels_[Index(px, py)] = image.PixelAt(u, v);
     }
   }
 }

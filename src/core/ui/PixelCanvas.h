@@ -31,6 +31,9 @@ class PixelCanvas : public Canvas {
   void DrawText(double, double, std::string_view, Colour) override {}
   void DrawTextCentred(double, double, std::string_view, Colour) override {}
   void DrawImage(int x, int y, const CanvasImage& image) override;
+  // Nearest pixels, whole destination pixels, as the window draws raster backgrounds.
+  void DrawImage(const RasterImage& image, const ImageRect& source, double x, double y, double width,
+                 double height) override;
 
   // The colour of a pixel inside the surface.
   Colour PixelAt(int x, int y) const { return pixels_[Index(x, y)]; }

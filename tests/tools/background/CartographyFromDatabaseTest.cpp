@@ -1,0 +1,152 @@
+#include "background/CartographyFromDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include "map/BackgroundEntities.h"
+#include "map/BackgroundFile.h"
+#include "map/BackgroundPainter.h"
+#include "support/NetworkBuilder.h"
+#include "support/RecordingCanvas.h"
+#include "support/RoadNetworkDatabase.h"
+
+namespace viamappa::background {
+namespace {
+
+using viamappa::testing::NetworkBuilder;
+
+class CartographyFromDatabaseTest : public viamappa::testing::RoadNetworkTest {
+ protected:
+  void SetUp() override {
+    RoadNetworkTest::SetUp();
+    NetworkBuilder build(db());
+    // A municipality with a hole, and a locality of 1.23 m corners (packed coordinates keep millimetres).
+    ASSERT_TRUE(build.AddMunicipality(
+        7, "Città Alta", "022001",
+        {NetworkBuilder::Square(1000, 1000, 1000, true), NetworkBuilder::Square(1200, 1200, 100)}));
+    ASSERT_TRUE(build.AddLocality(3, "Località Bassa", "022001", 700,
+                                  {NetworkBuilder::Square(1500.25, 1600.5, 101.23, true)}));
+  }
+
+  // Every entity of a theme kind across the file's tiles, as points; texts by their words.
+  struct Contents {
+    std::map<std::string, std::vector<std::vector<Point>>> lines, areas;
+    std::map<std::string, std::vector<Point>> points;
+    std::map<std::string, std::vector<BackgroundText>> texts;
+  };
+  Contents Read(BackgroundFile& file) {
+    Contents contents;
+    const auto read_block = [&](const EntityBlock& block, auto&& each) {
+      BackgroundReader in(file.source(), block.offset, block.bytes);
+      EntityReader entities(in, file.header().packed, file.header().origin);
+      for (std::uint32_t i = 0; i < block.count; ++i) ASSERT_TRUE(each(entities));
+    };
+    for (BackgroundTile& tile : file.tiles()) {
+      std::vector<TileThemeEntry> themes;
+      std::vector<TileTextEntry> texts;
+      EXPECT_TRUE(file.ReadTileIndex(tile, themes, texts));
+      for (const TileThemeEntry& entry : themes) {
+        EXPECT_NE(entry.theme, nullptr);
+        const std::string code = entry.theme->code;
+        read_block(entry.lines, [&](EntityReader& e) {
+          std::uint32_t n = 0;
+          Box box;
+          std::vector<Point> points;
+          const bool ok = e.LineStart(n, box) && e.Points(n, points);
+          contents.lines[code].push_back(points);
+          return ok;
+        });
+        read_block(entry.areas, [&](EntityReader& e) {
+          std::uint32_t holes = 0, n = 0;
+          Box box;
+          std::vector<Point> points;
+          bool ok = e.AreaStart(holes, n, box) && e.Points(n, points);
+          contents.areas[code].push_back(points);
+          for (std::uint32_t h = 0; ok && h < holes; ++h) {
+            ok = e.LineStart(n, box) && e.Points(n, points);
+            contents.areas[code + " foro"].push_back(points);
+          }
+          return ok;
+        });
+        read_block(entry.points, [&](EntityReader& e) {
+          Point p;
+          const bool ok = e.PointEntity(p);
+          contents.points[code].push_back(p);
+          return ok;
+        });
+      }
+      for (const TileTextEntry& entry : texts) {
+        read_block(entry.texts, [&](EntityReader& e) {
+          BackgroundText text;
+          const bool ok = e.Text(text);
+          contents.texts[entry.style->code].push_back(text);
+          return ok;
+        });
+      }
+    }
+    return contents;
+  }
+};
+
+TEST_F(CartographyFromDatabaseTest, TheAreasBoundariesPointsAndNamesReadBack) {
+  for (const bool packed : {false, true}) {
+    const std::string path = dir_.File(packed ? "compatta.sfx" : "doppie.sfx");
+    CartographySummary summary;
+    std::string error;
+    ASSERT_TRUE(WriteCartographyFromDatabase(db(), path, packed, packed, summary, error)) << error;
+    EXPECT_EQ(summary.municipalities, 1);
+    EXPECT_EQ(summary.localities, 1);
+    ScriptedUserInterface ui;
+    auto file = OpenBackground(path, ui);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->header().packed, packed);
+    EXPECT_EQ(file->header().wide, packed);
+    EXPECT_EQ(file->extent(), Box::Of(1000, 1000, 2000, 2000));
+    std::vector<std::string> codes;
+    for (const BackgroundTheme& theme : file->themes()) {
+      codes.push_back(theme.code);
+      // Every theme at every scale.
+      EXPECT_EQ(theme.minimum, -1);
+      EXPECT_EQ(theme.maximum, -1);
+    }
+    EXPECT_EQ(codes, (std::vector<std::string>{"CENTRI", "COMUNI", "CONFINI", "LOCALITA"}));
+    EXPECT_EQ(file->themes()[3].description, "Località");
+    ASSERT_EQ(file->text_styles().size(), 2u);
+
+    Contents contents = Read(*file);
+    const std::vector<Point> outer = NetworkBuilder::Square(1000, 1000, 1000, true);
+    ASSERT_EQ(contents.areas["COMUNI"].size(), 1u);
+    EXPECT_EQ(contents.areas["COMUNI"][0], outer);
+    EXPECT_EQ(contents.areas["COMUNI foro"][0], NetworkBuilder::Square(1200, 1200, 100));
+    EXPECT_EQ(contents.lines["CONFINI"][0], outer);
+    const std::vector<Point> locality = NetworkBuilder::Square(1500.25, 1600.5, 101.23, true);
+    ASSERT_EQ(contents.areas["LOCALITA"].size(), 1u);
+    for (std::size_t i = 0; i < locality.size(); ++i) {
+      EXPECT_NEAR(contents.areas["LOCALITA"][0][i].x, locality[i].x, 1e-6);
+      EXPECT_NEAR(contents.areas["LOCALITA"][0][i].y, locality[i].y, 1e-6);
+    }
+    ASSERT_EQ(contents.points["CENTRI"].size(), 1u);
+    EXPECT_NEAR(contents.points["CENTRI"][0].x, 1500.25 + 101.23 / 2, 1e-3);
+    // Names in UTF-8 again; the municipality's keeps its screen height, the locality's is in metres.
+    ASSERT_EQ(contents.texts["NOMICOM"].size(), 1u);
+    EXPECT_EQ(contents.texts["NOMICOM"][0].text, "Città Alta");
+    EXPECT_TRUE(contents.texts["NOMICOM"][0].fixed);
+    ASSERT_EQ(contents.texts["NOMILOC"].size(), 1u);
+    EXPECT_EQ(contents.texts["NOMILOC"][0].text, "Località Bassa");
+    EXPECT_FALSE(contents.texts["NOMILOC"][0].fixed);
+  }
+}
+
+TEST(CartographyFromEmptyDatabaseTest, ADatabaseWithoutAreasGivesNoFile) {
+  viamappa::testing::TempDir dir;
+  ASSERT_TRUE(viamappa::testing::MakeRoadNetworkDatabase(dir.File("vuoto.mdb")));
+  ScriptedUserInterface ui;
+  DbConnection connection(dir.File("vuoto.mdb"), ui);
+  CartographySummary summary;
+  std::string error;
+  EXPECT_FALSE(WriteCartographyFromDatabase(connection, dir.File("vuota.sfx"), true, false, summary, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir.File("vuota.sfx")));
+}
+
+}  // namespace
+}  // namespace viamappa::background
