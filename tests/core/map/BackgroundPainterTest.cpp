@@ -98,7 +98,7 @@ TEST_P(BackgroundPainterTest, AreasLinesTextsAndPointsInTheirPassesWithTheirThem
   EXPECT_EQ(text->colour, 0x000080u);
   EXPECT_EQ(text->points[0].x, 400);
   EXPECT_NEAR(text->points[0].y, 360 + 0.8 * 12, 1e-9);
-  // The point last, a mark in its theme's colour.
+  // The point last: its library symbol, then its pixel in its theme's colour.
   const DrawCall& last = canvas_.calls().back();
   EXPECT_EQ(last.kind, Kind::Pixel);
   EXPECT_EQ(last.colour, 0xFF0000u);
@@ -108,8 +108,7 @@ TEST_P(BackgroundPainterTest, AreasLinesTextsAndPointsInTheirPassesWithTheirThem
   for (const DrawCall& call : canvas_.calls())
     if (call.kind != Kind::Polyline && (order.empty() || order.back() != call.kind))
       order.push_back(call.kind);
-  EXPECT_EQ(order,
-            (std::vector<Kind>{Kind::Clear, Kind::Polygon, Kind::Text, Kind::FillRectangle, Kind::Pixel}));
+  EXPECT_EQ(order, (std::vector<Kind>{Kind::Clear, Kind::Polygon, Kind::Text, Kind::Image, Kind::Pixel}));
   EXPECT_TRUE(ui_.messages().empty());
 }
 
