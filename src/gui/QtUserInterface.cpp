@@ -6,13 +6,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
 
 #include "gui/BusyClock.h"
-#include "gui/ItalianFileModel.h"
 #include "gui/CommandWorker.h"
+#include "gui/ItalianFileModel.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/SnapFactorDialogView.h"
 
@@ -40,20 +41,33 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// While a dialog waits for the person, the pointer is the ordinary arrow even during long work.
+// While a dialog waits for the person, the pointer is the ordinary arrow even during long work. When
+// the dialog closes, the keyboard goes back to the widget that had it (the map window, whose keys then
+// act at once), also on a desktop whose window manager does not give it back, or that has none.
 class ArrowWhileAsking {
  public:
-  explicit ArrowWhileAsking(bool busy) : busy_(busy) {
+  ArrowWhileAsking(bool busy, QWidget* window)
+      : busy_(busy), window_(window), focus_(QApplication::focusWidget()) {
     if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
   }
   ~ArrowWhileAsking() {
     if (busy_) QApplication::restoreOverrideCursor();
+    QWidget* back = focus_ && focus_->isVisible() ? focus_.data() : nullptr;
+    QWidget* window = back ? back->window() : window_.data();
+    if (!window || !window->isVisible()) return;
+    // Without a window manager the window system keeps its own focus on the window while the program
+    // forgets it: the program is told again which window is active.
+    QApplication::setActiveWindow(window);
+    window->activateWindow();
+    if (back) back->setFocus(Qt::ActiveWindowFocusReason);
   }
   ArrowWhileAsking(const ArrowWhileAsking&) = delete;
   ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
 
  private:
   bool busy_;
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
 };
 
 // How often the idle check looks again while a dialog of the work is open.
@@ -115,7 +129,7 @@ int QtUserInterface::RunMessageBox(std::string_view text, MessageIcon icon, std:
   if (buttons & QMessageBox::Yes) box.setDefaultButton(QMessageBox::Yes);
   if (buttons & QMessageBox::Cancel) box.setEscapeButton(QMessageBox::Cancel);
   if (buttons & QMessageBox::No) box.setEscapeButton(QMessageBox::No);
-  ArrowWhileAsking arrow(cursor_set_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
   return box.exec();
 }
 
@@ -136,7 +150,7 @@ bool QtUserInterface::AskYesNo(std::string_view text, std::string_view caption) 
 bool QtUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   SnapFactorDialogView view(
       window_, dialog, [this](const std::string& warning) { ShowMessage(warning, MessageIcon::Warning); });
-  ArrowWhileAsking arrow(cursor_set_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
   return view.exec() == QDialog::Accepted;
 }
 
@@ -159,7 +173,7 @@ std::optional<std::string> QtUserInterface::RunFileDialog(const FileChoice& choi
   if (!initial.isEmpty() && !initial.contains(QLatin1Char('*')) && !initial.contains(QLatin1Char('?'))) {
     dialog.selectFile(initial);
   }
-  ArrowWhileAsking arrow(cursor_set_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
