@@ -39,6 +39,18 @@ bool DbBatch::Checkpoint() {
   return Commit() && ExecuteSql(core_->engine->handle(), "BEGIN IMMEDIATE");
 }
 
+bool DbBatch::Rollback() {
+  if (!began_ || !core_->IsOpen()) return false;
+  sqlite3* db = core_->engine->handle();
+  if (sqlite3_get_autocommit(db)) return false;
+  // Open queries take their remaining rows first, so that each goes on reading the rows it opened on.
+  core_->BeforeWrite();
+  const bool rolled_back = ExecuteSql(db, "ROLLBACK");
+  // The enclosing batches go on in a transaction of their own.
+  ExecuteSql(db, "BEGIN IMMEDIATE");
+  return rolled_back;
+}
+
 bool DbBatch::Commit() {
   sqlite3* db = core_->engine->handle();
   // An I/O failure may already have rolled the transaction back; then there is nothing to commit.

@@ -23,6 +23,11 @@ class DbBatch {
   // Commits now and starts a new transaction, so that a long command stores its work in steps.
   bool Checkpoint();
 
+  // Forgets every change since the outermost batch began or last committed, enclosing batches' changes
+  // included, and starts a new transaction: a command that must store all of its work or none of it
+  // calls this when it stops part-way. False when no transaction was open to forget.
+  bool Rollback();
+
  private:
   bool Commit();
 

@@ -55,6 +55,24 @@ TEST_F(DbBatchTest, CheckpointsStoreALongCommandInSteps) {
   ASSERT_TRUE(AddNode(nodi, 2));
 }
 
+TEST_F(DbBatchTest, ARollbackForgetsTheWholeBatchAndTheCommandGoesOnInANewOne) {
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(AddNode(nodi, 1));
+  {
+    DbBatch outer(*connection_);
+    ASSERT_TRUE(AddNode(nodi, 2));
+    {
+      DbBatch inner(*connection_);
+      ASSERT_TRUE(AddNode(nodi, 3));
+      ASSERT_TRUE(inner.Rollback());
+    }
+    EXPECT_EQ(RowsSeenFromOutside(), 1);
+    ASSERT_TRUE(AddNode(nodi, 4));
+  }
+  EXPECT_EQ(testing::Rows(*connection_, "ID", "nodi", "", "ID"), (std::vector<std::string>{"1", "4"}));
+  EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
+}
+
 // A process killed in the middle of a batch leaves the file whole, with everything committed before.
 TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
   DbTable nodi(*connection_, "nodi");
