@@ -79,6 +79,10 @@ std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice
   return path;
 }
 
+bool ConsoleUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
+  return street_list_answer_ && street_list_answer_(dialog);
+}
+
 void ConsoleUserInterface::BeginBusy(bool) {}
 
 void ConsoleUserInterface::EndBusy() {}

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "ui/UserInterface.h"
@@ -20,6 +21,12 @@ class ConsoleUserInterface : public UserInterface {
 
   // Paths that the next file choices take, in order; with none left a choice is cancelled.
   void QueueFile(std::string path) { files_.push_back(std::move(path)); }
+
+  // How the street-list dialog is answered: it acts on the model as the command's arguments say and
+  // answers true for OK. Without one the dialog is cancelled.
+  void SetStreetListAnswer(std::function<bool(StreetListDialogModel&)> answer) {
+    street_list_answer_ = std::move(answer);
+  }
 
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
@@ -38,6 +45,7 @@ class ConsoleUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override;
 
  private:
   void EndProgressLine();
@@ -48,6 +56,7 @@ class ConsoleUserInterface : public UserInterface {
   std::FILE* results_;
   bool terminal_;
   std::deque<std::string> files_;
+  std::function<bool(StreetListDialogModel&)> street_list_answer_;
   std::string phase_;
   int percent_ = 0;
   bool line_open_ = false;

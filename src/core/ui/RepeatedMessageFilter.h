@@ -36,6 +36,9 @@ class RepeatedMessageFilter : public UserInterface {
   void ProgressPhase(std::string_view phase) override { target_.ProgressPhase(phase); }
   void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
   void ProgressEnd() override { target_.ProgressEnd(); }
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override {
+    return target_.RunStreetListDialog(dialog);
+  }
 
   // Shows the counts of the repeated messages now, and forgets them.
   void ReportRepeats();

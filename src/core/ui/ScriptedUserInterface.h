@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,13 @@ class ScriptedUserInterface : public UserInterface {
 
   // Paths of the next file choices, in order; nullopt (or none prepared) means Cancel.
   void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+
+  // How the next street-list dialogs are answered, in order: each acts on the model as a person would
+  // and answers true for OK. A dialog without a prepared answer is cancelled.
+  void QueueStreetListAnswer(std::function<bool(StreetListDialogModel&)> answer) {
+    street_list_answers_.push_back(std::move(answer));
+  }
+  int dialogs_shown() const { return dialogs_shown_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -51,6 +59,7 @@ class ScriptedUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override;
 
  private:
   bool NextAnswer();
@@ -58,6 +67,8 @@ class ScriptedUserInterface : public UserInterface {
 
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<std::function<bool(StreetListDialogModel&)>> street_list_answers_;
+  int dialogs_shown_ = 0;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

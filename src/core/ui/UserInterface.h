@@ -8,6 +8,9 @@
 
 namespace viamappa {
 
+// The models of the dialogs, which the core's commands hand to the interface to show.
+class StreetListDialogModel;
+
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
 // An open or save file choice. The filter list uses the "Name|*.ext|Name|*.a;*.b||" form.
@@ -47,6 +50,9 @@ class UserInterface {
   virtual void ProgressPhase(std::string_view phase) = 0;
   virtual void ProgressPercent(int percent) = 0;
   virtual void ProgressEnd() = 0;
+
+  // Dialogs: each shows its model modally until OK is accepted or the person cancels; true for OK.
+  virtual bool RunStreetListDialog(StreetListDialogModel& dialog) = 0;
 };
 
 }  // namespace viamappa
