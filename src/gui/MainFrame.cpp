@@ -40,7 +40,9 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       ui_(ui),
       store_(std::move(store)),
       lifecycle_(state_, ui_, *this, store_),
-      imports_(state_, ui_, *this) {
+      imports_(state_, ui_, *this),
+      localization_(state_, ui_),
+      exports_(state_, ui_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -227,6 +229,24 @@ void MainFrame::RunOwnCommand(int id) {
       return;
     case cmd::kImportToponyms:
       imports_.ImportToponyms();
+      return;
+    case cmd::kLocalizeRoadGraph:
+      localization_.LocalizeRoadGraph();
+      return;
+    case cmd::kLocalizeToponyms:
+      localization_.LocalizeToponyms();
+      return;
+    case cmd::kExportRoadGraph:
+      exports_.ExportRoadGraph();
+      return;
+    case cmd::kExportChanges:
+      exports_.ExportChanges();
+      return;
+    case cmd::kExportTramex:
+      exports_.ExportTramex();
+      return;
+    case cmd::kExportStreetList:
+      exports_.ExportStreetList();
       return;
     case cmd::kThematicStyling: {
       StatusTexts texts;

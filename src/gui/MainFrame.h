@@ -11,7 +11,9 @@
 #include "app/ApplicationState.h"
 #include "app/CommandTable.h"
 #include "app/DatabaseLifecycle.h"
+#include "app/ExportCommands.h"
 #include "app/ImportCommands.h"
+#include "app/LocalizationCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
@@ -99,6 +101,8 @@ class MainFrame : public QMainWindow, public ShellWindow {
   Settings settings_;
   DatabaseLifecycle lifecycle_;
   ImportCommands imports_;
+  LocalizationCommands localization_;
+  ExportCommands exports_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;
