@@ -154,7 +154,8 @@ void ShowMissing(UserInterface& ui, const char* what, const char* consequence) {
 }
 
 // Phases I and II of one kind of area: the box corners of every arc that may take part, then the
-// points of those still without an area. take says whether an arc takes part; result is its result.
+// points of those still without an area. takes says whether an arc takes part, result is its result and
+// accept_for gives the filter of the features an arc may vote for.
 template <typename Takes, typename Result, typename Accept>
 void AssignAreas(ArcItems& items, const AreaIndex& index, ProgressDisplay& progress, const char* phase_one,
                  const char* phase_two, Takes takes, Result result, Accept accept_for) {
