@@ -62,4 +62,12 @@ void AreaIndex::Candidates(const Point& p) const {
   std::sort(candidates_.begin(), candidates_.end());
 }
 
+void AreaIndex::Candidates(const Box& box) const {
+  candidates_.assign(unboxed_.begin(), unboxed_.end());
+  if (box.IsEmpty()) return;
+  tree_->rtree.query(bgi::intersects(IndexBox({box.minx, box.miny}, {box.maxx, box.maxy})),
+                     boost::make_function_output_iterator(
+                         [this](const IndexEntry& entry) { candidates_.push_back(entry.second); }));
+}
+
 }  // namespace viamappa

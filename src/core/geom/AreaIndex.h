@@ -40,12 +40,25 @@ class AreaIndex {
     return FirstHolding(p, [](int) { return true; });
   }
 
+  // False when no part of a feature that accept(position) lets through can hold a point of the box:
+  // then no point of it is inside any of them.
+  template <typename Accept>
+  bool MayHold(const Box& box, Accept&& accept) const {
+    Candidates(box);
+    for (const std::uint64_t candidate : candidates_) {
+      if (accept(static_cast<int>(candidate >> 32))) return true;
+    }
+    return false;
+  }
+
  private:
   struct Tree;
 
   // Fills candidates_ with the parts whose outer box holds the point, as (feature << 32 | part),
   // ascending: the order of the scan.
   void Candidates(const Point& p) const;
+  // The same for the parts whose outer box meets the box, in no particular order.
+  void Candidates(const Box& box) const;
 
   const std::vector<AreaFeature>& features_;
   std::unique_ptr<Tree> tree_;

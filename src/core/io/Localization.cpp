@@ -1,14 +1,11 @@
 #include "io/Localization.h"
 
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <functional>
-#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "base/NumberText.h"
@@ -41,7 +38,8 @@ struct ArcItem {
   std::int32_t count = 0;
   std::size_t first = 0;
   Box box;
-  Box extent;  // of the box and the points: where any point that votes for the arc lies
+  Box extent;                  // of the box and the points: where any point that votes for the arc lies
+  bool near_locality = false;  // some locality of its municipality may hold one of its points
   std::int32_t comune = 0;
   std::int32_t local = 0;
 };
@@ -129,24 +127,6 @@ std::vector<AreaFeature> ReadLocalities(DbConnection& connection, UserInterface&
     row.GetShort(9, owner);
     owners.push_back(owner);
   });
-}
-
-// For each owner, the box of the outer rings of its features: no point outside it lies in any of them.
-// An owner with a ring whose box is not made of numbers reaches everywhere.
-std::unordered_map<std::int32_t, Box> ReachOfOwners(const std::vector<AreaFeature>& features,
-                                                    const std::vector<std::int32_t>& owners) {
-  constexpr double kFar = std::numeric_limits<double>::max();
-  std::unordered_map<std::int32_t, Box> reach;
-  for (std::size_t f = 0; f < features.size(); ++f) {
-    Box& box = reach[owners[f]];
-    for (const AreaPart& part : features[f].parts) {
-      const Box& ring = part.outer.box();
-      const bool numbers = std::isfinite(ring.minx) && std::isfinite(ring.miny) && std::isfinite(ring.maxx) &&
-                           std::isfinite(ring.maxy);
-      box.Widen(numbers ? ring : Box::Of(-kFar, -kFar, kFar, kFar));
-    }
-  }
-  return reach;
 }
 
 void ShowMissing(UserInterface& ui, const char* what, const char* consequence) {
@@ -255,22 +235,19 @@ bool LocalizeRoadGraph(DbConnection& connection, UserInterface& ui) {
     return false;
   }
   {
-    // An arc looks for its locality among those of its own municipality only. An arc that lies away
-    // from all of them cannot vote: it is passed by.
+    // An arc looks for its locality among those of its own municipality only. An arc away from all of
+    // them has no point that could vote: it is passed by.
     const AreaIndex index(localities);
-    const std::unordered_map<std::int32_t, Box> reach = ReachOfOwners(localities, owners);
+    const auto of_municipality = [&owners](std::int32_t comune) {
+      return [&owners, comune](int feature) { return owners[feature] == comune; };
+    };
+    for (ArcItem& arc : items.arcs)
+      arc.near_locality = arc.comune != 0 && index.MayHold(arc.extent, of_municipality(arc.comune));
     AssignAreas(
         items, index, progress, "Associazione Archi-Località (fase I)",
-        "Associazione Archi-Località (fase II)",
-        [&reach](const ArcItem& arc) {
-          if (arc.comune == 0) return false;
-          const auto found = reach.find(arc.comune);
-          return found != reach.end() && found->second.Meets(arc.extent);
-        },
+        "Associazione Archi-Località (fase II)", [](const ArcItem& arc) { return arc.near_locality; },
         [](ArcItem& arc) -> std::int32_t& { return arc.local; },
-        [&owners](const ArcItem& arc) {
-          return [&owners, comune = arc.comune](int feature) { return owners[feature] == comune; };
-        });
+        [&of_municipality](const ArcItem& arc) { return of_municipality(arc.comune); });
   }
 
   if (!RegisterArcs(connection, items, progress)) return false;

@@ -49,6 +49,14 @@ TEST(AreaIndexTest, OverlappingPartsAndHolesGiveTheFirstFeatureOfTheList) {
     ASSERT_EQ(index.FirstHolding(p), FirstByScan(features, p)) << p.x << " " << p.y;
     ASSERT_EQ(index.FirstHolding(p, [](int f) { return f != 10; }), FirstByScan(features, p, 10));
   }
+  // A box that no accepted part may hold has none of its points held.
+  for (int i = 0; i < 2000; ++i) {
+    const double x = coordinate(random), y = coordinate(random), side = size(random) / 10;
+    const auto odd = [](int f) { return f % 2 == 1; };
+    if (index.MayHold(Box::Of(x, y, x + side, y + side), odd)) continue;
+    for (const Point p : {Point{x, y}, Point{x + side, y + side}, Point{x + side / 3, y + side / 2}})
+      ASSERT_EQ(index.FirstHolding(p, odd), -1) << p.x << " " << p.y;
+  }
   // Points on a box edge are tested by the ring itself.
   const Point corner = features[0].parts[0].outer[0];
   EXPECT_EQ(index.FirstHolding(corner), FirstByScan(features, corner));
