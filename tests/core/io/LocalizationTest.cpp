@@ -4,11 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "geom/GraphRecords.h"
+#include "geom/PointInPolygon.h"
+#include "geom/StoredGeometry.h"
+#include "io/AreaImport.h"
+#include "io/RoadGraphImport.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
+#include "synth/SyntheticRegion.h"
 
 namespace viamappa {
 namespace {
@@ -191,6 +199,91 @@ TEST_F(LocalizationTest, AFailedUpdateUndoesTheWholeRegistration) {
   ASSERT_TRUE(db().engine()->Execute("DROP TRIGGER refuse_arc", error)) << error;
   EXPECT_TRUE(LocalizeRoadGraph(db(), ui_));
   EXPECT_EQ(Rows("count(*)", "archi", "comune = 1 AND local = 2"), std::vector<std::string>{"3"});
+}
+
+// The votes as a scan of the feature list gives them, without an index: the first feature in list
+// order that holds a point, the previous point's feature kept while it holds the next.
+std::int32_t ScanVotes(const std::vector<AreaFeature>& features, const std::vector<bool>& allowed,
+                       const std::vector<Point>& points, std::int64_t point_count) {
+  std::vector<std::pair<std::int32_t, int>> votes;
+  int previous = -1;
+  for (const Point& p : points) {
+    if (previous < 0 || !PointInFeature(features[previous], p.x, p.y)) {
+      previous = -1;
+      for (std::size_t f = 0; f < features.size() && previous < 0; ++f) {
+        if (allowed[f] && PointInFeature(features[f], p.x, p.y)) previous = static_cast<int>(f);
+      }
+    }
+    if (previous < 0) continue;
+    auto voted = std::find_if(votes.begin(), votes.end(),
+                              [&](const auto& v) { return v.first == features[previous].id; });
+    if (voted == votes.end()) {
+      votes.emplace_back(features[previous].id, 1);
+    } else {
+      ++voted->second;
+    }
+  }
+  const std::pair<std::int32_t, int>* best = nullptr;
+  for (const auto& vote : votes) {
+    if (!best || vote.second > best->second) best = &vote;
+  }
+  return best && point_count * 100 / best->second > 90 ? best->first : 0;
+}
+
+// A generated region with holes and areas of several parts: every arc gets what the scan gives.
+TEST_F(LocalizationTest, AGeneratedRegionGetsWhatTheScanOfTheListGives) {
+  synth::RegionOptions options;
+  options.arcs = 4000;
+  options.comuni = 30;
+  options.localita = 90;
+  options.seed = 11;
+  options.side_metres = 20000;
+  synth::RegionCounts counts;
+  std::string error;
+  ASSERT_TRUE(synth::WriteSyntheticRegion(dir_.File("regione"), options, counts, error)) << error;
+  ImportRoadGraph(db(), dir_.File("regione/GEO_GRAFO"), ui_);
+  ImportAreas(db(), AreaKind::Municipalities, dir_.File("regione/COMUNI"), ui_);
+  ImportAreas(db(), AreaKind::Localities, dir_.File("regione/LOCALITA"), ui_);
+  ASSERT_TRUE(LocalizeRoadGraph(db(), ui_));
+
+  const std::vector<AreaFeature> municipalities = LoadAreaFeatures(db(), "geocom");
+  const std::vector<AreaFeature> localities = LoadAreaFeatures(db(), "geoloc");
+  std::map<std::int32_t, std::int32_t> owner;  // locality -> municipality, by istat
+  for (const std::string& row : Rows("local.ID, comuni.ID", "local, comuni", "local.istat = comuni.istat"))
+    owner[std::stoi(row.substr(0, row.find('|')))] = std::stoi(row.substr(row.find('|') + 1));
+  DbQuery query(db());
+  query.SetSelect("geoarchi.ID, punti, coord, minx, miny, maxx, maxy, comune, local");
+  query.SetFrom("geoarchi, archi");
+  query.SetWhere("geoarchi.ID = archi.ID");
+  int localized = 0, with_locality = 0;
+  for (bool row = query.Open(); row; row = query.MoveNext()) {
+    std::int32_t id = 0, comune = 0, local = 0;
+    PointArray line;
+    ASSERT_TRUE(ReadPolylineRow(query, 0, id, line));
+    query.GetShort(7, comune);
+    query.GetShort(8, local);
+    const Box& b = line.box();
+    const std::vector<Point> corners = {
+        {b.minx, b.miny}, {b.minx, b.maxy}, {b.maxx, b.miny}, {b.maxx, b.maxy}};
+    std::vector<bool> every(municipalities.size(), true);
+    std::int32_t expected = ScanVotes(municipalities, every, corners, line.count());
+    if (expected == 0 && line.count() > 0)
+      expected = ScanVotes(municipalities, every, line.points(), line.count());
+    ASSERT_EQ(comune, expected) << "arc " << id;
+    std::int32_t expected_local = 0;
+    if (expected != 0) {
+      std::vector<bool> own(localities.size());
+      for (std::size_t f = 0; f < localities.size(); ++f) own[f] = owner[localities[f].id] == expected;
+      expected_local = ScanVotes(localities, own, corners, line.count());
+      if (expected_local == 0 && line.count() > 0)
+        expected_local = ScanVotes(localities, own, line.points(), line.count());
+    }
+    ASSERT_EQ(local, expected_local) << "arc " << id;
+    localized += comune != 0;
+    with_locality += local != 0;
+  }
+  EXPECT_GT(localized, 3000);
+  EXPECT_GT(with_locality, 100);
 }
 
 TEST_F(LocalizationTest, TheCheckBeforeRenamingAdvisesToLocalizeFirst) {
