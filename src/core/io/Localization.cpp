@@ -1,5 +1,6 @@
 #include "io/Localization.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -36,7 +37,7 @@ constexpr const char* kCannotLocalizeArcs =
 struct ArcItem {
   std::int32_t id = 0;
   std::int32_t count = 0;
-  std::size_t first = 0;
+  const Point* first = nullptr;
   Box box;
   Box extent;                  // of the box and the points: where any point that votes for the arc lies
   bool near_locality = false;  // some locality of its municipality may hold one of its points
@@ -46,11 +47,26 @@ struct ArcItem {
 
 struct ArcItems {
   std::vector<ArcItem> arcs;
-  std::vector<Point> points;
+  // The points of every arc, in blocks that never move: a block is filled and a new one begun, so
+  // that no point is copied again as the pool grows.
+  std::vector<std::vector<Point>> blocks;
   long long rows = 0;  // damaged ones included
 
+  static constexpr std::size_t kBlock = 1 << 20;
+
+  // Room for count points of one arc.
+  Point* Take(std::size_t count) {
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < count) {
+      blocks.emplace_back();
+      blocks.back().reserve(std::max(kBlock, count));
+    }
+    std::vector<Point>& block = blocks.back();
+    block.resize(block.size() + count);
+    return block.data() + block.size() - count;
+  }
+
   std::span<const Point> PointsOf(const ArcItem& arc) const {
-    return {points.data() + arc.first, static_cast<std::size_t>(arc.count)};
+    return {arc.first, static_cast<std::size_t>(arc.count)};
   }
 };
 
@@ -92,9 +108,9 @@ ArcItems ReadArcs(DbConnection& connection, UserInterface& ui, ProgressDisplay& 
       continue;
     }
     arc.count = count;
-    arc.first = items.points.size();
-    items.points.resize(items.points.size() + static_cast<std::size_t>(count));
-    if (count > 0) std::memcpy(items.points.data() + arc.first, bytes.data(), bytes.size());
+    Point* room = items.Take(static_cast<std::size_t>(count));
+    if (count > 0) std::memcpy(room, bytes.data(), bytes.size());
+    arc.first = room;
     query.GetDouble(3, arc.box.minx);
     query.GetDouble(4, arc.box.miny);
     query.GetDouble(5, arc.box.maxx);
@@ -250,6 +266,8 @@ bool LocalizeRoadGraph(DbConnection& connection, UserInterface& ui) {
         [&of_municipality](const ArcItem& arc) { return of_municipality(arc.comune); });
   }
 
+  // The points have cast their votes: their memory goes back before the registration.
+  std::vector<std::vector<Point>>().swap(items.blocks);
   if (!RegisterArcs(connection, items, progress)) return false;
   ui.ShowMessage("La localizzazione degli archi del grafo stradale è stata effettuata",
                  MessageIcon::Information);
