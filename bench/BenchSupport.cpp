@@ -5,8 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/DatabaseCreation.h"
 #include "base/NumberText.h"
+#include "db/DbConnection.h"
+#include "io/AreaImport.h"
+#include "io/RoadGraphImport.h"
 #include "synth/SyntheticRegion.h"
+#include "ui/ScriptedUserInterface.h"
 
 namespace viamappa::bench {
 
@@ -58,6 +63,31 @@ std::string GeneratedRegion(const std::string& data_dir, long long arcs, const c
   if (synth::WriteSyntheticRegion(region, options, counts, error)) return region;
   std::fprintf(stderr, "%s benchmark: %s\n", benchmark, error.c_str());
   return {};
+}
+
+std::string GeneratedDatabase(const std::string& data_dir, long long arcs, const char* benchmark) {
+  const std::string region = GeneratedRegion(data_dir, arcs, benchmark);
+  if (region.empty()) return {};
+  const std::string database = region + "/regione.mdb";
+  if (std::filesystem::exists(database)) return database;
+  std::fprintf(stderr, "%s benchmark: importing %s into %s (once)\n", benchmark, region.c_str(),
+               database.c_str());
+  const std::string partial = database + ".partial";
+  std::filesystem::remove(partial);
+  ScriptedUserInterface ui;
+  if (CreateDatabaseFile(partial, ui) != CreationResult::Created) return {};
+  {
+    DbConnection connection(partial, ui);
+    const RoadGraphImportCounts graph = ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
+    const AreaImportCounts comuni = ImportAreas(connection, AreaKind::Municipalities, region + "/COMUNI", ui);
+    const AreaImportCounts localita = ImportAreas(connection, AreaKind::Localities, region + "/LOCALITA", ui);
+    if (graph.arcs != arcs || comuni.inserted == 0 || localita.inserted == 0) {
+      std::fprintf(stderr, "%s benchmark: the import of %s failed\n", benchmark, region.c_str());
+      return {};
+    }
+  }
+  std::filesystem::rename(partial, database);
+  return database;
 }
 
 void PrintFigure(const Figure& figure) {

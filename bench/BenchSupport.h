@@ -21,6 +21,11 @@ void ResetPeakMemory();
 // 2026) under data_dir, written the first time it is asked for. Empty when it cannot be written.
 std::string GeneratedRegion(const std::string& data_dir, long long arcs, const char* benchmark);
 
+// A database of the generated region of that many arcs with its road graph, municipalities and
+// localities imported and nothing localized, under data_dir, made the first time it is asked for.
+// Benchmarks that change it work on a copy. Empty when it cannot be made.
+std::string GeneratedDatabase(const std::string& data_dir, long long arcs, const char* benchmark);
+
 // One measured figure: ours, the peer's from the same run when there is one, and the goal.
 struct Figure {
   std::string name;  // lower-case "benchmark.figure"

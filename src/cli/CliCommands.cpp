@@ -14,6 +14,7 @@
 #include "background/CartographyFromDatabase.h"
 #include "background/OrthophotoFromRaster.h"
 #include "base/NumberText.h"
+#include "cli/CliSupport.h"
 #include "db/DbConnection.h"
 #include "db/DbQuery.h"
 #include "db/Engine.h"
@@ -29,11 +30,6 @@
 namespace viamappa::cli {
 
 namespace {
-
-int Usage(const char* synopsis) {
-  std::fprintf(stderr, "Uso: viamappa-cli %s\n", synopsis);
-  return 2;
-}
 
 // Runs a command of the database menu with the files of the command line as the file choices.
 template <typename Command>
@@ -127,9 +123,7 @@ int Import(ImportKind kind, const std::vector<std::string>& args, const Options&
   if (args.size() != 2) return Usage(kSynopsis[static_cast<int>(kind)]);
   ConsoleUserInterface ui(stderr, options.yes, stdout);
   ApplicationState state;
-  state.database_path = args[0];
-  state.connection = std::make_unique<DbConnection>(args[0], ui);
-  if (!state.connected()) return 1;
+  if (!OpenDatabase(args[0], ui, state)) return 1;
   ui.QueueFile(args[1]);
   WindowlessShell shell;
   ImportCommands commands(state, ui, shell);
@@ -171,9 +165,7 @@ int ImportSecondary(const std::vector<std::string>& args, const Options& options
   if (snap && !ParseDecimal(*snap)) return Usage(kSynopsis);
   ConsoleUserInterface ui(stderr, options.yes, stdout);
   ApplicationState state;
-  state.database_path = files[0];
-  state.connection = std::make_unique<DbConnection>(files[0], ui);
-  if (!state.connected()) return 1;
+  if (!OpenDatabase(files[0], ui, state)) return 1;
   ui.QueueFile(files[1]);
   if (snap) ui.QueueSnapFactor(*snap);
   WindowlessShell shell;

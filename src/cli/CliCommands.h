@@ -26,6 +26,20 @@ int Import(ImportKind kind, const std::vector<std::string>& args, const Options&
 // output; the report, when asked for, has one line per secondary record.
 int ImportSecondary(const std::vector<std::string>& args, const Options& options);
 
+// The localization of the arcs (localize DATABASE) or of the toponyms (localize-toponimi DATABASE):
+// the final message goes to standard output.
+enum class LocalizeKind { RoadGraph, Toponyms };
+int Localize(LocalizeKind kind, const std::vector<std::string>& args, const Options& options);
+
+// The shapefile exports: export-graph, export-changes and export-tramex DATABASE FILE.shp; the number of
+// arcs exported goes to standard output.
+enum class ExportKind { Graph, Changes, Tramex };
+int Export(ExportKind kind, const std::vector<std::string>& args, const Options& options);
+
+// The street list: street-list DATABASE FILE.txt [--comune ID | --localita ID]; without an option the
+// whole list. The number of rows goes to standard output.
+int StreetList(const std::vector<std::string>& args, const Options& options);
+
 // Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S]
 // [--lato METRI].
 int Synth(const std::vector<std::string>& args, const Options& options);

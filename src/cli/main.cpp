@@ -28,6 +28,14 @@ constexpr const char* kUsage =
     "                               integra un grafo secondario nel grafo stradale: aggiunge gli\n"
     "                               archi che mancano e li collega entro il fattore di snap (10 m se\n"
     "                               non indicato); il report ha una riga per record del grafo secondario\n"
+    "  localize DB                  localizza gli archi nei comuni e nelle località\n"
+    "  localize-toponimi DB         localizza i toponimi nei comuni\n"
+    "  export-graph DB FILE.shp     esporta il grafo stradale\n"
+    "  export-changes DB FILE.shp   esporta la comunicazione delle variazioni del grafo\n"
+    "  export-tramex DB FILE.shp    esporta il grafo per Tramex\n"
+    "  street-list DB FILE.txt [--comune ID | --localita ID]\n"
+    "                               scrive l'elenco stradario di un comune, di una località\n"
+    "                               o di tutto il grafo\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -94,6 +102,12 @@ int main(int argc, char** argv) {
   if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
   if (command == "import-secondario") return cli::ImportSecondary(args, options);
+  if (command == "localize") return cli::Localize(cli::LocalizeKind::RoadGraph, args, options);
+  if (command == "localize-toponimi") return cli::Localize(cli::LocalizeKind::Toponyms, args, options);
+  if (command == "export-graph") return cli::Export(cli::ExportKind::Graph, args, options);
+  if (command == "export-changes") return cli::Export(cli::ExportKind::Changes, args, options);
+  if (command == "export-tramex") return cli::Export(cli::ExportKind::Tramex, args, options);
+  if (command == "street-list") return cli::StreetList(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

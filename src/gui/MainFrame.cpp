@@ -45,7 +45,9 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       store_(std::move(store)),
       lifecycle_(state_, command_ui_, command_shell_, store_),
       imports_(state_, command_ui_, command_shell_),
-      conflation_(state_, command_ui_, command_shell_) {
+      conflation_(state_, command_ui_, command_shell_),
+      localization_(state_, command_ui_),
+      exports_(state_, command_ui_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -237,6 +239,18 @@ void MainFrame::RunOwnCommand(int id) {
       return RunOnWorker([this] { imports_.ImportToponyms(); });
     case cmd::kImportSecondaryGraph:
       return RunOnWorker([this] { conflation_.ImportSecondaryGraph(); });
+    case cmd::kLocalizeRoadGraph:
+      return RunOnWorker([this] { localization_.LocalizeRoadGraph(); });
+    case cmd::kLocalizeToponyms:
+      return RunOnWorker([this] { localization_.LocalizeToponyms(); });
+    case cmd::kExportRoadGraph:
+      return RunOnWorker([this] { exports_.ExportRoadGraph(); });
+    case cmd::kExportChanges:
+      return RunOnWorker([this] { exports_.ExportChanges(); });
+    case cmd::kExportTramex:
+      return RunOnWorker([this] { exports_.ExportTramex(); });
+    case cmd::kExportStreetList:
+      return RunOnWorker([this] { exports_.ExportStreetList(); });
     case cmd::kThematicStyling: {
       StatusTexts texts;
       texts.Set(StatusPane::Mode, " ");

@@ -14,15 +14,17 @@
 #include "app/CommandTable.h"
 #include "app/ConflationCommand.h"
 #include "app/DatabaseLifecycle.h"
+#include "app/ExportCommands.h"
 #include "app/ImportCommands.h"
+#include "app/LocalizationCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
 #include "gui/CommandWorker.h"
+#include "gui/PostedMessages.h"
 #include "gui/StylingWindow.h"
 #include "gui/ThreadHopInterface.h"
 #include "gui/ThreadHopShell.h"
-#include "gui/PostedMessages.h"
 #include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
@@ -133,6 +135,8 @@ class MainFrame : public QMainWindow, public MapDataShell {
   DatabaseLifecycle lifecycle_;
   ImportCommands imports_;
   ConflationCommand conflation_;
+  LocalizationCommands localization_;
+  ExportCommands exports_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;

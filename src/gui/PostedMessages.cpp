@@ -7,7 +7,7 @@ namespace viamappa {
 
 void PostedMessages::ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption) {
   QTimer::singleShot(0, &context_, [this, text = std::string(text), icon, caption = std::string(caption)] {
-    target_.ShowMessage(text, icon, caption);
+    target().ShowMessage(text, icon, caption);
   });
 }
 

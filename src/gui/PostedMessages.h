@@ -5,38 +5,18 @@
 
 #include <QObject>
 
-#include "ui/UserInterface.h"
+#include "ui/ForwardingInterface.h"
 
 namespace viamappa {
 
-class PostedMessages : public UserInterface {
+class PostedMessages : public ForwardingInterface {
  public:
-  explicit PostedMessages(UserInterface& target) : target_(target) {}
+  explicit PostedMessages(UserInterface& target) : ForwardingInterface(target) {}
 
   // Messages still waiting when this goes are dropped.
   void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override;
-  bool AskOkCancel(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskOkCancel(text, caption);
-  }
-  bool AskYesNo(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskYesNo(text, caption);
-  }
-  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
-    return target_.ChooseOpenFile(choice);
-  }
-  std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override {
-    return target_.ChooseSaveFile(choice);
-  }
-  void BeginBusy(bool with_clock) override { target_.BeginBusy(with_clock); }
-  void EndBusy() override { target_.EndBusy(); }
-  void ProgressBegin() override { target_.ProgressBegin(); }
-  void ProgressPhase(std::string_view phase) override { target_.ProgressPhase(phase); }
-  void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
-  void ProgressEnd() override { target_.ProgressEnd(); }
-  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override { return target_.RunSnapFactorDialog(dialog); }
 
  private:
-  UserInterface& target_;
   QObject context_;  // the posted messages go with it
 };
 

@@ -16,6 +16,7 @@
 #include "gui/ItalianFileModel.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/SnapFactorDialogView.h"
+#include "gui/StreetListDialog.h"
 
 namespace viamappa {
 
@@ -187,6 +188,12 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const FileChoice& cho
 
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const FileChoice& choice) {
   return RunFileDialog(choice, true);
+}
+
+bool QtUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
+  StreetListDialog view(dialog, *this, window_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
+  return view.exec() == QDialog::Accepted;
 }
 
 void QtUserInterface::BeginBusy(bool with_clock) {

@@ -47,6 +47,7 @@ class QtUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override;
 
   // True from BeginBusy until the program is idle again or EndBusy.
   bool busy() const { return busy_; }

@@ -44,6 +44,10 @@ bool ThreadHopInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   return thread_.Answer<bool>([&] { return target_.RunSnapFactorDialog(dialog); });
 }
 
+bool ThreadHopInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
+  return thread_.Answer<bool>([&] { return target_.RunStreetListDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

@@ -88,6 +88,25 @@ elif ! grep -q "non disegna immagini" render.err; then
   fail "render: $(cat render.err)"
 fi
 
+# Localization, the exports and the street list; a refusal is status 1.
+"$cli" localize regione.mdb 2>/dev/null | grep -q "è stata effettuata" || fail "localize"
+"$cli" localize-toponimi regione.mdb 2>/dev/null | grep -q "è stata effettuata" || fail "localize-toponimi"
+if "$cli" export-changes regione.mdb cambi.shp 2>/dev/null; then fail "export-changes without changes ran"; fi
+[ ! -e cambi.shp ] || fail "a refused export wrote a file"
+"$cli" export-graph regione.mdb grafo.shp 2>/dev/null | grep -q "^Sono stati esportati 3000 Archi Stradali$" ||
+  fail "export-graph"
+"$cli" export-tramex regione.mdb tramex.SHP 2>/dev/null | grep -q "^Sono stati esportati 3000 Archi Stradali$" ||
+  fail "export-tramex"
+[ -e tramex.DBF ] || fail "the Tramex set's table does not follow the letter case of its extension"
+"$cli" street-list regione.mdb elenco.txt --comune 1 2>/dev/null | grep -Eq "^Inserite [1-9][0-9]* righe in ELENCO_STRADE$" ||
+  fail "street-list of a municipality"
+head -1 elenco.txt | grep -q "^Comune - " || fail "street-list heading"
+if "$cli" street-list regione.mdb altro.txt --comune 99999 2>/dev/null; then fail "an unknown municipality"; fi
+if command -v ogrinfo >/dev/null; then
+  features="$(ogrinfo -so -al grafo.shp | sed -n 's/^Feature Count: //p')"
+  [ "$features" = 3000 ] || fail "ogrinfo counts $features features in the exported graph"
+fi
+
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"

@@ -134,9 +134,16 @@ TEST_F(MainFrameTest, CommandsAreEnabledAsTheDatabaseAllows) {
   EXPECT_TRUE(frame_->Action(cmd::kImportRoadGraph)->isEnabled());
   // Commands whose functions come later say so.
   ui_.ClearMessages();
-  frame_->ExecuteCommand(cmd::kExportStreetList);
+  frame_->ExecuteCommand(cmd::kRegenerateNodes);
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.last_message().text, NotAvailableMessage());
+  // The localization and the exports run their own commands.
+  frame_->ExecuteCommand(cmd::kLocalizeRoadGraph);
+  EXPECT_TRUE(ui_.last_message().text.starts_with("ATTENZIONE: il grafo stradale non risulta presente."));
+  frame_->ExecuteCommand(cmd::kExportChanges);
+  EXPECT_TRUE(ui_.last_message().text.starts_with("ATTENZIONE: Non è stata riscontrata nessuna variazione"));
+  frame_->ExecuteCommand(cmd::kExportStreetList);
+  EXPECT_EQ(ui_.dialogs_shown(), 1);
 
   // Disconnecting takes the commands away again.
   ui_.QueueAnswer(true);

@@ -21,9 +21,26 @@ bool IsEmpty(sqlite3* db, const std::string& table) {
   return any && sqlite3_step(any.get()) == SQLITE_DONE;
 }
 
+// True when every field of the index is one of the fields.
+bool MadeOf(const IndexShape& index, const std::vector<std::string>& fields) {
+  for (const std::string& member : index.fields) {
+    if (!Listed(member, fields)) return false;
+  }
+  return !index.fields.empty();
+}
+
+// True when the relation's fields in its foreign table are all among the fields.
+bool RefersThrough(const RelationDefinition& relation, const std::vector<std::string>& fields) {
+  for (const FieldPair& pair : relation.fields) {
+    if (!Listed(pair.foreign_field, fields)) return false;
+  }
+  return !relation.fields.empty();
+}
+
 }  // namespace
 
-BulkLoad::BulkLoad(DbConnection& connection, const std::vector<std::string>& tables)
+BulkLoad::BulkLoad(DbConnection& connection, const std::vector<std::string>& tables,
+                   const std::vector<std::string>& rewritten_fields)
     : connection_(connection) {
   EngineDatabase* engine = connection.engine();
   if (!engine || connection.core()->batch_depth == 0) return;
@@ -45,15 +62,19 @@ BulkLoad::BulkLoad(DbConnection& connection, const std::vector<std::string>& tab
   };
   for (const RelationDefinition& relation : engine->DescribeRelations()) {
     if (!Listed(relation.foreign_table, tables)) continue;
+    // A rewrite leaves the other fields as they are: their relations keep their checks.
+    if (!rewritten_fields.empty() && !RefersThrough(relation, rewritten_fields)) continue;
     relations_.push_back(relation);
     for (const char* kind : {".ins", ".upd"})
       save_and_drop("trigger", "rel." + relation.name + kind, triggers_);
   }
-  // The indexes of empty tables are built faster in one sort at the end than row by row.
+  // The indexes of empty tables, and those of the rewritten fields, are built faster in one sort at the
+  // end than row by row.
   for (const std::string& table : tables) {
-    if (!IsEmpty(db, table)) continue;
-    for (const IndexShape& index : engine->DescribeIndexes(table))
-      save_and_drop("index", index.engine_name, indexes_);
+    const bool empty = IsEmpty(db, table);
+    for (const IndexShape& index : engine->DescribeIndexes(table)) {
+      if (empty || MadeOf(index, rewritten_fields)) save_and_drop("index", index.engine_name, indexes_);
+    }
   }
   // Every value comes through the access layer, which applies the column rules itself.
   ExecuteSql(db, "PRAGMA ignore_check_constraints = ON");

@@ -1,9 +1,11 @@
 // A bulk load inside a batch: while it lives, rows added to the given tables skip the per-row checks of
 // the relations those tables refer through and of the column rules (the access layer has checked every
 // value it writes), and the indexes of tables that start empty are built once at the end instead of row
-// by row. At the end the indexes are built and the relations checked over the whole tables; when a
-// unique index or a relation does not hold, everything written since the start is undone, so the file
-// never holds a broken rule, and the caller loads again row by row.
+// by row. A batch that rewrites a few fields of most rows of a full table names those fields: the
+// indexes made of them alone are built once at the end as well, and only the relations through them
+// are checked at the end instead of row by row. At the end the indexes are built and the relations checked
+// over the whole tables; when a unique index or a relation does not hold, everything written since the start
+// is undone, so the file never holds a broken rule, and the caller loads again row by row.
 #pragma once
 
 #include <string>
@@ -17,7 +19,8 @@ class BulkLoad {
  public:
   // Starts the load for the tables. Does nothing (active() false) outside a batch or on a closed
   // connection.
-  BulkLoad(DbConnection& connection, const std::vector<std::string>& tables);
+  BulkLoad(DbConnection& connection, const std::vector<std::string>& tables,
+           const std::vector<std::string>& rewritten_fields = {});
 
   // Finish() when it was not called: the checks and indexes come back either way.
   ~BulkLoad();

@@ -1,5 +1,6 @@
 #include "db/DbTable.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -333,7 +334,8 @@ bool DbTable::CanWrite(int field, const std::function<std::string()>& shown) {
 bool DbTable::SetField(std::string_view field, std::string_view text) {
   if (!IsOpen()) return false;
   const int index = FindField(field);
-  if (index < 0) return Fail(FieldContext(field) + " <" + ShownText(text) + ">", "Il campo non esiste nella tavola.");
+  if (index < 0)
+    return Fail(FieldContext(field) + " <" + ShownText(text) + ">", "Il campo non esiste nella tavola.");
   return SetField(index, text);
 }
 
@@ -357,19 +359,10 @@ bool DbTable::SetFieldInteger(int field, std::int64_t value) {
   switch (shape.type) {
     case FieldType::Byte:
     case FieldType::Integer:
-    case FieldType::Long: {
-      const std::int64_t min = shape.type == FieldType::Byte      ? 0
-                               : shape.type == FieldType::Integer ? -32768
-                                                                  : INT32_MIN;
-      const std::int64_t max = shape.type == FieldType::Byte      ? 255
-                               : shape.type == FieldType::Integer ? 32767
-                                                                  : INT32_MAX;
-      if (value < min || value > max)
-        return Fail(FieldContext(shape.name) + " <" + shown() + ">",
-                    DescribeConversionError(ConversionError::Overflow, shape.type, shape.size, shown()));
+    case FieldType::Long:
+      if (RefuseInteger(shape, value)) return false;
       target.SetInteger(value);
       break;
-    }
     case FieldType::Boolean:
       target.SetInteger(value != 0 ? 1 : 0);
       break;
@@ -378,6 +371,78 @@ bool DbTable::SetFieldInteger(int field, std::int64_t value) {
       return SetField(field, shown());
   }
   changed_[field] = true;
+  return true;
+}
+
+// Shows the overflow of a whole number that does not fit its field, and answers true for it.
+bool DbTable::RefuseInteger(const Field& field, std::int64_t value) const {
+  const std::int64_t min = field.type == FieldType::Byte      ? 0
+                           : field.type == FieldType::Integer ? -32768
+                                                              : INT32_MIN;
+  const std::int64_t max = field.type == FieldType::Byte      ? 255
+                           : field.type == FieldType::Integer ? 32767
+                                                              : INT32_MAX;
+  if (value >= min && value <= max) return false;
+  const std::string shown = FormatInteger(value);
+  Fail(FieldContext(field.name) + " <" + shown + ">",
+       DescribeConversionError(ConversionError::Overflow, field.type, field.size, shown));
+  return true;
+}
+
+sqlite3_stmt* DbTable::RewriteStatement(std::span<const int> fields) {
+  if (rewrite_ && std::equal(fields.begin(), fields.end(), rewrite_fields_.begin(), rewrite_fields_.end()))
+    return rewrite_.get();
+  std::string sql = "UPDATE " + QuoteIdentifier(stored_name_) + " SET ";
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    sql += (i ? ", " : "") + QuoteIdentifier(fields_[fields[i]].name) + " = ?" +
+           FormatInteger(static_cast<std::int64_t>(i + 1));
+  sql += " WHERE " + QuoteIdentifier(fields_[index_members_[0]].name) + " = ?" +
+         FormatInteger(static_cast<std::int64_t>(fields.size() + 1));
+  rewrite_ = PrepareStatement(core_->engine->handle(), sql);
+  rewrite_fields_.assign(fields.begin(), fields.end());
+  return rewrite_.get();
+}
+
+bool DbTable::RewriteByKey(std::int64_t key, std::span<const int> fields,
+                           std::span<const std::int64_t> values, bool& found) {
+  found = false;
+  if (!IsOpen()) return false;
+  mode_ = EditMode::None;
+  position_ = Position::NoRecord;
+  const auto context = [&] { return TableContext("Errore aggiornamento tavola"); };
+  const auto whole_number = [](FieldType type) {
+    return type == FieldType::Byte || type == FieldType::Integer || type == FieldType::Long;
+  };
+  if (index_members_.size() != 1 || index_members_[0] < 0 || !whole_number(fields_[index_members_[0]].type))
+    return Fail(context(), "L'indice corrente non è di un solo campo numerico intero.");
+  if (fields.empty() || fields.size() != values.size())
+    return Fail(context(), "Numero di campi e di valori non valido.");
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i] < 0 || fields[i] >= static_cast<int>(fields_.size())) {
+      return Fail("Errore campo (#" + FormatInteger(fields[i]) + ") della tavola (" + name_ + ")",
+                  "Il campo non esiste nella tavola.");
+    }
+    const Field& field = fields_[fields[i]];
+    if (field.type != FieldType::Boolean && !whole_number(field.type)) {
+      return Fail(FieldContext(field.name) + " <" + FormatInteger(values[i]) + ">",
+                  "Il campo non è di tipo numerico intero.");
+    }
+    if (field.type != FieldType::Boolean && RefuseInteger(field, values[i])) return false;
+  }
+  sqlite3* db = core_->engine->handle();
+  sqlite3_stmt* statement = RewriteStatement(fields);
+  if (!statement) return Fail(context(), DescribeEngineError(db, sqlite3_errcode(db)));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const bool boolean = fields_[fields[i]].type == FieldType::Boolean;
+    sqlite3_bind_int64(statement, static_cast<int>(i + 1), boolean ? values[i] != 0 : values[i]);
+  }
+  sqlite3_bind_int64(statement, static_cast<int>(fields.size() + 1), key);
+  core_->BeforeWrite();
+  const int rc = sqlite3_step(statement);
+  const std::string description = rc == SQLITE_DONE ? std::string() : DescribeEngineError(db, rc);
+  sqlite3_reset(statement);
+  if (rc != SQLITE_DONE) return Fail(context(), description);
+  found = sqlite3_changes(db) > 0;
   return true;
 }
 

@@ -76,6 +76,14 @@ class DbTable {
   // A value converted once for the field's type (TextToFieldValue) and written to many records.
   bool SetFieldValue(int field, const FieldValue& value);
 
+  // Seek, Edit, SetFieldInteger and Update in one step, for batch commands that rewrite a few
+  // whole-number fields (positions, FieldIndex) of many records: writes the values into the record
+  // whose key in the current index (of one whole-number field) is key, without reading the record
+  // first. Values are checked as SetFieldInteger checks them. True unless a value or the engine
+  // refuses (shown), found telling whether a record had the key. The table then stands on no record.
+  bool RewriteByKey(std::int64_t key, std::span<const int> fields, std::span<const std::int64_t> values,
+                    bool& found);
+
   // The value in key form (GetField) or display form (GetFieldText), replacing out.
   bool GetField(std::string_view field, std::string& out);
   bool GetFieldText(std::string_view field, std::string& out);
@@ -120,6 +128,8 @@ class DbTable {
   bool StandOnRecord(const char* operation, std::string_view field = {});
   const std::vector<FieldValue>* RecordToRead(std::string_view field);
   sqlite3_stmt* UpdateStatement();
+  sqlite3_stmt* RewriteStatement(std::span<const int> fields);
+  bool RefuseInteger(const Field& field, std::int64_t value) const;
 
   std::shared_ptr<ConnectionCore> core_;
   std::string name_;
@@ -134,6 +144,8 @@ class DbTable {
   SqliteStatement insert_;
   SqliteStatement delete_;
   std::unordered_map<std::string, SqliteStatement> update_statements_;  // by the changed fields
+  std::vector<int> rewrite_fields_;  // of rewrite_, the statement of the last RewriteByKey
+  SqliteStatement rewrite_;
 
   Position position_ = Position::BeforeFirst;
   std::int64_t rowid_ = 0;

@@ -77,11 +77,20 @@ std::string DamagedAreaMessage(const std::string& area_table, std::int32_t id, s
 std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::string& area_table,
                                           Box* extent,
                                           const std::function<void(const std::string&)>& damaged) {
-  std::vector<AreaFeature> features;
   DbQuery query(connection);
   query.SetSelect("id, sub, excl, punti, coord, minx, miny, maxx, maxy");
   query.SetFrom(area_table);
   query.SetOrderBy("id, sub, excl");
+  if (damaged) return ReadAreaFeatures(query, area_table, extent, damaged);
+  return ReadAreaFeatures(query, area_table, extent, [&connection](const std::string& message) {
+    connection.ui().ShowMessage(message, MessageIcon::Warning);
+  });
+}
+
+std::vector<AreaFeature> ReadAreaFeatures(DbQuery& query, const std::string& area_table, Box* extent,
+                                          const std::function<void(const std::string&)>& damaged,
+                                          const std::function<void(DbQuery&)>& opened) {
+  std::vector<AreaFeature> features;
   std::int32_t last_id = 0;
   std::int32_t last_sub = 0;
   for (bool row = query.Open(); row; row = query.MoveNext()) {
@@ -92,11 +101,7 @@ std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::s
     PointArray ring;
     if (!ReadStoredGeometry(query, 3, ring)) {
       const std::string message = DamagedAreaMessage(area_table, id, sub, excl);
-      if (damaged) {
-        damaged(message);
-      } else {
-        connection.ui().ShowMessage(message, MessageIcon::Warning);
-      }
+      if (damaged) damaged(message);
       continue;
     }
     if (extent) extent->Widen(ring.box());
@@ -107,6 +112,7 @@ std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::s
       features.back().parts.push_back({std::move(ring), {}});
       last_id = id;
       last_sub = sub;
+      if (opened) opened(query);
     } else if (sub != last_sub) {
       features.back().parts.push_back({std::move(ring), {}});
       last_sub = sub;

@@ -43,4 +43,12 @@ std::vector<AreaFeature> LoadAreaFeatures(DbConnection& connection, const std::s
                                           Box* extent = nullptr,
                                           const std::function<void(const std::string&)>& damaged = {});
 
+// The same from a query of the caller whose select list begins with id, sub, excl, punti, coord, minx,
+// miny, maxx, maxy, ordered by id, sub and excl, and whose rows come from area_table. A damaged ring's
+// message goes to damaged; opened, when given, reads the rest of the row that opens each feature (after
+// the feature is appended to the list).
+std::vector<AreaFeature> ReadAreaFeatures(DbQuery& query, const std::string& area_table, Box* extent,
+                                          const std::function<void(const std::string&)>& damaged,
+                                          const std::function<void(DbQuery&)>& opened = {});
+
 }  // namespace viamappa

@@ -1,7 +1,5 @@
 #include "io/Conflation.h"
 
-#include "io/ImportReport.h"
-
 #include <ctime>
 
 #include "base/NumberText.h"
@@ -15,6 +13,7 @@
 #include "io/SecondaryGraphReader.h"
 #include "io/SnapAdjustment.h"
 #include "io/UnifiedStreets.h"
+#include "ui/ForwardingInterface.h"
 #include "ui/ProgressDisplay.h"
 
 namespace viamappa {
@@ -36,38 +35,18 @@ std::string Today() {
 
 // Passes every message of the access layer on and counts the failures among them, so that a run whose
 // reading or writing met one stores nothing.
-class FailureCount : public UserInterface {
+class FailureCount : public ForwardingInterface {
  public:
-  explicit FailureCount(UserInterface& target) : target_(target) {}
+  explicit FailureCount(UserInterface& target) : ForwardingInterface(target) {}
 
   int failures() const { return failures_; }
 
   void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override {
     if (icon == MessageIcon::Stop || icon == MessageIcon::Warning) ++failures_;
-    target_.ShowMessage(text, icon, caption);
+    target().ShowMessage(text, icon, caption);
   }
-  bool AskOkCancel(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskOkCancel(text, caption);
-  }
-  bool AskYesNo(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskYesNo(text, caption);
-  }
-  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
-    return target_.ChooseOpenFile(choice);
-  }
-  std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override {
-    return target_.ChooseSaveFile(choice);
-  }
-  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override { return target_.RunSnapFactorDialog(dialog); }
-  void BeginBusy(bool with_clock) override { target_.BeginBusy(with_clock); }
-  void EndBusy() override { target_.EndBusy(); }
-  void ProgressBegin() override { target_.ProgressBegin(); }
-  void ProgressPhase(std::string_view phase) override { target_.ProgressPhase(phase); }
-  void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
-  void ProgressEnd() override { target_.ProgressEnd(); }
 
  private:
-  UserInterface& target_;
   int failures_ = 0;
 };
 

@@ -55,11 +55,10 @@ std::FILE* CreateFile(const std::string& path, std::vector<char>& buffer) {
 void MainHeader(unsigned char* header, std::int64_t words, std::int32_t shape_type, const Box& file_box) {
   // A set without records keeps the header box it has always had: the largest double as its minimum
   // and the smallest positive double as its maximum.
-  const Box box = file_box.IsEmpty() ? Box::Of(std::numeric_limits<double>::max(),
-                                               std::numeric_limits<double>::max(),
-                                               std::numeric_limits<double>::min(),
-                                               std::numeric_limits<double>::min())
-                                     : file_box;
+  const Box box = file_box.IsEmpty()
+                      ? Box::Of(std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::min(), std::numeric_limits<double>::min())
+                      : file_box;
   std::memset(header, 0, 100);
   PutBe32(header, 9994);
   PutBe32(header + 24, static_cast<std::int32_t>(words));
@@ -72,6 +71,11 @@ void MainHeader(unsigned char* header, std::int64_t words, std::int32_t shape_ty
 }
 
 }  // namespace
+
+std::vector<std::string> ShapefileSetPaths(const std::string& shp_path) {
+  if (shp_path.size() < 4 || shp_path[shp_path.size() - 4] != '.') return {};
+  return {shp_path, Sibling(shp_path, "SHX"), Sibling(shp_path, "DBF"), Sibling(shp_path, "CPG")};
+}
 
 ShapefileWriter::~ShapefileWriter() {
   CloseAll();

@@ -14,6 +14,11 @@
 
 namespace viamappa {
 
+// The files of the set a ShapefileWriter creates for shp_path: the ".SHP" as given, then the ".SHX",
+// ".DBF" and ".CPG" in the letter case of its extension. Empty for a path without a three-letter
+// extension.
+std::vector<std::string> ShapefileSetPaths(const std::string& shp_path);
+
 class ShapefileWriter {
  public:
   ShapefileWriter() = default;

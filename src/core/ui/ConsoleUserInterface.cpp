@@ -96,6 +96,10 @@ bool ConsoleUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   return true;
 }
 
+bool ConsoleUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
+  return street_list_answer_ && street_list_answer_(dialog);
+}
+
 void ConsoleUserInterface::BeginBusy(bool) {}
 
 void ConsoleUserInterface::EndBusy() {}

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "ui/UserInterface.h"
@@ -23,6 +24,11 @@ class ConsoleUserInterface : public UserInterface {
 
   // The text the next snap-factor dialog takes; without one it takes its default.
   void QueueSnapFactor(std::string text) { snap_factors_.push_back(std::move(text)); }
+  // How the street-list dialog is answered: it acts on the model as the command's arguments say and
+  // answers true for OK. Without one the dialog is cancelled.
+  void SetStreetListAnswer(std::function<bool(StreetListDialogModel&)> answer) {
+    street_list_answer_ = std::move(answer);
+  }
 
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
@@ -42,6 +48,7 @@ class ConsoleUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override;
 
  private:
   void EndProgressLine();
@@ -53,6 +60,7 @@ class ConsoleUserInterface : public UserInterface {
   bool terminal_;
   std::deque<std::string> files_;
   std::deque<std::string> snap_factors_;
+  std::function<bool(StreetListDialogModel&)> street_list_answer_;
   std::string phase_;
   int percent_ = 0;
   bool line_open_ = false;

@@ -12,7 +12,7 @@ void RepeatedMessageFilter::ShowMessage(std::string_view text, MessageIcon icon,
   // Information is the result of the command: always shown, after the repeats are reported.
   if (icon == MessageIcon::Information || icon == MessageIcon::None || icon == MessageIcon::Question) {
     ReportRepeats();
-    target_.ShowMessage(text, icon, caption);
+    target().ShowMessage(text, icon, caption);
     return;
   }
   const std::string key(text);
@@ -22,14 +22,14 @@ void RepeatedMessageFilter::ShowMessage(std::string_view text, MessageIcon icon,
     return;
   }
   order_.push_back(key);
-  target_.ShowMessage(text, icon, caption);
+  target().ShowMessage(text, icon, caption);
 }
 
 void RepeatedMessageFilter::ReportRepeats() {
   for (const std::string& text : order_) {
     const Shown& shown = shown_[text];
     if (shown.repeats == 0) continue;
-    target_.ShowMessage(
+    target().ShowMessage(
         "Lo stesso errore si è ripetuto altre " + FormatInteger(shown.repeats) + " volte:\n\n" + text,
         shown.icon, shown.caption);
   }

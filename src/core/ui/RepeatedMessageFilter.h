@@ -7,36 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "ui/UserInterface.h"
+#include "ui/ForwardingInterface.h"
 
 namespace viamappa {
 
-class RepeatedMessageFilter : public UserInterface {
+class RepeatedMessageFilter : public ForwardingInterface {
  public:
-  explicit RepeatedMessageFilter(UserInterface& target) : target_(target) {}
+  explicit RepeatedMessageFilter(UserInterface& target) : ForwardingInterface(target) {}
   // Reports the repeated messages.
   ~RepeatedMessageFilter() override;
 
   void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override;
-  bool AskOkCancel(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskOkCancel(text, caption);
-  }
-  bool AskYesNo(std::string_view text, std::string_view caption = {}) override {
-    return target_.AskYesNo(text, caption);
-  }
-  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
-    return target_.ChooseOpenFile(choice);
-  }
-  std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override {
-    return target_.ChooseSaveFile(choice);
-  }
-  bool RunSnapFactorDialog(SnapFactorDialog& dialog) override { return target_.RunSnapFactorDialog(dialog); }
-  void BeginBusy(bool with_clock) override { target_.BeginBusy(with_clock); }
-  void EndBusy() override { target_.EndBusy(); }
-  void ProgressBegin() override { target_.ProgressBegin(); }
-  void ProgressPhase(std::string_view phase) override { target_.ProgressPhase(phase); }
-  void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
-  void ProgressEnd() override { target_.ProgressEnd(); }
 
   // Shows the counts of the repeated messages now, and forgets them.
   void ReportRepeats();
@@ -47,7 +28,6 @@ class RepeatedMessageFilter : public UserInterface {
     std::string caption;
     int repeats = 0;
   };
-  UserInterface& target_;
   std::map<std::string, Shown> shown_;
   std::vector<std::string> order_;
 };

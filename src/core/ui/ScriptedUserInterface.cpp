@@ -80,4 +80,12 @@ std::optional<std::string> ScriptedUserInterface::NextFile(const FileChoice& cho
   return path;
 }
 
+bool ScriptedUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
+  ++dialogs_shown_;
+  if (street_list_answers_.empty()) return false;
+  const auto answer = std::move(street_list_answers_.front());
+  street_list_answers_.pop_front();
+  return answer(dialog);
+}
+
 }  // namespace viamappa

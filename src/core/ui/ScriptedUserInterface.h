@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,12 @@ class ScriptedUserInterface : public UserInterface {
 
   // The text each snap-factor dialog opened with.
   const std::vector<std::string>& snap_factor_dialogs() const { return snap_factor_dialogs_; }
+  // How the next street-list dialogs are answered, in order: each acts on the model as a person would
+  // and answers true for OK. A dialog without a prepared answer is cancelled.
+  void QueueStreetListAnswer(std::function<bool(StreetListDialogModel&)> answer) {
+    street_list_answers_.push_back(std::move(answer));
+  }
+  int dialogs_shown() const { return dialogs_shown_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -59,6 +66,7 @@ class ScriptedUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunStreetListDialog(StreetListDialogModel& dialog) override;
 
  private:
   bool NextAnswer();
@@ -68,6 +76,8 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<std::optional<std::string>> files_;
   std::deque<std::optional<std::string>> snap_factors_;
   std::vector<std::string> snap_factor_dialogs_;
+  std::deque<std::function<bool(StreetListDialogModel&)>> street_list_answers_;
+  int dialogs_shown_ = 0;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

@@ -8,7 +8,9 @@
 
 namespace viamappa {
 
+// The models of the dialogs, which the core's commands hand to the interface to show.
 class SnapFactorDialog;
+class StreetListDialogModel;
 
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
@@ -39,8 +41,10 @@ class UserInterface {
   virtual std::optional<std::string> ChooseOpenFile(const FileChoice& choice) = 0;
   virtual std::optional<std::string> ChooseSaveFile(const FileChoice& choice) = 0;
 
-  // The dialogs, each over its model: true when the person confirmed and the model accepted.
+  // The dialogs, each shown modally over its model until OK is accepted or the person cancels; true
+  // when the person confirmed and the model accepted.
   virtual bool RunSnapFactorDialog(SnapFactorDialog& dialog) = 0;
+  virtual bool RunStreetListDialog(StreetListDialogModel& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;

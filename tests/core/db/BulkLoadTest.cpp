@@ -67,5 +67,48 @@ TEST_F(BulkLoadTest, OutsideABatchNothingIsDeferred) {
   EXPECT_FALSE(AddArc(archi, 1, 77));
 }
 
+// A rewrite of a full table's fields: their indexes are built again at the end and their relations
+// checked over the whole table; the relations of the other fields keep their row-by-row checks.
+using BulkRewriteTest = testing::RoadNetworkTest;
+
+TEST_F(BulkRewriteTest, RewrittenFieldsKeepTheirIndexesAndRelations) {
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute(
+      "INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO comuni VALUES (5, 'Alfa', 'TN', '022005');"
+      "INSERT INTO archi (ID, piazza, modnome, modifica, elimina, aggiunto, verifica, datins, datmod, "
+      "nodini, "
+      "nodfin, local, comune) VALUES (1, 0, 0, 0, 0, 0, 0, '2020-01-01', '2020-01-01', 1, 1, 0, 0)",
+      error))
+      << error;
+  const auto indexes = [&] {
+    return Rows("count(*)", "sqlite_master", "type = 'index' AND tbl_name = 'archi'");
+  };
+  const std::vector<std::string> before = indexes();
+  DbBatch batch(db());
+  DbTable archi(db(), "archi");
+  ASSERT_TRUE(archi.SelectIndex("codice"));
+  const int comune[] = {archi.FieldIndex("comune")};
+  const int nodini[] = {archi.FieldIndex("nodini")};
+  bool found = false;
+  {
+    BulkLoad rewrite(db(), {"archi"}, {"local", "comune"});
+    EXPECT_NE(indexes(), before) << "the index of comune waits for the end";
+    const std::int64_t missing[] = {77};
+    ASSERT_TRUE(archi.RewriteByKey(1, nodini, missing, found) == false) << "nodini is checked row by row";
+    ASSERT_TRUE(archi.RewriteByKey(1, comune, missing, found)) << "comune is checked at the end";
+    EXPECT_FALSE(rewrite.Finish());
+  }
+  EXPECT_EQ(indexes(), before);
+  EXPECT_EQ(Rows("comune", "archi"), std::vector<std::string>{"0"}) << "the rewrite is undone";
+  {
+    BulkLoad rewrite(db(), {"archi"}, {"local", "comune"});
+    const std::int64_t five[] = {5};
+    ASSERT_TRUE(archi.RewriteByKey(1, comune, five, found));
+    EXPECT_TRUE(rewrite.Finish());
+  }
+  EXPECT_EQ(Rows("comune", "archi", "comune = 5"), std::vector<std::string>{"5"})
+      << "found through its index";
+}
+
 }  // namespace
 }  // namespace viamappa

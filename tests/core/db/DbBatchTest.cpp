@@ -55,6 +55,28 @@ TEST_F(DbBatchTest, CheckpointsStoreALongCommandInSteps) {
   ASSERT_TRUE(AddNode(nodi, 2));
 }
 
+// A nested batch that rolls back undoes the whole command: the outermost batch cannot store the half
+// of it that came before.
+TEST_F(DbBatchTest, ANestedRollbackDoomsTheOutermostBatch) {
+  DbTable nodi(*connection_, "nodi");
+  ASSERT_TRUE(AddNode(nodi, 1));
+  {
+    DbBatch outer(*connection_);
+    ASSERT_TRUE(AddNode(nodi, 2));
+    {
+      DbBatch inner(*connection_);
+      ASSERT_TRUE(AddNode(nodi, 3));
+      inner.Rollback();
+    }
+    EXPECT_FALSE(outer.Commit());
+  }
+  EXPECT_EQ(testing::Rows(*connection_, "ID", "nodi", "", "ID"), (std::vector<std::string>{"1"}));
+  DbBatch after(*connection_);
+  ASSERT_TRUE(after.began()) << "the next command starts afresh";
+  ASSERT_TRUE(AddNode(nodi, 4));
+  EXPECT_TRUE(after.Commit());
+}
+
 // A process killed in the middle of a batch leaves the file whole, with everything committed before.
 TEST_F(DbBatchTest, AKilledProcessNeverDamagesTheFile) {
   DbTable nodi(*connection_, "nodi");

@@ -212,6 +212,31 @@ TEST_F(DbTableTest, SeekFindsThroughTheCurrentIndex) {
   EXPECT_TRUE(TakeMessage().starts_with("Errore selezione indice (posizione) tavola (NODI)\n\n"));
 }
 
+TEST_F(DbTableTest, RewriteByKeyWritesWholeNumbersWithTheChecksOfTheSetters) {
+  ASSERT_TRUE(AddArc("1", "1", "2"));
+  DbTable archi(*connection_, "archi");
+  ASSERT_TRUE(archi.SelectIndex("codice"));
+  const int fields[] = {archi.FieldIndex("comune")};
+  bool found = false;
+  const std::int64_t seven[] = {7};
+  ASSERT_TRUE(archi.RewriteByKey(1, fields, seven, found));
+  EXPECT_TRUE(found);
+  ASSERT_TRUE(archi.RewriteByKey(99, fields, seven, found));
+  EXPECT_FALSE(found) << "no record, no message";
+  EXPECT_TRUE(ui_.messages().empty());
+  const std::int64_t too_big[] = {40000};
+  EXPECT_FALSE(archi.RewriteByKey(1, fields, too_big, found));
+  EXPECT_TRUE(TakeMessage().starts_with("Errore campo (comune) della tavola (archi) <40000>\n\n"));
+  const int text[] = {archi.FieldIndex("denom")};
+  EXPECT_FALSE(archi.RewriteByKey(1, text, seven, found));
+  EXPECT_FALSE(TakeMessage().empty());
+  ASSERT_TRUE(archi.SelectIndex("nome"));
+  EXPECT_FALSE(archi.RewriteByKey(1, fields, seven, found)) << "a key of text fields";
+  EXPECT_FALSE(TakeMessage().empty());
+  ASSERT_TRUE(archi.SelectIndex("codice") && archi.Seek({"1"}));
+  EXPECT_EQ(Field(archi, "comune"), "7");
+}
+
 TEST_F(DbTableTest, EditAddAndDeleteMoveTheCurrentRecordAsExpected) {
   DbTable nodi(*connection_, "nodi");
   ASSERT_TRUE(nodi.SelectIndex("codice"));

@@ -1,0 +1,86 @@
+// The export commands: their file choices, refusals and final messages.
+#include "app/ExportCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/StreetListDialogModel.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
+
+namespace viamappa {
+namespace {
+
+class ExportCommandsTest : public testing::RoadNetworkTest {
+ protected:
+  void SetUp() override {
+    RoadNetworkTest::SetUp();
+    testing::NetworkBuilder b(db());
+    ASSERT_TRUE(b.AddNode(1, 0, 0) && b.AddNode(2, 1, 1));
+    ASSERT_TRUE(b.AddArc(testing::Arc(1, 1, 2, {{0, 0}, {1, 1}}, "VIA ROMA")));
+  }
+
+  ExportCommands commands_{state_, ui_};
+};
+
+TEST_F(ExportCommandsTest, ShapefileExportsAskForTheirFileAndCountTheArcs) {
+  struct Case {
+    bool (ExportCommands::*command)();
+    const char* title;
+    const char* name;
+  };
+  const Case cases[] = {
+      {&ExportCommands::ExportRoadGraph, "Esportazione ShapeFile GRAFO", "GRAFO"},
+      {&ExportCommands::ExportTramex, "Esportazione ShapeFile GRAFO Tramex", "GRAFO_TRAMEX"}};
+  for (const Case& c : cases) {
+    ui_.QueueFile(dir_.File(std::string(c.name) + ".shp"));
+    ASSERT_TRUE((commands_.*c.command)());
+    const FileChoice& choice = ui_.file_choices().back();
+    EXPECT_EQ(choice.title, c.title);
+    EXPECT_EQ(choice.default_name, c.name);
+    EXPECT_EQ(choice.filter, "File SHP (*.shp)|*.shp|Tutti i files (*.*)|*.*||");
+    EXPECT_EQ(choice.default_extension, "SHP");
+    EXPECT_TRUE(choice.confirm_overwrite);
+    EXPECT_EQ(ui_.last_message().text, "Sono stati esportati 1 Archi Stradali");
+    EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
+  }
+  // Cancelled: nothing written, nothing said.
+  ui_.ClearMessages();
+  EXPECT_FALSE(commands_.ExportRoadGraph());
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(ExportCommandsTest, TheChangeCommunicationIsRefusedWithoutChanges) {
+  const std::size_t choices = ui_.file_choices().size();
+  EXPECT_FALSE(commands_.ExportChanges());
+  EXPECT_EQ(ui_.last_message().text,
+            "ATTENZIONE: Non è stata riscontrata nessuna variazione del GRAFO STRADALE.\n\n"
+            "Non ha pertanto senso esportare lo ShapeFile GRAFO");
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_EQ(ui_.file_choices().size(), choices) << "no file is asked for";
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute("UPDATE archi SET modnome = 1", error)) << error;
+  ui_.QueueFile(dir_.File("grafo.shp"));
+  EXPECT_TRUE(commands_.ExportChanges());
+  EXPECT_EQ(ui_.file_choices().back().default_name, "GRAFO");
+}
+
+TEST_F(ExportCommandsTest, TheStreetListGoesThroughItsDialog) {
+  EXPECT_FALSE(commands_.ExportStreetList()) << "the dialog cancelled";
+  EXPECT_EQ(ui_.dialogs_shown(), 1);
+  EXPECT_TRUE(ui_.file_choices().empty());
+  ui_.QueueStreetListAnswer([](StreetListDialogModel& dialog) { return !dialog.Accept(); });
+  ui_.QueueFile(dir_.File("elenco.txt"));
+  ASSERT_TRUE(commands_.ExportStreetList());
+  const FileChoice& choice = ui_.file_choices().back();
+  EXPECT_EQ(choice.title, "Esportazione Elenco Stradario");
+  EXPECT_EQ(choice.filter, "File di testo (*.txt)|*.txt|Tutti i files (*.*)|*.*||");
+  EXPECT_EQ(choice.default_extension, "TXT");
+  EXPECT_EQ(choice.default_name, "ELENCO_STRADE");
+  EXPECT_EQ(ui_.last_message().text, "Inserite 1 righe in ELENCO_STRADE");
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("elenco.txt")));
+}
+
+}  // namespace
+}  // namespace viamappa

@@ -1,0 +1,300 @@
+// Localization on small hand-made areas: the votes of corners and points, the locality restricted to
+// the arc's municipality, the toponyms' four corners, the refusals and the run that stores nothing.
+#include "io/Localization.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "geom/GraphRecords.h"
+#include "geom/PointInPolygon.h"
+#include "geom/StoredGeometry.h"
+#include "io/AreaImport.h"
+#include "io/RoadGraphImport.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
+#include "synth/SyntheticRegion.h"
+
+namespace viamappa {
+namespace {
+
+using testing::Arc;
+using testing::NetworkBuilder;
+
+// A closed diamond (counter-clockwise) around its centre.
+std::vector<Point> Diamond(double cx, double cy, double r) {
+  return {{cx, cy - r}, {cx + r, cy}, {cx, cy + r}, {cx - r, cy}, {cx, cy - r}};
+}
+
+class LocalizationTest : public testing::RoadNetworkTest {
+ protected:
+  // Municipalities: 1 Alfa and 2 Beta, squares side by side; 3 Gamma and 4 Delta, diamonds touching at
+  // one corner; 5 Epsilon, a square left of Alfa; 6 Zeta and 7 Eta, overlapping diamonds.
+  // Localities: 1 of Beta lying inside Alfa, 2 of Alfa inside Alfa.
+  void BuildAreas(NetworkBuilder& b) {
+    ASSERT_TRUE(b.AddMunicipality(1, "Alfa", "022001", {NetworkBuilder::Square(0, 0, 100)}));
+    ASSERT_TRUE(b.AddMunicipality(2, "Beta", "022002", {NetworkBuilder::Square(100, 0, 100)}));
+    ASSERT_TRUE(b.AddMunicipality(3, "Gamma", "022003", {Diamond(350, 50, 50)}));
+    ASSERT_TRUE(b.AddMunicipality(4, "Delta", "022004", {Diamond(450, 50, 50)}));
+    ASSERT_TRUE(b.AddMunicipality(5, "Epsilon", "022005", {NetworkBuilder::Square(-100, 0, 100)}));
+    ASSERT_TRUE(b.AddMunicipality(6, "Zeta", "022006", {Diamond(650, 50, 50)}));
+    ASSERT_TRUE(b.AddMunicipality(7, "Eta", "022007", {Diamond(720, 50, 50)}));
+    ASSERT_TRUE(b.AddLocality(1, "Borgo di Beta", "022002", 10, {NetworkBuilder::Square(5, 5, 30)}));
+    ASSERT_TRUE(b.AddLocality(2, "Borgo di Alfa", "022001", 10, {NetworkBuilder::Square(50, 50, 45)}));
+  }
+
+  void AddArc(NetworkBuilder& b, std::int32_t id, std::vector<Point> points, std::int32_t comune = 0,
+              std::int32_t local = 0) {
+    ASSERT_TRUE(b.AddNode(2 * id, points.front().x, points.front().y));
+    ASSERT_TRUE(b.AddNode(2 * id + 1, points.back().x, points.back().y));
+    testing::ArcRow arc = Arc(id, 2 * id, 2 * id + 1, std::move(points));
+    arc.comune = comune;
+    arc.local = local;
+    ASSERT_TRUE(b.AddArc(arc));
+  }
+
+  std::vector<std::string> Arcs() { return Rows("ID, comune, local", "archi", "", "ID"); }
+};
+
+TEST_F(LocalizationTest, ArcsTakeTheAreaOfTheirVotes) {
+  struct Case {
+    const char* what;
+    std::vector<Point> points;
+    const char* expected;  // comune|local
+  };
+  const std::vector<Case> cases = {
+      {"two points inside Alfa: four corner votes do not pass, two point votes do",
+       {{10, 10}, {20, 20}},
+       "1|0"},
+      {"six points in Gamma and four in Delta, no corner in either",
+       {{310, 50},
+        {320, 52},
+        {330, 48},
+        {350, 10},
+        {350, 90},
+        {380, 50},
+        {420, 50},
+        {440, 52},
+        {460, 48},
+        {480, 50}},
+       "3|0"},
+      {"outside every municipality", {{1000, 1000}, {1010, 1010}}, "0|0"},
+      {"two corners in Epsilon and two in Alfa: the first voted wins", {{-50, 50}, {50, 60}}, "5|0"},
+      {"points keep voting for the feature of the previous point while it holds them",
+       {{760, 50}, {690, 50}, {685, 45}, {688, 52}, {692, 48}, {720, 5}, {720, 95}},
+       "7|0"},
+      {"in Alfa and in a locality of Alfa", {{60, 60}, {70, 70}}, "1|2"},
+      {"in Alfa but in a locality of Beta", {{10, 10}, {20, 12}, {30, 14}, {32, 30}}, "1|0"},
+  };
+  {
+    NetworkBuilder b(db());
+    BuildAreas(b);
+    for (std::size_t i = 0; i < cases.size(); ++i)
+      AddArc(b, static_cast<std::int32_t>(i + 1), cases[i].points, 2, 1);
+  }
+  ASSERT_TRUE(LocalizeRoadGraph(db(), ui_));
+  const std::vector<std::string> arcs = Arcs();
+  ASSERT_EQ(arcs.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(arcs[i], std::to_string(i + 1) + "|" + cases[i].expected) << cases[i].what;
+  EXPECT_EQ(ui_.phases(), (std::vector<std::string>{
+                              "Estrazione Archi", "Estrazione Comuni", "Associazione Archi-Comuni (fase I)",
+                              "Associazione Archi-Comuni (fase II)", "Estrazione Località",
+                              "Associazione Archi-Località (fase I)", "Associazione Archi-Località (fase II)",
+                              "Registrazione Localizzazione Archi Stradali"}));
+  EXPECT_EQ(ui_.last_message().text, "La localizzazione degli archi del grafo stradale è stata effettuata");
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
+  EXPECT_TRUE(IsRoadGraphLocalized(db()));
+}
+
+TEST_F(LocalizationTest, MissingDataRefusesAndWritesNothing) {
+  const std::string cannot =
+      "\n\nPertanto non è possibile procedere alla localizzazione\ndegli archi stradali.";
+  EXPECT_FALSE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text, "ATTENZIONE: il grafo stradale non risulta presente." + cannot);
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_FALSE(LocalizeToponyms(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text,
+            "ATTENZIONE: i toponimi associati alla cartografia non risultano presenti.\n\n"
+            "Pertanto non è possibile procedere alla localizzazione\ndei toponimi.");
+  {
+    NetworkBuilder b(db());
+    AddArc(b, 1, {{10, 10}, {20, 20}}, 0, 0);
+    ASSERT_TRUE(b.AddToponym(1, "Monte", Box::Of(10, 10, 20, 20)));
+  }
+  EXPECT_FALSE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text, "ATTENZIONE: i Comuni non risultano presenti." + cannot);
+  EXPECT_FALSE(LocalizeToponyms(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text, "ATTENZIONE: i Comuni non risultano presenti." + cannot);
+  {
+    NetworkBuilder b(db());
+    ASSERT_TRUE(b.AddMunicipality(1, "Alfa", "022001", {NetworkBuilder::Square(0, 0, 100)}));
+  }
+  EXPECT_FALSE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text, "ATTENZIONE: le Località non risultano presenti." + cannot);
+  EXPECT_EQ(Arcs(), std::vector<std::string>{"1|0|0"}) << "not even the municipality is written";
+  EXPECT_FALSE(IsRoadGraphLocalized(db()));
+}
+
+TEST_F(LocalizationTest, ToponymsNeedAllFourCornersInOneMunicipality) {
+  {
+    NetworkBuilder b(db());
+    BuildAreas(b);
+    ASSERT_TRUE(b.AddToponym(0, "Inside Alfa", Box::Of(10, 10, 30, 20), 2));
+    ASSERT_TRUE(b.AddToponym(1, "Across Alfa and Beta", Box::Of(90, 10, 110, 20), 1));
+    ASSERT_TRUE(b.AddToponym(2, "Outside", Box::Of(1000, 10, 1010, 20)));
+    ASSERT_TRUE(b.AddToponym(3, "In Zeta and Eta", Box::Of(685, 48, 690, 52)));
+    ASSERT_TRUE(b.AddToponym(4, "Corners in Gamma and Delta", Box::Of(395, 49, 405, 51)));
+  }
+  ASSERT_TRUE(LocalizeToponyms(db(), ui_));
+  EXPECT_EQ(Rows("ID, comune", "toponimi", "", "ID"),
+            (std::vector<std::string>{"0|1", "1|0", "2|0", "3|6", "4|0"}));
+  EXPECT_EQ(ui_.phases(), (std::vector<std::string>{"Estrazione Toponimi", "Estrazione Comuni",
+                                                    "Associazione Toponimi-Comuni",
+                                                    "Registrazione Localizzazione Toponimi"}));
+  EXPECT_EQ(ui_.last_message().text,
+            "La localizzazione dei toponimi associati alla cartografia è stata effettuata");
+}
+
+TEST_F(LocalizationTest, ARunReplacesEarlierResultsAndADamagedArcIsLeftOut) {
+  {
+    NetworkBuilder b(db());
+    BuildAreas(b);
+    AddArc(b, 1, {{1000, 1000}, {1010, 1010}}, 2, 1);
+    AddArc(b, 2, {{60, 60}, {70, 70}});
+    AddArc(b, 3, {{60, 60}, {70, 70}}, 2, 1);
+  }
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute("UPDATE geoarchi SET punti = 3 WHERE ID = 3", error)) << error;
+  ASSERT_TRUE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(Arcs(), (std::vector<std::string>{"1|0|0", "2|1|2", "3|2|1"}));
+  EXPECT_EQ(testing::Texts(ui_).front(), "Archi: Entità Lineare corrotta 3 !!!");
+}
+
+TEST_F(LocalizationTest, AFailedUpdateUndoesTheWholeRegistration) {
+  {
+    NetworkBuilder b(db());
+    BuildAreas(b);
+    for (std::int32_t id = 1; id <= 3; ++id) AddArc(b, id, {{60, 60}, {70, 70}});
+    ASSERT_TRUE(b.AddToponym(1, "Monte", Box::Of(10, 10, 20, 20)));
+    ASSERT_TRUE(b.AddToponym(2, "Colle", Box::Of(10, 10, 20, 20)));
+  }
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute(
+      "CREATE TRIGGER refuse_arc BEFORE UPDATE ON archi WHEN NEW.ID = 3 BEGIN SELECT RAISE(ABORT, 'no'); END;"
+      "CREATE TRIGGER refuse_toponym BEFORE UPDATE ON toponimi WHEN NEW.ID = 2 BEGIN SELECT RAISE(ABORT, "
+      "'no'); "
+      "END;",
+      error))
+      << error;
+  EXPECT_FALSE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_EQ(Arcs(), (std::vector<std::string>{"1|0|0", "2|0|0", "3|0|0"}));
+  EXPECT_FALSE(LocalizeToponyms(db(), ui_));
+  EXPECT_EQ(Rows("ID, comune", "toponimi", "", "ID"), (std::vector<std::string>{"1|0", "2|0"}));
+  // Nothing stays locked: the next change goes through.
+  ASSERT_TRUE(db().engine()->Execute("DROP TRIGGER refuse_arc", error)) << error;
+  EXPECT_TRUE(LocalizeRoadGraph(db(), ui_));
+  EXPECT_EQ(Rows("count(*)", "archi", "comune = 1 AND local = 2"), std::vector<std::string>{"3"});
+}
+
+// The votes as a scan of the feature list gives them, without an index: the first feature in list
+// order that holds a point, the previous point's feature kept while it holds the next.
+std::int32_t ScanVotes(const std::vector<AreaFeature>& features, const std::vector<bool>& allowed,
+                       const std::vector<Point>& points, std::int64_t point_count) {
+  std::vector<std::pair<std::int32_t, int>> votes;
+  int previous = -1;
+  for (const Point& p : points) {
+    if (previous < 0 || !PointInFeature(features[previous], p.x, p.y)) {
+      previous = -1;
+      for (std::size_t f = 0; f < features.size() && previous < 0; ++f) {
+        if (allowed[f] && PointInFeature(features[f], p.x, p.y)) previous = static_cast<int>(f);
+      }
+    }
+    if (previous < 0) continue;
+    auto voted = std::find_if(votes.begin(), votes.end(),
+                              [&](const auto& v) { return v.first == features[previous].id; });
+    if (voted == votes.end()) {
+      votes.emplace_back(features[previous].id, 1);
+    } else {
+      ++voted->second;
+    }
+  }
+  const std::pair<std::int32_t, int>* best = nullptr;
+  for (const auto& vote : votes) {
+    if (!best || vote.second > best->second) best = &vote;
+  }
+  return best && point_count * 100 / best->second > 90 ? best->first : 0;
+}
+
+// A generated region with holes and areas of several parts: every arc gets what the scan gives.
+TEST_F(LocalizationTest, AGeneratedRegionGetsWhatTheScanOfTheListGives) {
+  synth::RegionOptions options;
+  options.arcs = 4000;
+  options.comuni = 30;
+  options.localita = 90;
+  options.seed = 11;
+  options.side_metres = 20000;
+  synth::RegionCounts counts;
+  std::string error;
+  ASSERT_TRUE(synth::WriteSyntheticRegion(dir_.File("regione"), options, counts, error)) << error;
+  ImportRoadGraph(db(), dir_.File("regione/GEO_GRAFO"), ui_);
+  ImportAreas(db(), AreaKind::Municipalities, dir_.File("regione/COMUNI"), ui_);
+  ImportAreas(db(), AreaKind::Localities, dir_.File("regione/LOCALITA"), ui_);
+  ASSERT_TRUE(LocalizeRoadGraph(db(), ui_));
+
+  const std::vector<AreaFeature> municipalities = LoadAreaFeatures(db(), "geocom");
+  const std::vector<AreaFeature> localities = LoadAreaFeatures(db(), "geoloc");
+  std::map<std::int32_t, std::int32_t> owner;  // locality -> municipality, by istat
+  for (const std::string& row : Rows("local.ID, comuni.ID", "local, comuni", "local.istat = comuni.istat"))
+    owner[std::stoi(row.substr(0, row.find('|')))] = std::stoi(row.substr(row.find('|') + 1));
+  DbQuery query(db());
+  query.SetSelect("geoarchi.ID, punti, coord, minx, miny, maxx, maxy, comune, local");
+  query.SetFrom("geoarchi, archi");
+  query.SetWhere("geoarchi.ID = archi.ID");
+  int localized = 0, with_locality = 0;
+  for (bool row = query.Open(); row; row = query.MoveNext()) {
+    std::int32_t id = 0, comune = 0, local = 0;
+    PointArray line;
+    ASSERT_TRUE(ReadPolylineRow(query, 0, id, line));
+    query.GetShort(7, comune);
+    query.GetShort(8, local);
+    const Box& b = line.box();
+    const std::vector<Point> corners = {
+        {b.minx, b.miny}, {b.minx, b.maxy}, {b.maxx, b.miny}, {b.maxx, b.maxy}};
+    std::vector<bool> every(municipalities.size(), true);
+    std::int32_t expected = ScanVotes(municipalities, every, corners, line.count());
+    if (expected == 0 && line.count() > 0)
+      expected = ScanVotes(municipalities, every, line.points(), line.count());
+    ASSERT_EQ(comune, expected) << "arc " << id;
+    std::int32_t expected_local = 0;
+    if (expected != 0) {
+      std::vector<bool> own(localities.size());
+      for (std::size_t f = 0; f < localities.size(); ++f) own[f] = owner[localities[f].id] == expected;
+      expected_local = ScanVotes(localities, own, corners, line.count());
+      if (expected_local == 0 && line.count() > 0)
+        expected_local = ScanVotes(localities, own, line.points(), line.count());
+    }
+    ASSERT_EQ(local, expected_local) << "arc " << id;
+    localized += comune != 0;
+    with_locality += local != 0;
+  }
+  EXPECT_GT(localized, 3000);
+  EXPECT_GT(with_locality, 100);
+}
+
+TEST_F(LocalizationTest, TheCheckBeforeRenamingAdvisesToLocalizeFirst) {
+  EXPECT_FALSE(CheckRoadGraphLocalized(db(), ui_));
+  EXPECT_EQ(ui_.last_message().text,
+            "La localizzazione del Grafo Stradale non risulta effettuata.\n\n"
+            "Prima di modificare i toponimi nel Grafo Stradale è assolutamente\n"
+            "consigliabile lanciare la funzione di Localizzazione del Grafo Stradale\n"
+            "che si trova nel menu Utilità");
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
+}
+
+}  // namespace
+}  // namespace viamappa
