@@ -38,6 +38,9 @@ class ConsoleUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  // There is no person to choose: the dialogs of the map queries are cancelled.
+  bool RunToponymSearchDialog(ToponymSearchDialog&) override { return false; }
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog&) override { return false; }
 
  private:
   void EndProgressLine();

@@ -36,6 +36,12 @@ class RepeatedMessageFilter : public UserInterface {
   void ProgressPhase(std::string_view phase) override { target_.ProgressPhase(phase); }
   void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
   void ProgressEnd() override { target_.ProgressEnd(); }
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override {
+    return target_.RunToponymSearchDialog(dialog);
+  }
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override {
+    return target_.RunHighlightCriteriaDialog(dialog);
+  }
 
   // Shows the counts of the repeated messages now, and forgets them.
   void ReportRepeats();

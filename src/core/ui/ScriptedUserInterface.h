@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,18 @@ class ScriptedUserInterface : public UserInterface {
 
   // Paths of the next file choices, in order; nullopt (or none prepared) means Cancel.
   void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+
+  // How the next toponym search and highlight criteria dialogs are answered, in order: each acts on the
+  // model as a person would and answers true for a confirmed OK. A dialog without a prepared answer is
+  // closed as with Annulla.
+  void QueueToponymSearch(std::function<bool(ToponymSearchDialog&)> answer) {
+    toponym_searches_.push_back(std::move(answer));
+  }
+  void QueueHighlightCriteria(std::function<bool(HighlightCriteriaDialog&)> answer) {
+    highlight_criteria_.push_back(std::move(answer));
+  }
+  // How many of those dialogs were shown.
+  int query_dialogs_shown() const { return query_dialogs_shown_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -51,6 +64,8 @@ class ScriptedUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override;
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override;
 
  private:
   bool NextAnswer();
@@ -58,6 +73,9 @@ class ScriptedUserInterface : public UserInterface {
 
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<std::function<bool(ToponymSearchDialog&)>> toponym_searches_;
+  std::deque<std::function<bool(HighlightCriteriaDialog&)>> highlight_criteria_;
+  int query_dialogs_shown_ = 0;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

@@ -8,6 +8,10 @@
 
 namespace viamappa {
 
+// The models of the dialogs of the map queries, which the core hands to the interface to show.
+class ToponymSearchDialog;
+class HighlightCriteriaDialog;
+
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
 // An open or save file choice. The filter list uses the "Name|*.ext|Name|*.a;*.b||" form.
@@ -47,6 +51,11 @@ class UserInterface {
   virtual void ProgressPhase(std::string_view phase) = 0;
   virtual void ProgressPercent(int percent) = 0;
   virtual void ProgressEnd() = 0;
+
+  // The dialogs of the map queries, each modal over its model until it closes: true when the person
+  // confirmed and the model accepted (a hit chosen, for the toponym search).
+  virtual bool RunToponymSearchDialog(ToponymSearchDialog& dialog) = 0;
+  virtual bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) = 0;
 };
 
 }  // namespace viamappa
