@@ -16,6 +16,8 @@
 #include "map/MapRenderer.h"
 #include "map/RedrawClock.h"
 #include "map/Viewport.h"
+#include "query/HitView.h"
+#include "query/MapQueries.h"
 #include "ui/Canvas.h"
 
 class QMenu;
@@ -67,6 +69,15 @@ class MapView : public QWidget {
   // further. Without a claim every event is the navigation's.
   void SetPointerClaim(std::function<bool(QMouseEvent*)> claim) { pointer_claim_ = std::move(claim); }
 
+  // The highlight set drawn over the arcs and the fragment of the last toponym search.
+  MapQueries& queries() { return queries_; }
+  const MapQueries& queries() const { return queries_; }
+  // Brings an accepted hit of the toponym search into view: the view zoomed on its box with its margin
+  // and drawn anew, then the hit's arc picked and the system pointer moved where the hit asks.
+  void ShowHit(const HitView& view);
+  // Who makes the arc of a single-arc hit the arc under the pointer (the editing's hot arc).
+  void SetHitArcPick(std::function<void(std::int32_t)> pick) { hit_arc_pick_ = std::move(pick); }
+
   NavigationTool tool() const { return navigation_.tool(); }
   const Viewport& viewport() const { return viewport_; }
   Viewport& viewport() { return viewport_; }
@@ -116,6 +127,8 @@ class MapView : public QWidget {
   std::function<void(int)> command_handler_;
   std::function<MapModes()> modes_source_;
   std::function<bool(QMouseEvent*)> pointer_claim_;
+  MapQueries queries_;
+  std::function<void(std::int32_t)> hit_arc_pick_;
 };
 
 }  // namespace viamappa

@@ -12,7 +12,9 @@
 
 #include "gui/BusyClock.h"
 #include "gui/CommandWorker.h"
+#include "gui/HighlightCriteriaDialogView.h"
 #include "gui/ProgressOverlay.h"
+#include "gui/ToponymSearchDialogView.h"
 
 namespace viamappa {
 
@@ -163,6 +165,18 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const FileChoice& cho
 
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const FileChoice& choice) {
   return RunFileDialog(choice, true);
+}
+
+bool QtUserInterface::RunToponymSearchDialog(ToponymSearchDialog& dialog) {
+  ToponymSearchDialogView view(dialog, *this, window_);
+  ArrowWhileAsking arrow(cursor_set_);
+  return view.exec() == QDialog::Accepted;
+}
+
+bool QtUserInterface::RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) {
+  HighlightCriteriaDialogView view(dialog, window_);
+  ArrowWhileAsking arrow(cursor_set_);
+  return view.exec() == QDialog::Accepted;
 }
 
 void QtUserInterface::BeginBusy(bool with_clock) {

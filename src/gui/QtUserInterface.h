@@ -46,6 +46,8 @@ class QtUserInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override;
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override;
 
   // True from BeginBusy until the program is idle again or EndBusy.
   bool busy() const { return busy_; }
