@@ -24,6 +24,14 @@ constexpr const char* kUsage =
     "  import-comuni DB FILE.shp    importa i comuni con i loro confini\n"
     "  import-localita DB FILE.shp  importa le località con i loro confini\n"
     "  import-toponimi DB FILE.txt  importa i toponimi della cartografia\n"
+    "  search DB FRAMMENTO [--comuni] [--localita] [--toponimi] [--strade] [--intere] [--comune ID]\n"
+    "                               cerca comuni, località, toponimi e strade per frammento del nome e\n"
+    "                               scrive le righe dei risultati; senza tipi: comuni, località e strade;\n"
+    "                               --intere una riga per strada, --comune solo nel comune ID\n"
+    "  highlight DB [--classi SS,SR,SP,SC,PR] [--verificati] [--da-verificare] [--aggiunti]\n"
+    "               [--nomi-modificati] [--geometrie-modificate] [--eliminati] [--piazza]\n"
+    "               [--senza-nome] [--alternativa]\n"
+    "                               scrive la condizione degli archi da evidenziare e quanti ne sceglie\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -78,6 +86,8 @@ int main(int argc, char** argv) {
   if (command == "import-comuni") return cli::Import(cli::ImportKind::Municipalities, args, options);
   if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
+  if (command == "search") return cli::Search(args, options);
+  if (command == "highlight") return cli::Highlight(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -41,8 +41,16 @@ if command -v ogrinfo >/dev/null; then
   [ "$features" = "$arcs" ] || fail "ogrinfo counts $features features, the database $arcs arcs"
 fi
 "$cli" check regione.mdb >/dev/null || fail "the imported database is not sound"
+# The map queries over the region: hit lines on standard output, the condition and its count.
+"$cli" search regione.mdb "a" --comuni | grep -Eq "^C[0-9]{4,} - Comune: " || fail "search finds no municipality"
+if "$cli" search regione.mdb "   " 2>/dev/null; then fail "a blank fragment was searched"; fi
+highlight="$("$cli" highlight regione.mdb --classi ss,SC --da-verificare)" || fail "highlight failed"
+grep -qx "(classe = 'SS' OR classe = 'SC') AND verifica = FALSE" <<<"$highlight" || fail "condition: $highlight"
+"$cli" highlight regione.mdb --da-verificare | grep -qx "Archi selezionati: 3000" || fail "not every arc to verify"
 
 set +e
 "$cli" frobnicate 2>/dev/null
 [ $? -eq 2 ] || fail "unknown command is not status 2"
+"$cli" highlight regione.mdb --classi XX 2>/dev/null
+[ $? -eq 2 ] || fail "an unknown class is not status 2"
 echo "cli_smoke: ok"
