@@ -111,7 +111,11 @@ void ToponymSearchDialogView::TakeControls() {
 
 void ToponymSearchDialogView::Search() {
   TakeControls();
-  if (const std::optional<std::string> refusal = model_.Search()) {
+  // A common fragment over a whole region takes a few seconds.
+  messages_.BeginBusy(false);
+  const std::optional<std::string> refusal = model_.Search();
+  messages_.EndBusy();
+  if (refusal) {
     messages_.ShowMessage(*refusal, MessageIcon::Stop);
     return;
   }
