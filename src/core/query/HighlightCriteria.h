@@ -29,7 +29,6 @@ enum class HighlightCriterion : std::size_t {
 };
 
 inline constexpr std::size_t kHighlightCriteria = 14;
-inline constexpr std::size_t kHighlightClasses = 5;
 
 struct HighlightCriterionInfo {
   HighlightCriterion criterion;
