@@ -44,6 +44,15 @@ int StreetList(const std::vector<std::string>& args, const Options& options);
 // [--lato METRI].
 int Synth(const std::vector<std::string>& args, const Options& options);
 
+// The toponym search: search DB FRAGMENT [--comuni] [--localita] [--toponimi] [--strade] [--intere]
+// [--comune ID]. Prints the hit lines, one a line; without a kind option it searches the kinds the
+// dialog starts with.
+int Search(const std::vector<std::string>& args, const Options& options);
+
+// Road highlighting: highlight DB [--classi SS,SR,SP,SC,PR] and the state options. Prints the
+// condition on archi and the number of arcs it selects.
+int Highlight(const std::vector<std::string>& args, const Options& options);
+
 // For the install step: writes the settings file with the installation directory (and the database
 // to open, when given) when it does not exist yet.
 int InstallSettings(const std::vector<std::string>& args, const Options& options);

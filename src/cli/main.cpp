@@ -36,6 +36,14 @@ constexpr const char* kUsage =
     "  street-list DB FILE.txt [--comune ID | --localita ID]\n"
     "                               scrive l'elenco stradario di un comune, di una località\n"
     "                               o di tutto il grafo\n"
+    "  search DB FRAMMENTO [--comuni] [--localita] [--toponimi] [--strade] [--intere] [--comune ID]\n"
+    "                               cerca comuni, località, toponimi e strade per frammento del nome e\n"
+    "                               scrive le righe dei risultati; senza tipi: comuni, località e strade;\n"
+    "                               --intere una riga per strada, --comune solo nel comune ID\n"
+    "  highlight DB [--classi SS,SR,SP,SC,PR] [--verificati] [--da-verificare] [--aggiunti]\n"
+    "               [--nomi-modificati] [--geometrie-modificate] [--eliminati] [--piazza]\n"
+    "               [--senza-nome] [--alternativa]\n"
+    "                               scrive la condizione degli archi da evidenziare e quanti ne sceglie\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -108,6 +116,8 @@ int main(int argc, char** argv) {
   if (command == "export-changes") return cli::Export(cli::ExportKind::Changes, args, options);
   if (command == "export-tramex") return cli::Export(cli::ExportKind::Tramex, args, options);
   if (command == "street-list") return cli::StreetList(args, options);
+  if (command == "search") return cli::Search(args, options);
+  if (command == "highlight") return cli::Highlight(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -195,14 +195,17 @@ void MainFrame::RunCommand(int id) {
       return RunOwnCommand(id);
     case CommandOwner::Navigation:
     case CommandOwner::MapWindow:
+      // The toponym search also switches highlighting, whose flag lives here.
+      if (id == cmd::kToponymSearch) return SearchToponyms();
       // Passed on to the map window; without one they do nothing.
       if (map_view_ && !map_view_->RunCommand(id)) NotAvailable();
       return;
     case CommandOwner::Modes: {
-      bool criteria_chosen = false;
-      if (AsksHighlightingCriteria(id, map_modes_)) NotAvailable();  // the criteria dialog comes later
-      map_modes_ = ApplyModeCommand(id, map_modes_, criteria_chosen).modes;
+      const bool criteria_chosen = AsksHighlightingCriteria(id, map_modes_) && ChooseHighlighting();
+      const ModeChange change = ApplyModeCommand(id, map_modes_, criteria_chosen);
+      map_modes_ = change.modes;
       if (map_view_) map_view_->ModesChanged();
+      if (change.forget_highlighting && map_view_) map_view_->queries().highlights.clear();
       if (map_view_) map_view_->requestFullRedraw();
       Redraw();
       return;

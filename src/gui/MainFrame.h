@@ -111,6 +111,10 @@ class MainFrame : public QMainWindow, public MapDataShell {
   void RunMapKey(int id);
   void ShowInformation();
   void NotAvailable();
+  // The queries of the map window (MainFrameQueries.cpp): the toponym search, and the highlighting
+  // criteria asked when highlighting is turned on (true when roads are highlighted).
+  void SearchToponyms();
+  bool ChooseHighlighting();
   void Shutdown();
   void CreateMapView();
   void DestroyMap();

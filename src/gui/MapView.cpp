@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWheelEvent>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -280,7 +281,33 @@ void MapView::DrawVectorPass(bool fast) {
               static_cast<std::size_t>(background_image_.sizeInBytes()));
   if (!layers_) return;
   QtCanvas canvas(map_image_);
-  DrawVectorLayers(canvas, *layers_, RenderView::Of(viewport_, fast), names_.get());
+  MapOverlays overlays;
+  overlays.highlights = &queries_.highlights;
+  DrawVectorLayers(canvas, *layers_, RenderView::Of(viewport_, fast), names_.get(), overlays);
+}
+
+void MapView::ShowHit(const HitView& view) {
+  ZoomOnBox(viewport_, view.box, view.margin);
+  requestFullRedraw();
+  if (view.pick_arc) {
+    // The editing makes the hit's arc its hot arc, as if the pointer had found it.
+    if (editor_ && editor_->SelectArc(*view.pick_arc)) update();
+    if (hit_arc_pick_) hit_arc_pick_(*view.pick_arc);
+  }
+  QPoint pointer;
+  switch (view.pointer) {
+    case HitView::Pointer::Stays:
+      return;
+    case HitView::Pointer::WindowCentre:
+      pointer = rect().center();
+      break;
+    case HitView::Pointer::ArcStart: {
+      const Point at = viewport_.WorldToPixel(view.arc_start.x, view.arc_start.y);
+      pointer = QPoint(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)));
+      break;
+    }
+  }
+  QCursor::setPos(mapToGlobal(pointer));
 }
 
 void MapView::NoteInput() {

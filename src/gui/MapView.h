@@ -19,6 +19,8 @@
 #include "map/MapRenderer.h"
 #include "map/RedrawClock.h"
 #include "map/Viewport.h"
+#include "query/HitView.h"
+#include "query/MapQueries.h"
 #include "ui/Canvas.h"
 
 class QMenu;
@@ -79,6 +81,14 @@ class MapView : public QWidget {
   MapEditor* editor() const { return editor_.get(); }
   // The mode flags changed: the editing leaves its picked vertex and snap behind.
   void ModesChanged();
+  // The highlight set drawn over the arcs and the fragment of the last toponym search.
+  MapQueries& queries() { return queries_; }
+  const MapQueries& queries() const { return queries_; }
+  // Brings an accepted hit of the toponym search into view: the view zoomed on its box with its margin
+  // and drawn anew, then the hit's arc picked and the system pointer moved where the hit asks.
+  void ShowHit(const HitView& view);
+  // Who else is told of the arc a single-arc hit picks (the editing makes it its hot arc).
+  void SetHitArcPick(std::function<void(std::int32_t)> pick) { hit_arc_pick_ = std::move(pick); }
 
   NavigationTool tool() const { return navigation_.tool(); }
   const Viewport& viewport() const { return viewport_; }
@@ -151,6 +161,8 @@ class MapView : public QWidget {
   EditorHooks editor_hooks_;
   std::unique_ptr<MapEditor> editor_;
   QImage overlay_image_;  // the map image with the editing overlay, as painted
+  MapQueries queries_;
+  std::function<void(std::int32_t)> hit_arc_pick_;
 };
 
 }  // namespace viamappa

@@ -13,10 +13,12 @@
 
 #include "gui/BusyClock.h"
 #include "gui/CommandWorker.h"
+#include "gui/HighlightCriteriaDialogView.h"
 #include "gui/ItalianFileModel.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/SnapFactorDialogView.h"
 #include "gui/StreetListDialog.h"
+#include "gui/ToponymSearchDialogView.h"
 
 namespace viamappa {
 
@@ -192,6 +194,18 @@ std::optional<std::string> QtUserInterface::ChooseSaveFile(const FileChoice& cho
 
 bool QtUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
   StreetListDialog view(dialog, *this, window_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
+  return view.exec() == QDialog::Accepted;
+}
+
+bool QtUserInterface::RunToponymSearchDialog(ToponymSearchDialog& dialog) {
+  ToponymSearchDialogView view(dialog, *this, window_);
+  ArrowWhileAsking arrow(cursor_set_, window_);
+  return view.exec() == QDialog::Accepted;
+}
+
+bool QtUserInterface::RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) {
+  HighlightCriteriaDialogView view(dialog, window_);
   ArrowWhileAsking arrow(cursor_set_, window_);
   return view.exec() == QDialog::Accepted;
 }

@@ -48,6 +48,8 @@ class QtUserInterface : public UserInterface {
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
   bool RunStreetListDialog(StreetListDialogModel& dialog) override;
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override;
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override;
 
   // True from BeginBusy until the program is idle again or EndBusy.
   bool busy() const { return busy_; }

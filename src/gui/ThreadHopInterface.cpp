@@ -73,4 +73,12 @@ void ThreadHopInterface::ProgressEnd() {
   thread_.Run([&] { target_.ProgressEnd(); });
 }
 
+bool ThreadHopInterface::RunToponymSearchDialog(ToponymSearchDialog& dialog) {
+  return thread_.Answer<bool>([&] { return target_.RunToponymSearchDialog(dialog); });
+}
+
+bool ThreadHopInterface::RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) {
+  return thread_.Answer<bool>([&] { return target_.RunHighlightCriteriaDialog(dialog); });
+}
+
 }  // namespace viamappa

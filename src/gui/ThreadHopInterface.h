@@ -58,6 +58,8 @@ class ThreadHopInterface : public UserInterface {
   void ProgressPhase(std::string_view phase) override;
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override;
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override;
 
  private:
   UserInterface& target_;

@@ -9,7 +9,9 @@ cd "$work"
 
 fail() { echo "cli_smoke: $*" >&2; exit 1; }
 
-"$cli" --help | grep -q "create FILE" || fail "help lists no commands"
+# Into a file: grep -q stops reading at the first match, and the rest of a long help would die of SIGPIPE.
+"$cli" --help >help.txt || fail "help failed"
+grep -q "create FILE" help.txt || fail "help lists no commands"
 "$cli" create demo.mdb 2>/dev/null || fail "create failed"
 info="$("$cli" info demo.mdb)"
 grep -q "^Tavole: 23$" <<<"$info" || fail "not 23 tables: $info"
@@ -106,10 +108,18 @@ if command -v ogrinfo >/dev/null; then
   features="$(ogrinfo -so -al grafo.shp | sed -n 's/^Feature Count: //p')"
   [ "$features" = 3000 ] || fail "ogrinfo counts $features features in the exported graph"
 fi
+# The map queries over the region: hit lines on standard output, the condition and its count.
+"$cli" search regione.mdb "a" --comuni | grep -Eq "^C[0-9]{4,} - Comune: " || fail "search finds no municipality"
+if "$cli" search regione.mdb "   " 2>/dev/null; then fail "a blank fragment was searched"; fi
+highlight="$("$cli" highlight regione.mdb --classi ss,SC --da-verificare)" || fail "highlight failed"
+grep -qx "(classe = 'SS' OR classe = 'SC') AND verifica = FALSE" <<<"$highlight" || fail "condition: $highlight"
+"$cli" highlight regione.mdb --da-verificare | grep -qx "Archi selezionati: 3000" || fail "not every arc to verify"
 
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"
 "$cli" frobnicate 2>/dev/null
 [ $? -eq 2 ] || fail "unknown command is not status 2"
+"$cli" highlight regione.mdb --classi XX 2>/dev/null
+[ $? -eq 2 ] || fail "an unknown class is not status 2"
 echo "cli_smoke: ok"

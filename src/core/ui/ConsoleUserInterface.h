@@ -49,6 +49,9 @@ class ConsoleUserInterface : public UserInterface {
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
   bool RunStreetListDialog(StreetListDialogModel& dialog) override;
+  // There is no person to choose: the dialogs of the map queries are cancelled.
+  bool RunToponymSearchDialog(ToponymSearchDialog&) override { return false; }
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog&) override { return false; }
 
  private:
   void EndProgressLine();

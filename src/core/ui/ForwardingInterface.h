@@ -35,6 +35,12 @@ class ForwardingInterface : public UserInterface {
   bool RunStreetListDialog(StreetListDialogModel& dialog) override {
     return target_.RunStreetListDialog(dialog);
   }
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override {
+    return target_.RunToponymSearchDialog(dialog);
+  }
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override {
+    return target_.RunHighlightCriteriaDialog(dialog);
+  }
 
  protected:
   UserInterface& target() { return target_; }

@@ -88,4 +88,26 @@ bool ScriptedUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
   return answer(dialog);
 }
 
+namespace {
+
+template <typename Dialog>
+bool PlayAnswer(std::deque<std::function<bool(Dialog&)>>& answers, Dialog& dialog) {
+  if (answers.empty()) return false;
+  const auto answer = std::move(answers.front());
+  answers.pop_front();
+  return answer(dialog);
+}
+
+}  // namespace
+
+bool ScriptedUserInterface::RunToponymSearchDialog(ToponymSearchDialog& dialog) {
+  ++query_dialogs_shown_;
+  return PlayAnswer(toponym_searches_, dialog);
+}
+
+bool ScriptedUserInterface::RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) {
+  ++query_dialogs_shown_;
+  return PlayAnswer(highlight_criteria_, dialog);
+}
+
 }  // namespace viamappa

@@ -39,6 +39,17 @@ class ScriptedUserInterface : public UserInterface {
     street_list_answers_.push_back(std::move(answer));
   }
   int dialogs_shown() const { return dialogs_shown_; }
+  // How the next toponym search and highlight criteria dialogs are answered, in order: each acts on the
+  // model as a person would and answers true for a confirmed OK. A dialog without a prepared answer is
+  // closed as with Annulla.
+  void QueueToponymSearch(std::function<bool(ToponymSearchDialog&)> answer) {
+    toponym_searches_.push_back(std::move(answer));
+  }
+  void QueueHighlightCriteria(std::function<bool(HighlightCriteriaDialog&)> answer) {
+    highlight_criteria_.push_back(std::move(answer));
+  }
+  // How many of those dialogs were shown.
+  int query_dialogs_shown() const { return query_dialogs_shown_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -67,6 +78,8 @@ class ScriptedUserInterface : public UserInterface {
   void ProgressPercent(int percent) override;
   void ProgressEnd() override;
   bool RunStreetListDialog(StreetListDialogModel& dialog) override;
+  bool RunToponymSearchDialog(ToponymSearchDialog& dialog) override;
+  bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override;
 
  private:
   bool NextAnswer();
@@ -78,6 +91,9 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<std::string> snap_factor_dialogs_;
   std::deque<std::function<bool(StreetListDialogModel&)>> street_list_answers_;
   int dialogs_shown_ = 0;
+  std::deque<std::function<bool(ToponymSearchDialog&)>> toponym_searches_;
+  std::deque<std::function<bool(HighlightCriteriaDialog&)>> highlight_criteria_;
+  int query_dialogs_shown_ = 0;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

@@ -11,6 +11,8 @@ namespace viamappa {
 // The models of the dialogs, which the core's commands hand to the interface to show.
 class SnapFactorDialog;
 class StreetListDialogModel;
+class ToponymSearchDialog;
+class HighlightCriteriaDialog;
 
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
@@ -42,9 +44,11 @@ class UserInterface {
   virtual std::optional<std::string> ChooseSaveFile(const FileChoice& choice) = 0;
 
   // The dialogs, each shown modally over its model until OK is accepted or the person cancels; true
-  // when the person confirmed and the model accepted.
+  // when the person confirmed and the model accepted (a hit chosen, for the toponym search).
   virtual bool RunSnapFactorDialog(SnapFactorDialog& dialog) = 0;
   virtual bool RunStreetListDialog(StreetListDialogModel& dialog) = 0;
+  virtual bool RunToponymSearchDialog(ToponymSearchDialog& dialog) = 0;
+  virtual bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;

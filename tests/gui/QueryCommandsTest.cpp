@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <fstream>
+
+#include "app/DatabaseCreation.h"
+#include "gui/HighlightCriteriaDialogView.h"
+#include "gui/MainFrame.h"
+#include "gui/MapView.h"
+#include "gui/ToponymSearchDialogView.h"
+#include "map/CommandIds.h"
+#include "support/NetworkBuilder.h"
+#include "support/TempDir.h"
+#include "ui/ScriptedUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+using testing::TempDir;
+
+// The main window over a database of two municipal streets named alike in one municipality and a
+// provincial road, each street 1000 m long, 200 m apart.
+class QueryCommandsTest : public ::testing::Test {
+ protected:
+  QueryCommandsTest() : config_(dir_.File("1.00.reg")) {
+    SettingsStore::Install(config_, dir_.path());
+    ScriptedUserInterface quiet;
+    database_ = dir_.File("rete.mdb");
+    EXPECT_EQ(CreateDatabaseFile(database_, quiet), CreationResult::Created);
+    {
+      DbConnection connection(database_, quiet);
+      testing::NetworkBuilder build(connection);
+      EXPECT_TRUE(
+          build.AddMunicipality(1, "Mezzovalle", "022001", {testing::NetworkBuilder::Square(0, 0, 4000)}));
+      const char* names[] = {"VIA ROMA", "VIA ROMA", "SP 43"};
+      const char* classes[] = {"SC", "SC", "SP"};
+      for (int i = 0; i < 3; ++i) {
+        const double y = 1000.0 + 200.0 * i;
+        EXPECT_TRUE(build.AddNode(2 * i + 1, 1000, y) && build.AddNode(2 * i + 2, 2000, y));
+        testing::ArcRow arc =
+            testing::Arc(i + 1, 2 * i + 1, 2 * i + 2, {{1000, y}, {2000, y}}, names[i], classes[i]);
+        arc.comune = 1;
+        EXPECT_TRUE(build.AddArc(arc));
+      }
+    }
+    std::ofstream(config_, std::ios::app) << "\"Database\"=\"" << database_ << "\"\n";
+    frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(config_));
+    frame_->resize(900, 600);
+    EXPECT_TRUE(frame_->Start());
+    frame_->show();
+    frame_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    QApplication::processEvents();
+    view_ = frame_->map_view();
+    ui_.ClearMessages();
+  }
+
+  // The map image is black beside a point of an arc where a highlighted road is drawn under it.
+  bool BlackAt(double x, double y) {
+    const Point at = view_->viewport().WorldToPixel(x, y);
+    return view_->map_image().pixelColor(static_cast<int>(at.x), static_cast<int>(at.y) - 3) == Qt::black;
+  }
+
+  TempDir dir_;
+  std::string config_;
+  std::string database_;
+  ScriptedUserInterface ui_;
+  std::unique_ptr<MainFrame> frame_;
+  MapView* view_ = nullptr;
+};
+
+TEST_F(QueryCommandsTest, HighlightingShowsTheChosenRoadsUntilTurnedOffOrAnotherModeComes) {
+  ASSERT_NE(view_, nullptr);
+  // Near enough for the arcs to show in the quick redraws that follow each other here.
+  view_->viewport().CentreOn(1500, 1200);
+  view_->viewport().Rescale(0.25);
+  ui_.QueueHighlightCriteria([](HighlightCriteriaDialog& d) {
+    d.Toggle(HighlightCriterion::MunicipalRoads);
+    return true;
+  });
+  QTest::keyClick(view_, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_TRUE(frame_->map_modes().highlighting);
+  EXPECT_EQ(view_->queries().highlights.size(), 2u);
+  EXPECT_TRUE(BlackAt(1500, 1000) && BlackAt(1500, 1200) && !BlackAt(1500, 1400));
+
+  QTest::keyClick(view_, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_FALSE(frame_->map_modes().highlighting);
+  EXPECT_TRUE(view_->queries().highlights.empty());
+  EXPECT_FALSE(BlackAt(1500, 1000));
+
+  ui_.QueueHighlightCriteria([](HighlightCriteriaDialog& d) {
+    d.Toggle(HighlightCriterion::ProvincialRoads);
+    return true;
+  });
+  frame_->ExecuteCommand(cmd::kHighlightRoads);
+  frame_->ExecuteCommand(cmd::kPathStart);
+  EXPECT_TRUE(view_->queries().highlights.empty()) << "another mode forgets the highlighting";
+  ui_.QueueHighlightCriteria([](HighlightCriteriaDialog&) { return false; });
+  frame_->ExecuteCommand(cmd::kHighlightRoads);
+  EXPECT_FALSE(frame_->map_modes().highlighting) << "Annulla";
+  EXPECT_EQ(ui_.query_dialogs_shown(), 3);
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(QueryCommandsTest, SearchedStreetsComeIntoViewWholeOrAsTheirArc) {
+  ASSERT_NE(view_, nullptr);
+  const auto choose = [this](bool whole, int hit) {
+    ui_.QueueToponymSearch([whole, hit](ToponymSearchDialog& d) {
+      d.SetFragment("via roma");
+      d.SetWholeStreets(whole);
+      d.Search();
+      d.ChooseHit(hit);
+      return !d.Accept();
+    });
+  };
+  std::vector<std::int32_t> picked;
+  view_->SetHitArcPick([&picked](std::int32_t id) { picked.push_back(id); });
+
+  choose(false, 1);
+  QTest::keyClick(view_, Qt::Key_T, Qt::ControlModifier);
+  EXPECT_EQ(picked, std::vector<std::int32_t>{2});
+  EXPECT_FALSE(frame_->map_modes().highlighting);
+  // The arc with 500 m about it fits the window, centred on the arc.
+  view_->viewport().UpdateExtent();
+  const Box shown = view_->viewport().Visible();
+  EXPECT_NEAR((shown.minx + shown.maxx) / 2, 1500, 1);
+  EXPECT_NEAR((shown.miny + shown.maxy) / 2, 1200, 1);
+  EXPECT_NEAR(shown.maxx - shown.minx, 1500, 1) << "the width limits: 1000 m and the margin";
+
+  choose(true, 0);
+  frame_->ExecuteCommand(cmd::kToponymSearch);
+  EXPECT_TRUE(frame_->map_modes().highlighting);
+  EXPECT_EQ(view_->queries().highlights.size(), 2u) << "the municipal street of its municipality";
+  EXPECT_TRUE(BlackAt(1500, 1000) && BlackAt(1500, 1200));
+
+  frame_->ExecuteCommand(cmd::kToponymSearch);  // closed without Ok
+  EXPECT_FALSE(frame_->map_modes().highlighting);
+  EXPECT_TRUE(view_->queries().highlights.empty());
+  EXPECT_EQ(view_->queries().search_text, "via roma");
+}
+
+TEST(QueryDialogViewsTest, HighlightBoxesFollowTheFlagsAndTheIndicatorChangesNone) {
+  HighlightCriteriaDialog model;
+  HighlightCriteriaDialogView view(model);
+  QCheckBox* none = view.Box(HighlightCriteriaDialog::kNoneControl);
+  QCheckBox* municipal = view.Box(1040);
+  ASSERT_TRUE(none && municipal && view.Box(1050));
+  EXPECT_EQ(municipal->text(), QStringLiteral("Strade Comunali"));
+  EXPECT_TRUE(none->isChecked());
+  municipal->click();
+  EXPECT_TRUE(model.checked(HighlightCriterion::MunicipalRoads));
+  EXPECT_FALSE(none->isChecked());
+  none->click();
+  EXPECT_FALSE(none->isChecked()) << "the indicator follows the flags only";
+  EXPECT_TRUE(municipal->isChecked());
+}
+
+TEST(QueryDialogViewsTest, ToponymSearchBindsItsControlsAndStaysOnRefusals) {
+  TempDir dir;
+  ScriptedUserInterface ui;
+  const std::string path = dir.File("rete.mdb");
+  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
+  DbConnection connection(path, ui);
+  {
+    testing::NetworkBuilder build(connection);
+    ASSERT_TRUE(
+        build.AddMunicipality(12345, "Sant'Orsola", "022001", {testing::NetworkBuilder::Square(0, 0, 10)}));
+  }
+  ToponymSearchDialog model(connection, "orsola");
+  ToponymSearchDialogView view(model, ui);
+  EXPECT_EQ(view.fragment()->text(), QStringLiteral("orsola"));
+  EXPECT_TRUE(view.municipalities_box()->isChecked() && view.localities_box()->isChecked() &&
+              !view.toponyms_box()->isChecked() && view.streets_box()->isChecked());
+  EXPECT_TRUE(view.single_arcs()->isChecked());
+  EXPECT_EQ(view.filter()->count(), 2);
+  EXPECT_EQ(view.filter()->currentText(), QStringLiteral("Qualsiasi Comune - 0000"));
+
+  view.fragment()->setText(QStringLiteral("sant'"));
+  view.whole_streets()->setChecked(true);
+  view.search_button()->click();
+  ASSERT_EQ(view.hits()->count(), 1);
+  EXPECT_EQ(view.hits()->itemText(0), QStringLiteral("C12345 - Comune: Sant'Orsola"));
+  EXPECT_TRUE(model.whole_streets());
+  view.ok_button()->click();
+  EXPECT_EQ(ui.last_message().text, ToponymSearchDialog::kNoHitMessage);
+  EXPECT_EQ(view.result(), QDialog::Rejected) << "the dialog stays";
+  view.hits()->setCurrentIndex(0);
+  view.ok_button()->click();
+  EXPECT_EQ(view.result(), QDialog::Accepted);
+  EXPECT_EQ(model.accepted(), (SearchHit{HitKind::Municipality, 12345}));
+}
+
+}  // namespace
+}  // namespace viamappa
