@@ -1,0 +1,117 @@
+#include "query/ShortestPathSearch.h"
+
+namespace viamappa {
+
+void ShortestPathSearch::Reset(const RoutingGraph& graph) {
+  const std::size_t nodes = static_cast<std::size_t>(graph.node_count());
+  if (graph_ != &graph || generation_ != graph.generation() || state_.size() != nodes) {
+    state_.assign(nodes, NodeState{});
+    settled_.assign(nodes, 0);
+    graph_ = &graph;
+    generation_ = graph.generation();
+  } else {
+    for (const NodeIndex node : touched_) {
+      state_[static_cast<std::size_t>(node)] = NodeState{};
+      settled_[static_cast<std::size_t>(node)] = 0;
+    }
+  }
+  touched_.clear();
+  heap_.clear();
+  unfollowed_source_ = kNoNode;
+}
+
+void ShortestPathSearch::Reach(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc) {
+  NodeState& state = state_[static_cast<std::size_t>(node)];
+  if (state.distance == kUnreached && settled_[static_cast<std::size_t>(node)] == 0) touched_.push_back(node);
+  state = {distance, predecessor, arc};
+}
+
+void ShortestPathSearch::Begin(const RoutingGraph& graph, NodeIndex source) {
+  Reset(graph);
+  if (source < 0 || source >= graph.node_count()) return;
+  // The source is settled now; its ways out are followed by the first step, so that a direct link
+  // made before any step finds no other node reached.
+  Reach(source, 0, kNoNode, kNoArc);
+  settled_[static_cast<std::size_t>(source)] = 1;
+  unfollowed_source_ = source;
+}
+
+void ShortestPathSearch::Link(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc) {
+  if (!graph_ || node < 0 || node >= graph_->node_count() || predecessor == node) return;
+  Reach(node, distance, predecessor, arc);
+  settled_[static_cast<std::size_t>(node)] = 1;
+}
+
+void ShortestPathSearch::Push(HeapEntry entry) {
+  // Sift up with a hole: each parent moves down once instead of swapping.
+  std::size_t hole = heap_.size();
+  heap_.push_back(entry);
+  while (hole > 0) {
+    const std::size_t parent = (hole - 1) / 2;
+    if (!(entry.distance < heap_[parent].distance)) break;
+    heap_[hole] = heap_[parent];
+    hole = parent;
+  }
+  heap_[hole] = entry;
+}
+
+ShortestPathSearch::HeapEntry ShortestPathSearch::Pop() {
+  const HeapEntry top = heap_.front();
+  const HeapEntry last = heap_.back();
+  heap_.pop_back();
+  const std::size_t size = heap_.size();
+  if (size == 0) return top;
+  std::size_t hole = 0;
+  for (;;) {
+    std::size_t child = 2 * hole + 1;
+    if (child >= size) break;
+    if (child + 1 < size && heap_[child + 1].distance < heap_[child].distance) ++child;
+    if (!(heap_[child].distance < last.distance)) break;
+    heap_[hole] = heap_[child];
+    hole = child;
+  }
+  heap_[hole] = last;
+  return top;
+}
+
+void ShortestPathSearch::Follow(NodeIndex node, double from_distance) {
+  for (const RoutingStep& step : graph_->Steps(node)) {
+    const double distance = from_distance + step.length;
+    if (distance < state_[static_cast<std::size_t>(step.neighbour)].distance) {
+      Reach(step.neighbour, distance, node, step.arc);
+      Push({distance, step.neighbour});
+    }
+  }
+}
+
+bool ShortestPathSearch::SettleNext() {
+  if (unfollowed_source_ != kNoNode) {
+    Follow(unfollowed_source_, 0);
+    unfollowed_source_ = kNoNode;
+  }
+  while (!heap_.empty()) {
+    const HeapEntry entry = Pop();
+    const std::size_t u = static_cast<std::size_t>(entry.node);
+    if (settled_[u] != 0) continue;  // an older, longer entry of a node settled already
+    settled_[u] = 1;
+    Follow(entry.node, entry.distance);
+    return true;
+  }
+  return false;
+}
+
+bool ShortestPathSearch::RunUntil(NodeIndex target) {
+  if (!graph_ || target < 0 || target >= graph_->node_count()) return false;
+  while (settled_[static_cast<std::size_t>(target)] == 0) {
+    if (!SettleNext()) return false;
+  }
+  return true;
+}
+
+void ShortestPathSearch::RunToAll() {
+  if (!graph_) return;
+  while (SettleNext()) {
+  }
+}
+
+}  // namespace viamappa
