@@ -13,6 +13,7 @@
 #include "gui/BusyClock.h"
 #include "gui/CommandWorker.h"
 #include "gui/ProgressOverlay.h"
+#include "gui/RouteResultDialogView.h"
 
 namespace viamappa {
 
@@ -163,6 +164,13 @@ std::optional<std::string> QtUserInterface::ChooseOpenFile(const FileChoice& cho
 
 std::optional<std::string> QtUserInterface::ChooseSaveFile(const FileChoice& choice) {
   return RunFileDialog(choice, true);
+}
+
+RouteDialogChoice QtUserInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  RouteResultDialogView view(window_, dialog);
+  ArrowWhileAsking arrow(cursor_set_);
+  view.exec();
+  return view.choice();
 }
 
 void QtUserInterface::BeginBusy(bool with_clock) {

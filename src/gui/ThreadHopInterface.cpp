@@ -39,6 +39,11 @@ std::optional<std::string> ThreadHopInterface::ChooseSaveFile(const FileChoice& 
   return thread_.Answer<std::optional<std::string>>([&] { return target_.ChooseSaveFile(choice); });
 }
 
+// The work waits for the answer, so the dialog may read the work's model.
+RouteDialogChoice ThreadHopInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  return thread_.Answer<RouteDialogChoice>([&] { return target_.RunRouteResultDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

@@ -50,6 +50,7 @@ class ThreadHopInterface : public UserInterface {
   bool AskYesNo(std::string_view text, std::string_view caption = {}) override;
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "ui/RouteResultDialog.h"
+
 namespace viamappa {
 
 namespace {
@@ -77,6 +79,15 @@ std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice
     return std::nullopt;
   }
   return path;
+}
+
+RouteDialogChoice ConsoleUserInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  EndProgressLine();
+  std::FILE* out = results_ ? results_ : err_;
+  std::fprintf(out, "%s\n", dialog.length_text().c_str());
+  for (const std::string& line : dialog.lines()) std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+  return files_.empty() ? RouteDialogChoice::Ok : RouteDialogChoice::Save;
 }
 
 void ConsoleUserInterface::BeginBusy(bool) {}

@@ -30,6 +30,9 @@ class RepeatedMessageFilter : public UserInterface {
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override {
     return target_.ChooseSaveFile(choice);
   }
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override {
+    return target_.RunRouteResultDialog(dialog);
+  }
   void BeginBusy(bool with_clock) override { target_.BeginBusy(with_clock); }
   void EndBusy() override { target_.EndBusy(); }
   void ProgressBegin() override { target_.ProgressBegin(); }

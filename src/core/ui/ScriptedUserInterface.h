@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/RouteResultDialog.h"
 #include "ui/UserInterface.h"
 
 namespace viamappa {
@@ -25,6 +26,12 @@ class ScriptedUserInterface : public UserInterface {
 
   // Paths of the next file choices, in order; nullopt (or none prepared) means Cancel.
   void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+
+  // The buttons that close the next route results, in order; without one prepared, OK.
+  void QueueRouteChoice(RouteDialogChoice choice) { route_choices_.push_back(choice); }
+
+  // The texts of every route result shown: the length text, then the lines.
+  const std::vector<std::vector<std::string>>& route_dialogs() const { return route_dialogs_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -45,6 +52,7 @@ class ScriptedUserInterface : public UserInterface {
   bool AskYesNo(std::string_view text, std::string_view caption = {}) override;
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -58,6 +66,8 @@ class ScriptedUserInterface : public UserInterface {
 
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<RouteDialogChoice> route_choices_;
+  std::vector<std::vector<std::string>> route_dialogs_;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

@@ -8,6 +8,9 @@
 
 namespace viamappa {
 
+class RouteResultDialog;
+enum class RouteDialogChoice;
+
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
 // An open or save file choice. The filter list uses the "Name|*.ext|Name|*.a;*.b||" form.
@@ -36,6 +39,9 @@ class UserInterface {
   // The chosen path, or nullopt when the person cancelled.
   virtual std::optional<std::string> ChooseOpenFile(const FileChoice& choice) = 0;
   virtual std::optional<std::string> ChooseSaveFile(const FileChoice& choice) = 0;
+
+  // The result of a shortest path, until the person closes it; answers the button.
+  virtual RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;
