@@ -24,6 +24,10 @@ constexpr const char* kUsage =
     "  import-comuni DB FILE.shp    importa i comuni con i loro confini\n"
     "  import-localita DB FILE.shp  importa le località con i loro confini\n"
     "  import-toponimi DB FILE.txt  importa i toponimi della cartografia\n"
+    "  route DB X1 Y1 X2 Y2 [--save FILE] [--snap METRI]\n"
+    "                               il percorso minimo tra due punti del grafo, agganciati come nei\n"
+    "                               modi Partenza e Arrivo (entro 15 m se non indicato): la lunghezza e\n"
+    "                               i tratti via per via sullo standard output, e nel FILE con --save\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -78,6 +82,7 @@ int main(int argc, char** argv) {
   if (command == "import-comuni") return cli::Import(cli::ImportKind::Municipalities, args, options);
   if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
+  if (command == "route") return cli::Route(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -55,4 +55,15 @@ double DistanceToPolylineWithin(const PointArray& line, double px, double py, co
   return d;
 }
 
+std::optional<FootOnPolyline> NearestFoot(const PointArray& line, double px, double py) {
+  std::optional<FootOnPolyline> nearest;
+  Point foot;
+  for (std::int32_t k = 1; k < line.count(); ++k) {
+    if (!FootOnSegment(line[k - 1], line[k], px, py, foot)) continue;
+    const double d = Distance(px, py, foot.x, foot.y);
+    if (!nearest || d < nearest->distance) nearest = FootOnPolyline{foot, k, d};
+  }
+  return nearest;
+}
+
 }  // namespace viamappa
