@@ -159,8 +159,8 @@ void LinkArcs(ShortestPathSearch& search, const RoutingGraph& graph, ArcIndex st
   if (es.from == ee.to) meet = {es.to, es.from, ee.from};
   if (es.from == ee.from) meet = {es.to, es.from, ee.to};
   if (es.to == ee.to) meet = {es.from, es.to, ee.from};
-  search.Link(meet.m, graph.Arc(start_arc).length, meet.p, start_arc);
-  search.Link(meet.q, graph.Arc(end_arc).length, meet.m, end_arc);
+  search.Link(meet.m, graph.Arc(start_arc).length, start_arc);
+  search.Link(meet.q, graph.Arc(end_arc).length, end_arc);
 }
 
 // Whether two arcs meet at exactly one node, and are not the same pair of nodes.

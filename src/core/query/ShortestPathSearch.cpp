@@ -4,15 +4,18 @@ namespace viamappa {
 
 void ShortestPathSearch::Reset(const RoutingGraph& graph) {
   const std::size_t nodes = static_cast<std::size_t>(graph.node_count());
-  if (graph_ != &graph || generation_ != graph.generation() || state_.size() != nodes) {
-    state_.assign(nodes, NodeState{});
+  if (graph_ != &graph || generation_ != graph.generation() || distance_.size() != nodes) {
+    distance_.assign(nodes, kUnreached);
+    arc_.assign(nodes, kNoArc);
     settled_.assign(nodes, 0);
     graph_ = &graph;
     generation_ = graph.generation();
   } else {
     for (const NodeIndex node : touched_) {
-      state_[static_cast<std::size_t>(node)] = NodeState{};
-      settled_[static_cast<std::size_t>(node)] = 0;
+      const std::size_t n = static_cast<std::size_t>(node);
+      distance_[n] = kUnreached;
+      arc_[n] = kNoArc;
+      settled_[n] = 0;
     }
   }
   touched_.clear();
@@ -20,10 +23,10 @@ void ShortestPathSearch::Reset(const RoutingGraph& graph) {
   unfollowed_source_ = kNoNode;
 }
 
-void ShortestPathSearch::Reach(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc) {
-  NodeState& state = state_[static_cast<std::size_t>(node)];
-  if (state.distance == kUnreached && settled_[static_cast<std::size_t>(node)] == 0) touched_.push_back(node);
-  state = {distance, predecessor, arc};
+void ShortestPathSearch::Reach(NodeIndex node, double distance) {
+  double& known = distance_[static_cast<std::size_t>(node)];
+  if (known == kUnreached) touched_.push_back(node);
+  known = distance;
 }
 
 void ShortestPathSearch::Begin(const RoutingGraph& graph, NodeIndex source) {
@@ -31,15 +34,25 @@ void ShortestPathSearch::Begin(const RoutingGraph& graph, NodeIndex source) {
   if (source < 0 || source >= graph.node_count()) return;
   // The source is settled now; its ways out are followed by the first step, so that a direct link
   // made before any step finds no other node reached.
-  Reach(source, 0, kNoNode, kNoArc);
+  Reach(source, 0);
   settled_[static_cast<std::size_t>(source)] = 1;
   unfollowed_source_ = source;
 }
 
-void ShortestPathSearch::Link(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc) {
-  if (!graph_ || node < 0 || node >= graph_->node_count() || predecessor == node) return;
-  Reach(node, distance, predecessor, arc);
+void ShortestPathSearch::Link(NodeIndex node, double distance, ArcIndex arc) {
+  if (!graph_ || node < 0 || node >= graph_->node_count() || arc < 0 || arc >= graph_->arc_count()) return;
+  const RoutingArc& along = graph_->Arc(arc);
+  if (along.from == along.to || (along.from != node && along.to != node)) return;
+  Reach(node, distance);
+  arc_[static_cast<std::size_t>(node)] = arc;
   settled_[static_cast<std::size_t>(node)] = 1;
+}
+
+NodeIndex ShortestPathSearch::Predecessor(NodeIndex node) const {
+  const ArcIndex arc = arc_[static_cast<std::size_t>(node)];
+  if (arc == kNoArc) return kNoNode;
+  const RoutingArc& along = graph_->Arc(arc);
+  return along.from == node ? along.to : along.from;
 }
 
 void ShortestPathSearch::Push(HeapEntry entry) {
@@ -61,14 +74,20 @@ ShortestPathSearch::HeapEntry ShortestPathSearch::Pop() {
   heap_.pop_back();
   const std::size_t size = heap_.size();
   if (size == 0) return top;
+  // The hole left at the top goes down along the smaller children to the bottom, then the last entry
+  // rises from there: it belongs near the bottom, so this compares about half as often as sifting it
+  // down from the top.
   std::size_t hole = 0;
-  for (;;) {
-    std::size_t child = 2 * hole + 1;
-    if (child >= size) break;
+  for (std::size_t child = 1; child < size; child = 2 * hole + 1) {
     if (child + 1 < size && heap_[child + 1].distance < heap_[child].distance) ++child;
-    if (!(heap_[child].distance < last.distance)) break;
     heap_[hole] = heap_[child];
     hole = child;
+  }
+  while (hole > 0) {
+    const std::size_t parent = (hole - 1) / 2;
+    if (!(last.distance < heap_[parent].distance)) break;
+    heap_[hole] = heap_[parent];
+    hole = parent;
   }
   heap_[hole] = last;
   return top;
@@ -77,9 +96,10 @@ ShortestPathSearch::HeapEntry ShortestPathSearch::Pop() {
 void ShortestPathSearch::Follow(NodeIndex node, double from_distance) {
   for (const RoutingStep& step : graph_->Steps(node)) {
     const double distance = from_distance + step.length;
-    if (distance < state_[static_cast<std::size_t>(step.neighbour)].distance) {
-      Reach(step.neighbour, distance, node, step.arc);
-      Push({distance, step.neighbour});
+    if (distance < distance_[static_cast<std::size_t>(step.neighbour)]) {
+      Reach(step.neighbour, distance);
+      Push({distance, step.neighbour, step.arc});
+      graph_->PrefetchStart(step.neighbour);
     }
   }
 }
@@ -94,6 +114,9 @@ bool ShortestPathSearch::SettleNext() {
     const std::size_t u = static_cast<std::size_t>(entry.node);
     if (settled_[u] != 0) continue;  // an older, longer entry of a node settled already
     settled_[u] = 1;
+    arc_[u] = entry.arc;
+    // The nearest node still waiting is most likely the next to settle: its ways out load meanwhile.
+    if (!heap_.empty()) graph_->PrefetchSteps(heap_.front().node);
     Follow(entry.node, entry.distance);
     return true;
   }

@@ -26,32 +26,32 @@ class ShortestPathSearch {
   // Settles every node the source reaches.
   void RunToAll();
 
-  // Settles node at distance, reached from predecessor along arc, without a search step: the direct
-  // link of two arcs that share a node. A node is never linked to itself: such a link changes nothing.
-  void Link(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc);
+  // Settles node at distance, reached along arc from the arc's other end, without a search step: the
+  // direct link of two arcs that share a node. A closed arc never links a node to itself: such a link
+  // changes nothing.
+  void Link(NodeIndex node, double distance, ArcIndex arc);
 
   bool Settled(NodeIndex node) const { return settled_[node] != 0; }
-  double Distance(NodeIndex node) const { return state_[node].distance; }
-  // kNoNode and kNoArc for the source and an unreached node.
-  NodeIndex Predecessor(NodeIndex node) const { return state_[node].predecessor; }
-  ArcIndex PredecessorArc(NodeIndex node) const { return state_[node].arc; }
+  double Distance(NodeIndex node) const { return distance_[node]; }
+  // The arc a settled node was reached along and the node at its other end; kNoArc and kNoNode for the
+  // source and a node not settled.
+  ArcIndex PredecessorArc(NodeIndex node) const { return arc_[node]; }
+  NodeIndex Predecessor(NodeIndex node) const;
 
   // How many nodes the current search has reached.
   std::size_t reached() const { return touched_.size(); }
 
  private:
-  struct NodeState {
-    double distance = kUnreached;
-    NodeIndex predecessor = kNoNode;
-    ArcIndex arc = kNoArc;
-  };
+  // A node waiting to be settled at a distance, with the arc it was reached along; a node may wait more
+  // than once, and only its nearest entry counts.
   struct HeapEntry {
     double distance;
     NodeIndex node;
+    ArcIndex arc;
   };
 
   void Reset(const RoutingGraph& graph);
-  void Reach(NodeIndex node, double distance, NodeIndex predecessor, ArcIndex arc);
+  void Reach(NodeIndex node, double distance);
   void Push(HeapEntry entry);
   HeapEntry Pop();
   // Reaches the neighbours of a node just settled.
@@ -61,10 +61,12 @@ class ShortestPathSearch {
 
   const RoutingGraph* graph_ = nullptr;
   std::uint64_t generation_ = 0;
-  std::vector<NodeState> state_;
+  // Per node; kept apart, so that the distances the search reads most lie close together.
+  std::vector<double> distance_;
+  std::vector<ArcIndex> arc_;
   std::vector<std::uint8_t> settled_;
   std::vector<NodeIndex> touched_;  // every node reached since Begin, to reset
-  std::vector<HeapEntry> heap_;     // a node may wait more than once; only its nearest entry counts
+  std::vector<HeapEntry> heap_;
   NodeIndex unfollowed_source_ = kNoNode;
 };
 
