@@ -48,11 +48,8 @@ TEST(RouteResultDialogViewTest, ShowsTheModelAndTellsWhichButtonClosedIt) {
     view.exec();
     EXPECT_EQ(view.choice(), choice) << text;
   }
-}
-
-TEST(RouteResultDialogViewTest, ThePortRunsTheDialogAndAnswersItsButton) {
+  // Through the port, as the core shows it.
   QtUserInterface ui(QStringLiteral("VIAMAPPA"));
-  const RouteResultDialog model("Il percorso minimo identificato misura 0.10 Km", {});
   ClickWhenModalOpens(QStringLiteral("Salva"));
   EXPECT_EQ(ui.RunRouteResultDialog(model), RouteDialogChoice::Save);
 }

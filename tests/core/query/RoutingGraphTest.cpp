@@ -115,28 +115,5 @@ TEST_F(RoutingGraphTest, SearchesAgreeWithRelaxingEveryArc) {
   }
 }
 
-TEST_F(RoutingGraphTest, ALinkSettlesANodeAlongItsArcAndNothingElse) {
-  Network({{1, 1000, 1000}, {2, 1100, 1000}, {3, 1200, 1000}},
-          {Arc(1, 1, 2, {{1000, 1000}, {1100, 1000}}), Arc(2, 2, 3, {{1100, 1000}, {1200, 1000}}),
-           Arc(3, 2, 2, {{1100, 1000}, {1150, 1050}, {1100, 1000}})});
-  const NodeIndex n1 = graph_.FindNode(1), n2 = graph_.FindNode(2), n3 = graph_.FindNode(3);
-  search_.Begin(graph_, n1);
-  EXPECT_TRUE(search_.Settled(n1));
-  EXPECT_FALSE(search_.Settled(n2)) << "no step before the first run";
-  search_.Link(n2, 100, graph_.FindArc(3));
-  EXPECT_FALSE(search_.Settled(n2)) << "a loop links nothing";
-  search_.Link(n3, 100, graph_.FindArc(2));
-  EXPECT_TRUE(search_.Settled(n3));
-  EXPECT_EQ(search_.Predecessor(n3), n2);
-  EXPECT_EQ(search_.Predecessor(n2), kNoNode);
-  EXPECT_EQ(search_.Predecessor(n1), kNoNode);
-  // The next search starts clean.
-  search_.Begin(graph_, n3);
-  EXPECT_FALSE(search_.Settled(n1));
-  EXPECT_EQ(search_.Predecessor(n3), kNoNode);
-  EXPECT_TRUE(search_.RunUntil(n1));
-  EXPECT_DOUBLE_EQ(search_.Distance(n1), 200);
-}
-
 }  // namespace
 }  // namespace viamappa
