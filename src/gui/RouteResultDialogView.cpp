@@ -22,7 +22,6 @@ RouteResultDialogView::RouteResultDialogView(QWidget* parent, const RouteResultD
   setModal(true);
   length_->setTextFormat(Qt::PlainText);
   for (const std::string& line : model.lines()) list_->addItem(FromUtf8(line));
-  // Street names are shown as they are, whatever characters they hold.
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
   auto* buttons = new QDialogButtonBox;
