@@ -6,16 +6,14 @@ void ShortestPathSearch::Reset(const RoutingGraph& graph) {
   const std::size_t nodes = static_cast<std::size_t>(graph.node_count());
   if (graph_ != &graph || generation_ != graph.generation() || distance_.size() != nodes) {
     distance_.assign(nodes, kUnreached);
-    arc_.assign(nodes, kNoArc);
-    settled_.assign(nodes, 0);
+    arc_.assign(nodes, kUnsettled);
     graph_ = &graph;
     generation_ = graph.generation();
   } else {
     for (const NodeIndex node : touched_) {
       const std::size_t n = static_cast<std::size_t>(node);
       distance_[n] = kUnreached;
-      arc_[n] = kNoArc;
-      settled_[n] = 0;
+      arc_[n] = kUnsettled;
     }
   }
   touched_.clear();
@@ -35,7 +33,7 @@ void ShortestPathSearch::Begin(const RoutingGraph& graph, NodeIndex source) {
   // The source is settled now; its ways out are followed by the first step, so that a direct link
   // made before any step finds no other node reached.
   Reach(source, 0);
-  settled_[static_cast<std::size_t>(source)] = 1;
+  arc_[static_cast<std::size_t>(source)] = kNoArc;
   unfollowed_source_ = source;
 }
 
@@ -45,11 +43,10 @@ void ShortestPathSearch::Link(NodeIndex node, double distance, ArcIndex arc) {
   if (along.from == along.to || (along.from != node && along.to != node)) return;
   Reach(node, distance);
   arc_[static_cast<std::size_t>(node)] = arc;
-  settled_[static_cast<std::size_t>(node)] = 1;
 }
 
 NodeIndex ShortestPathSearch::Predecessor(NodeIndex node) const {
-  const ArcIndex arc = arc_[static_cast<std::size_t>(node)];
+  const ArcIndex arc = PredecessorArc(node);
   if (arc == kNoArc) return kNoNode;
   const RoutingArc& along = graph_->Arc(arc);
   return along.from == node ? along.to : along.from;
@@ -111,10 +108,9 @@ bool ShortestPathSearch::SettleNext() {
   }
   while (!heap_.empty()) {
     const HeapEntry entry = Pop();
-    const std::size_t u = static_cast<std::size_t>(entry.node);
-    if (settled_[u] != 0) continue;  // an older, longer entry of a node settled already
-    settled_[u] = 1;
-    arc_[u] = entry.arc;
+    ArcIndex& arc = arc_[static_cast<std::size_t>(entry.node)];
+    if (arc != kUnsettled) continue;  // an older, longer entry of a node settled already
+    arc = entry.arc;
     // The nearest node still waiting is most likely the next to settle: its ways out load meanwhile.
     if (!heap_.empty()) graph_->PrefetchSteps(heap_.front().node);
     Follow(entry.node, entry.distance);
@@ -125,7 +121,7 @@ bool ShortestPathSearch::SettleNext() {
 
 bool ShortestPathSearch::RunUntil(NodeIndex target) {
   if (!graph_ || target < 0 || target >= graph_->node_count()) return false;
-  while (settled_[static_cast<std::size_t>(target)] == 0) {
+  while (arc_[static_cast<std::size_t>(target)] == kUnsettled) {
     if (!SettleNext()) return false;
   }
   return true;

@@ -31,11 +31,11 @@ class ShortestPathSearch {
   // changes nothing.
   void Link(NodeIndex node, double distance, ArcIndex arc);
 
-  bool Settled(NodeIndex node) const { return settled_[node] != 0; }
+  bool Settled(NodeIndex node) const { return arc_[node] != kUnsettled; }
   double Distance(NodeIndex node) const { return distance_[node]; }
   // The arc a settled node was reached along and the node at its other end; kNoArc and kNoNode for the
   // source and a node not settled.
-  ArcIndex PredecessorArc(NodeIndex node) const { return arc_[node]; }
+  ArcIndex PredecessorArc(NodeIndex node) const { return arc_[node] >= 0 ? arc_[node] : kNoArc; }
   NodeIndex Predecessor(NodeIndex node) const;
 
   // How many nodes the current search has reached.
@@ -61,10 +61,11 @@ class ShortestPathSearch {
 
   const RoutingGraph* graph_ = nullptr;
   std::uint64_t generation_ = 0;
-  // Per node; kept apart, so that the distances the search reads most lie close together.
+  // Per node; kept apart, so that the distances the search reads most lie close together. A node is
+  // settled once it has its arc: kNoArc for the source, kUnsettled until then.
+  static constexpr ArcIndex kUnsettled = -2;
   std::vector<double> distance_;
   std::vector<ArcIndex> arc_;
-  std::vector<std::uint8_t> settled_;
   std::vector<NodeIndex> touched_;  // every node reached since Begin, to reset
   std::vector<HeapEntry> heap_;
   NodeIndex unfollowed_source_ = kNoNode;
