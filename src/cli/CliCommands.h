@@ -39,6 +39,10 @@ int Export(ExportKind kind, const std::vector<std::string>& args, const Options&
 // The street list: street-list DATABASE FILE.txt [--comune ID | --localita ID]; without an option the
 // whole list. The number of rows goes to standard output.
 int StreetList(const std::vector<std::string>& args, const Options& options);
+// The shortest route between two points of the graph: route DATABASE X1 Y1 X2 Y2 [--save FILE]
+// [--snap METRI]. Each point snaps to the graph as the route modes of the map window snap the pointer;
+// the route's length and stretches go to standard output, and to FILE with --save.
+int Route(const std::vector<std::string>& args, const Options& options);
 
 // Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S]
 // [--lato METRI].

@@ -44,6 +44,10 @@ constexpr const char* kUsage =
     "               [--nomi-modificati] [--geometrie-modificate] [--eliminati] [--piazza]\n"
     "               [--senza-nome] [--alternativa]\n"
     "                               scrive la condizione degli archi da evidenziare e quanti ne sceglie\n"
+    "  route DB X1 Y1 X2 Y2 [--save FILE] [--snap METRI]\n"
+    "                               il percorso minimo tra due punti del grafo, agganciati come nei\n"
+    "                               modi Partenza e Arrivo (entro 15 m se non indicato): la lunghezza e\n"
+    "                               i tratti via per via sullo standard output, e nel FILE con --save\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -118,6 +122,7 @@ int main(int argc, char** argv) {
   if (command == "street-list") return cli::StreetList(args, options);
   if (command == "search") return cli::Search(args, options);
   if (command == "highlight") return cli::Highlight(args, options);
+  if (command == "route") return cli::Route(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

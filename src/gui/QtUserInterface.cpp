@@ -16,6 +16,7 @@
 #include "gui/HighlightCriteriaDialogView.h"
 #include "gui/ItalianFileModel.h"
 #include "gui/ProgressOverlay.h"
+#include "gui/RouteResultDialogView.h"
 #include "gui/SnapFactorDialogView.h"
 #include "gui/StreetListDialog.h"
 #include "gui/ToponymSearchDialogView.h"
@@ -208,6 +209,13 @@ bool QtUserInterface::RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog
   HighlightCriteriaDialogView view(dialog, window_);
   ArrowWhileAsking arrow(cursor_set_, window_);
   return view.exec() == QDialog::Accepted;
+}
+
+RouteDialogChoice QtUserInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  RouteResultDialogView view(window_, dialog);
+  ArrowWhileAsking arrow(cursor_set_, window_);
+  view.exec();
+  return view.choice();
 }
 
 void QtUserInterface::BeginBusy(bool with_clock) {

@@ -48,6 +48,11 @@ bool ThreadHopInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
   return thread_.Answer<bool>([&] { return target_.RunStreetListDialog(dialog); });
 }
 
+// The work waits for the answer, so the dialog may read the work's model.
+RouteDialogChoice ThreadHopInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  return thread_.Answer<RouteDialogChoice>([&] { return target_.RunRouteResultDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

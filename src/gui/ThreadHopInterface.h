@@ -52,6 +52,7 @@ class ThreadHopInterface : public UserInterface {
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   bool RunStreetListDialog(StreetListDialogModel& dialog) override;
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

@@ -115,6 +115,16 @@ highlight="$("$cli" highlight regione.mdb --classi ss,SC --da-verificare)" || fa
 grep -qx "(classe = 'SS' OR classe = 'SC') AND verifica = FALSE" <<<"$highlight" || fail "condition: $highlight"
 "$cli" highlight regione.mdb --da-verificare | grep -qx "Archi selezionati: 3000" || fail "not every arc to verify"
 
+# A route from the start of arc 1 to the end of arc 40: its length, its stretches, its file.
+end_of() { sqlite3 -separator ' ' regione.mdb "SELECT n.coord_x, n.coord_y FROM archi a JOIN nodi n ON n.ID = a.$1 WHERE a.ID = $2"; }
+read -r x1 y1 <<<"$(end_of nodini 1)"
+read -r x2 y2 <<<"$(end_of nodfin 40)"
+route="$("$cli" route regione.mdb "$x1" "$y1" "$x2" "$y2" --save percorso.txt 2>/dev/null)" || fail "route failed"
+head -1 <<<"$route" | grep -Eq "^Il percorso minimo identificato misura [0-9]+\.[0-9]{2} Km$" || fail "route: $route"
+if tail -n +2 <<<"$route" | grep -Evq "^Km [ 0-9]*[0-9]\.[0-9]{2} - .+ - .+$"; then fail "route lines: $route"; fi
+[ "$(head -c 38 percorso.txt)" = "Percorso Minimo deteminato da Viamappa" ] || fail "route file"
+if "$cli" route regione.mdb 1 1 2 2 2>/dev/null; then fail "a route between points far from the graph"; fi
+
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"
@@ -122,4 +132,6 @@ set +e
 [ $? -eq 2 ] || fail "unknown command is not status 2"
 "$cli" highlight regione.mdb --classi XX 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown class is not status 2"
+"$cli" route regione.mdb 1 1 2 2>/dev/null
+[ $? -eq 2 ] || fail "a route without its last coordinate is not status 2"
 echo "cli_smoke: ok"

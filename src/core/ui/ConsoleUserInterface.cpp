@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "ui/RouteResultDialog.h"
 #include "ui/SnapFactorDialog.h"
 
 namespace viamappa {
@@ -98,6 +99,15 @@ bool ConsoleUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
 
 bool ConsoleUserInterface::RunStreetListDialog(StreetListDialogModel& dialog) {
   return street_list_answer_ && street_list_answer_(dialog);
+}
+
+RouteDialogChoice ConsoleUserInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  EndProgressLine();
+  std::FILE* out = results_ ? results_ : err_;
+  std::fprintf(out, "%s\n", dialog.length_text().c_str());
+  for (const std::string& line : dialog.lines()) std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+  return files_.empty() ? RouteDialogChoice::Ok : RouteDialogChoice::Save;
 }
 
 void ConsoleUserInterface::BeginBusy(bool) {}

@@ -42,6 +42,9 @@ class ConsoleUserInterface : public UserInterface {
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
+  // Prints the route's texts on the results stream (standard error without one) and answers Salva while
+  // a file waits to be chosen, else OK.
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

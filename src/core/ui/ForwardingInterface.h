@@ -41,6 +41,9 @@ class ForwardingInterface : public UserInterface {
   bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) override {
     return target_.RunHighlightCriteriaDialog(dialog);
   }
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override {
+    return target_.RunRouteResultDialog(dialog);
+  }
 
  protected:
   UserInterface& target() { return target_; }

@@ -39,6 +39,16 @@ bool ScriptedUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   return false;
 }
 
+RouteDialogChoice ScriptedUserInterface::RunRouteResultDialog(const RouteResultDialog& dialog) {
+  std::vector<std::string> texts{dialog.length_text()};
+  texts.insert(texts.end(), dialog.lines().begin(), dialog.lines().end());
+  route_dialogs_.push_back(std::move(texts));
+  if (route_choices_.empty()) return RouteDialogChoice::Ok;
+  const RouteDialogChoice choice = route_choices_.front();
+  route_choices_.pop_front();
+  return choice;
+}
+
 void ScriptedUserInterface::BeginBusy(bool with_clock) {
   ++busy_calls_;
   if (with_clock && !busy_) ++clock_starts_;

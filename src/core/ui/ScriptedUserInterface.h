@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/RouteResultDialog.h"
 #include "ui/UserInterface.h"
 
 namespace viamappa {
@@ -50,6 +51,11 @@ class ScriptedUserInterface : public UserInterface {
   }
   // How many of those dialogs were shown.
   int query_dialogs_shown() const { return query_dialogs_shown_; }
+  // The buttons that close the next route results, in order; without one prepared, OK.
+  void QueueRouteChoice(RouteDialogChoice choice) { route_choices_.push_back(choice); }
+
+  // The texts of every route result shown: the length text, then the lines.
+  const std::vector<std::vector<std::string>>& route_dialogs() const { return route_dialogs_; }
 
   // Every message box and question shown so far (questions with the question icon).
   const std::vector<RecordedMessage>& messages() const { return messages_; }
@@ -71,6 +77,7 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
+  RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -94,6 +101,8 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<std::function<bool(ToponymSearchDialog&)>> toponym_searches_;
   std::deque<std::function<bool(HighlightCriteriaDialog&)>> highlight_criteria_;
   int query_dialogs_shown_ = 0;
+  std::deque<RouteDialogChoice> route_choices_;
+  std::vector<std::vector<std::string>> route_dialogs_;
   std::vector<RecordedMessage> messages_;
   std::vector<FileChoice> file_choices_;
   std::vector<std::string> phases_;

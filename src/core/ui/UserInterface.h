@@ -13,6 +13,8 @@ class SnapFactorDialog;
 class StreetListDialogModel;
 class ToponymSearchDialog;
 class HighlightCriteriaDialog;
+class RouteResultDialog;
+enum class RouteDialogChoice;
 
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
@@ -49,6 +51,8 @@ class UserInterface {
   virtual bool RunStreetListDialog(StreetListDialogModel& dialog) = 0;
   virtual bool RunToponymSearchDialog(ToponymSearchDialog& dialog) = 0;
   virtual bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) = 0;
+  // The result of a shortest path, until the person closes it; answers the button.
+  virtual RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;

@@ -1,0 +1,58 @@
+#include "gui/RouteResultDialogView.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "gui/QtUserInterface.h"
+
+namespace viamappa {
+namespace {
+
+QPushButton* Button(QWidget* dialog, const QString& text) {
+  for (QPushButton* button : dialog->findChildren<QPushButton*>())
+    if (button->text() == text) return button;
+  return nullptr;
+}
+
+// Clicks the button of that text on the modal dialog the next call opens, once it shows.
+void ClickWhenModalOpens(const QString& text) {
+  QTimer::singleShot(0, [text] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return ClickWhenModalOpens(text);
+    if (QPushButton* button = Button(modal, text)) button->click();
+  });
+}
+
+TEST(RouteResultDialogViewTest, ShowsTheModelAndTellsWhichButtonClosedIt) {
+  const RouteResultDialog model("Il percorso minimo identificato misura 1.20 Km",
+                                {"Km  0.45 - VIA ROMA - Località Piano", "Km  1.20 - VIA <B>VERDI</B> -  "});
+  for (const auto& [text, choice] :
+       {std::pair{"OK", RouteDialogChoice::Ok}, std::pair{"Annulla", RouteDialogChoice::Cancel},
+        std::pair{"Salva", RouteDialogChoice::Save}}) {
+    RouteResultDialogView view(nullptr, model);
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Determinazione Percorso Minimo"));
+    EXPECT_EQ(view.length_label()->text(), QStringLiteral("Il percorso minimo identificato misura 1.20 Km"));
+    ASSERT_EQ(view.list()->count(), 2);
+    EXPECT_EQ(view.list()->item(0)->text(), QStringLiteral("Km  0.45 - VIA ROMA - Località Piano"));
+    EXPECT_EQ(view.list()->item(1)->text(), QStringLiteral("Km  1.20 - VIA <B>VERDI</B> -  "));
+    QPushButton* button = Button(&view, QString::fromUtf8(text));
+    ASSERT_NE(button, nullptr) << text;
+    QTimer::singleShot(0, button, [button] { button->click(); });
+    view.exec();
+    EXPECT_EQ(view.choice(), choice) << text;
+  }
+  // Through the port, as the core shows it.
+  QtUserInterface ui(QStringLiteral("VIAMAPPA"));
+  ClickWhenModalOpens(QStringLiteral("Salva"));
+  EXPECT_EQ(ui.RunRouteResultDialog(model), RouteDialogChoice::Save);
+}
+
+}  // namespace
+}  // namespace viamappa
