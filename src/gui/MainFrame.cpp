@@ -401,6 +401,8 @@ void MainFrame::InstallMapData(std::unique_ptr<LayerSet> data) {
   layers_ = std::move(data);
   map_data_ready_ = true;
   if (map_view_) {
+    // The path points belonged to the old data: the map window forgets them with the old layers.
+    map_modes_.start_point_set = map_modes_.end_point_set = false;
     map_view_->SetLayers(layers_.get());
     // After the first import into an empty database the view still stands where nothing was: as at
     // start-up, a view outside the data goes to the whole map.
@@ -418,10 +420,17 @@ void MainFrame::CreateMapView() {
                           DeviceMetrics(HundredthsOfMillimetrePerPixel()), status_bar_, client_);
   map_view_->SetCommandHandler([this](int id) { ExecuteCommand(id); });
   map_view_->SetModesSource([this] { return map_modes_; });
-  // The path points are chosen here; the path itself comes with the shortest path.
+  // The map window marks the path points and computes the path; the flags of the modes follow it.
   EditorHooks hooks;
-  hooks.route_start = [this](const Point&) { map_modes_.start_point_set = true; };
-  hooks.route_end = [this](const Point&) { map_modes_.end_point_set = true; };
+  hooks.route_start = [this](const Point&, std::optional<std::int32_t>) {
+    map_modes_.start_point_set = true;
+    map_modes_.end_point_set = false;
+    UpdateCommands();
+  };
+  hooks.route_end = [this](const Point&, std::optional<std::int32_t>) {
+    map_modes_.end_point_set = true;
+    UpdateCommands();
+  };
   map_view_->SetEditorHooks(std::move(hooks));
   InstallMapWindowKeys(map_view_);
   client_->layout()->addWidget(map_view_);

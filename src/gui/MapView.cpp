@@ -24,6 +24,7 @@
 #include "map/MapContextMenu.h"
 #include "map/RenderView.h"
 #include "map/StreetNameSource.h"
+#include "query/RouteDrawing.h"
 
 namespace viamappa {
 
@@ -105,6 +106,7 @@ MapView::~MapView() {
 
 void MapView::SetLayers(LayerSet* layers) {
   editor_.reset();
+  route_.LayersRebuilt();
   layers_ = layers;
   RebuildEditor();
   viewport_.full_redraw = true;
@@ -123,13 +125,54 @@ void MapView::RebuildEditor() {
   EditorHooks hooks = editor_hooks_;
   if (!hooks.arc_name && names_)
     hooks.arc_name = [this](std::int32_t id, std::string& name) { return names_->NameOf(id, name); };
+  // The route follows the graph's edits; whoever gave the hooks is told after it.
+  hooks.graph.routing_graph_stale = [this, told = std::move(hooks.graph.routing_graph_stale)] {
+    route_.MarkGraphStale();
+    if (told) told();
+  };
+  hooks.graph.arc_leaving_caches = [this, told = std::move(hooks.graph.arc_leaving_caches)](std::int32_t id) {
+    route_.ArcLeavingCaches(id);
+    if (told) told(id);
+  };
+  hooks.route_start = [this, told = std::move(hooks.route_start)](const Point& p,
+                                                                  std::optional<std::int32_t> arc) {
+    if (MarkRouteStart(RoutePoint{p, arc}) && told) told(p, arc);
+  };
+  hooks.route_end = [this, told = std::move(hooks.route_end)](const Point& p,
+                                                              std::optional<std::int32_t> arc) {
+    if (MarkRouteEnd(RoutePoint{p, arc}) && told) told(p, arc);
+  };
   editor_ = std::make_unique<MapEditor>(
       *connection_, *layers_, viewport_, *edit_dialogs_,
       [this] { return modes_source_ ? modes_source_() : MapModes{}; }, std::move(hooks));
 }
 
 void MapView::ModesChanged() {
+  // The mode commands forget the path points: the markers and the path go with them (the caller
+  // redraws).
+  const MapModes modes = modes_source_ ? modes_source_() : MapModes{};
+  if (!modes.start_point_set) {
+    route_.ClearMarkers();
+  } else if (!modes.end_point_set) {
+    route_.ClearEnd();
+  }
   if (editor_) Execute(editor_->ModesChanged());
+}
+
+bool MapView::MarkRouteStart(const RoutePoint& point) {
+  MapLayer* arcs = layers_ ? layers_->FindLayer(kArcLayer) : nullptr;
+  if (!arcs || !connection_) return false;
+  route_.SetStart(RouteSources{*connection_, *arcs}, point, connection_->ui());
+  return route_.start().has_value();
+}
+
+bool MapView::MarkRouteEnd(const RoutePoint& point) {
+  MapLayer* arcs = layers_ ? layers_->FindLayer(kArcLayer) : nullptr;
+  if (!arcs || !connection_ || !route_.start()) return false;
+  // The end marker is shown before the search, which may take a moment on a large graph.
+  route_.SetEndAndCompute(RouteSources{*connection_, *arcs}, point, connection_->ui(),
+                          [this] { requestVectorRedraw(); });
+  return route_.end().has_value();
 }
 
 bool MapView::RunCommand(int id) {
@@ -283,6 +326,7 @@ void MapView::DrawVectorPass(bool fast) {
   QtCanvas canvas(map_image_);
   MapOverlays overlays;
   overlays.highlights = &queries_.highlights;
+  SetRouteOverlays(overlays, route_);
   DrawVectorLayers(canvas, *layers_, RenderView::Of(viewport_, fast), names_.get(), overlays);
 }
 

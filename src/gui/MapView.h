@@ -21,6 +21,7 @@
 #include "map/Viewport.h"
 #include "query/HitView.h"
 #include "query/MapQueries.h"
+#include "query/RouteSession.h"
 #include "ui/Canvas.h"
 
 class QMenu;
@@ -87,6 +88,9 @@ class MapView : public QWidget {
   // Brings an accepted hit of the toponym search into view: the view zoomed on its box with its margin
   // and drawn anew, then the hit's arc picked and the system pointer moved where the hit asks.
   void ShowHit(const HitView& view);
+  // The shortest path between the points the route modes chose, with its markers.
+  const RouteSession& route() const { return route_; }
+
   // Who else is told of the arc a single-arc hit picks (the editing makes it its hot arc).
   void SetHitArcPick(std::function<void(std::int32_t)> pick) { hit_arc_pick_ = std::move(pick); }
 
@@ -125,6 +129,10 @@ class MapView : public QWidget {
   void Execute(const NavigationOutcome& outcome);
   void Execute(const EditOutcome& outcome);
   void RebuildEditor();
+  // The route modes chose a point: it becomes the start marker, or the end marker and the path is
+  // computed. False when nothing was marked (no arcs, or the graph could not be built).
+  bool MarkRouteStart(const RoutePoint& point);
+  bool MarkRouteEnd(const RoutePoint& point);
   PointerInput InputOf(const QMouseEvent* event) const;
   void PaintOverlay(QPainter& painter, const QRect& area);
   void RunMenuCommand(int id);
@@ -163,6 +171,7 @@ class MapView : public QWidget {
   QImage overlay_image_;  // the map image with the editing overlay, as painted
   MapQueries queries_;
   std::function<void(std::int32_t)> hit_arc_pick_;
+  RouteSession route_;
 };
 
 }  // namespace viamappa

@@ -125,6 +125,9 @@ TEST_F(QueryCommandsTest, SearchedStreetsComeIntoViewWholeOrAsTheirArc) {
   choose(false, 1);
   QTest::keyClick(view_, Qt::Key_T, Qt::ControlModifier);
   EXPECT_EQ(picked, std::vector<std::int32_t>{2});
+  ASSERT_NE(view_->editor(), nullptr);
+  const LineFeature* hot = view_->editor()->state().hot_arc.get();
+  EXPECT_TRUE(hot && hot->id == 2) << "the hit's arc is the editing's hot arc";
   EXPECT_FALSE(frame_->map_modes().highlighting);
   // The arc with 500 m about it fits the window, centred on the arc.
   view_->viewport().UpdateExtent();
@@ -194,6 +197,57 @@ TEST(QueryDialogViewsTest, ToponymSearchBindsItsControlsAndStaysOnRefusals) {
   view.ok_button()->click();
   EXPECT_EQ(view.result(), QDialog::Accepted);
   EXPECT_EQ(model.accepted(), (SearchHit{HitKind::Municipality, 12345}));
+}
+
+// The route modes: Invio marks the snapped point as the start, then as the end, and the path is
+// computed and shown; leaving the start mode forgets both; a path between streets that do not meet is
+// refused with its message and keeps the end marker.
+TEST_F(QueryCommandsTest, TheRouteModesMarkThePointsAndComputeThePath) {
+  ASSERT_NE(view_, nullptr);
+  view_->viewport().CentreOn(1500, 1200);
+  view_->viewport().Rescale(0.25);
+  view_->requestFullRedraw();
+  const auto choose = [this](Point world) {
+    const Point at = view_->viewport().WorldToPixel(world.x, world.y);
+    const QPoint pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(pixel), view_->mapToGlobal(QPointF(pixel)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view_, &move);
+    QTest::keyClick(view_, Qt::Key_Return);
+  };
+  EXPECT_FALSE(frame_->Status(cmd::kPathEnd).enabled) << "no start yet";
+  frame_->ExecuteCommand(cmd::kPathStart);
+  choose({1001, 1000});
+  ASSERT_TRUE(view_->route().start());
+  EXPECT_EQ(view_->route().start()->arc, std::optional<std::int32_t>(1)) << "the start of arc 1";
+  EXPECT_TRUE(frame_->map_modes().start_point_set);
+  EXPECT_TRUE(frame_->Status(cmd::kPathEnd).enabled);
+
+  frame_->ExecuteCommand(cmd::kPathEnd);
+  choose({1500, 1001});
+  ASSERT_TRUE(view_->route().end());
+  EXPECT_EQ(view_->route().end()->arc, std::optional<std::int32_t>(1)) << "a foot on arc 1";
+  ASSERT_TRUE(view_->route().result());
+  ASSERT_EQ(ui_.route_dialogs().size(), 1u);
+  EXPECT_EQ(ui_.route_dialogs()[0][0], "Il percorso minimo identificato misura 0.50 Km");
+
+  frame_->ExecuteCommand(cmd::kPathStart);  // a new start: the end and the path go
+  EXPECT_TRUE(view_->route().start());
+  EXPECT_FALSE(view_->route().end() || view_->route().result());
+  frame_->ExecuteCommand(cmd::kPathStart);  // the mode left: both markers go
+  EXPECT_FALSE(view_->route().start());
+  EXPECT_FALSE(frame_->map_modes().start_point_set);
+
+  frame_->ExecuteCommand(cmd::kPathStart);
+  choose({1001, 1000});
+  frame_->ExecuteCommand(cmd::kPathEnd);
+  choose({1500, 1401});  // the provincial road, which meets neither street
+  EXPECT_TRUE(view_->route().end());
+  EXPECT_FALSE(view_->route().result());
+  ASSERT_FALSE(ui_.messages().empty());
+  EXPECT_EQ(ui_.last_message().text,
+            "Non è possibile identificare il percorso minimo che connette i due punti indicati");
+  EXPECT_EQ(ui_.route_dialogs().size(), 1u);
 }
 
 }  // namespace

@@ -18,11 +18,12 @@
 namespace viamappa {
 
 struct EditingState {
-  FeatureRef<LineFeature> hot_arc;   // the arc under the pointer
-  bool hot_arc_highlighted = false;  // drawn highlighted (an arc made hot by a snap is not)
-  std::optional<Point> hot_vertex;   // the picked vertex of the hot arc
-  Point grab_offset;                 // screen units from the pointer to the vertex when picked
-  std::optional<Point> snap_point;   // where the pointer snapped in the drawing and path modes
+  FeatureRef<LineFeature> hot_arc;       // the arc under the pointer
+  bool hot_arc_highlighted = false;      // drawn highlighted (an arc made hot by a snap is not)
+  std::optional<Point> hot_vertex;       // the picked vertex of the hot arc
+  Point grab_offset;                     // screen units from the pointer to the vertex when picked
+  std::optional<Point> snap_point;       // where the pointer snapped in the drawing and path modes
+  std::optional<std::int32_t> snap_arc;  // the arc the snapped point lies on; none at a node
   std::optional<DropTarget> drop_target;
   PendingGeometry pending;  // what the drag under way changed and has not written
   std::map<std::int32_t, DropExclusions> drop_exclusions;  // of the drag under way, by part
@@ -73,9 +74,9 @@ struct EditorHooks {
   GraphEditHooks graph;
   // Every edit stored, as one change, for undo.
   std::function<void(const GraphChange&)> edit_stored;
-  // The path's start and end chosen at a point of the graph.
-  std::function<void(const Point&)> route_start;
-  std::function<void(const Point&)> route_end;
+  // The path's start and end chosen at a point of the graph, with the arc it lies on (none at a node).
+  std::function<void(const Point&, std::optional<std::int32_t> arc)> route_start;
+  std::function<void(const Point&, std::optional<std::int32_t> arc)> route_end;
   // The name shown beside the pointer over an arc; false for none.
   std::function<bool(std::int32_t arc_id, std::string& name)> arc_name;
 };

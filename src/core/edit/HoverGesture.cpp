@@ -43,6 +43,7 @@ void HoverGesture::Step(EditContext& c, const PointerFrame& pointer) {
   if (hot && !DrawingOrPath(c.modes) && IsNearArc(*hot, pointer)) return;
   ClearHotArc(s);
   s.snap_point.reset();
+  s.snap_arc.reset();
   if (DrawingOrPath(c.modes) && Snap(c, pointer)) return;
   if (PickArc(c, pointer)) return;
   AreaLabels(c, pointer);
@@ -80,9 +81,11 @@ bool HoverGesture::PickVertex(EditContext& c, const PointerFrame& pointer) {
 bool HoverGesture::Snap(EditContext& c, const PointerFrame& pointer) {
   EditingState& s = c.state;
   s.snap_point.reset();
+  s.snap_arc.reset();
   const std::optional<SnapHit> hit = HoverSnap(c.caches, pointer);
   if (!hit) return false;
   s.snap_point = hit->point;
+  if (hit->on_arc) s.snap_arc = hit->on_arc->id;
   if (hit->end_of && !s.hot_arc) s.hot_arc = FeatureRef<LineFeature>(c.caches.layers(), hit->end_of);
   return true;
 }

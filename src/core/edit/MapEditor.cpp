@@ -159,7 +159,7 @@ EditOutcome MapEditor::DoubleClicked(const PointerInput& in) {
 void MapEditor::ChoosePathPoint(EditContext& c, bool start) {
   if (!state_.snap_point) return;
   const auto& hook = start ? hooks_.route_start : hooks_.route_end;
-  if (hook) hook(*state_.snap_point);
+  if (hook) hook(*state_.snap_point, state_.snap_arc);
   c.outcome.full_redraw = true;
 }
 
@@ -230,6 +230,7 @@ EditOutcome MapEditor::ModesChanged() {
   }
   HoverGesture::ClearHotArc(state_);
   state_.snap_point.reset();
+  state_.snap_arc.reset();
   state_.drop_target.reset();
   outcome.overlay = true;
   Finish(outcome);

@@ -55,8 +55,8 @@ std::optional<SnapHit> ArcEndWithin(const std::vector<LineFeature*>& arcs, const
     if (!arc->Bounds().Meets(visible)) continue;
     for (const PointArray& line : arc->polylines) {
       if (line.empty()) continue;
-      if (DistanceBetween(line.front(), p) < radius) return SnapHit{line.front(), arc};
-      if (DistanceBetween(line.back(), p) < radius) return SnapHit{line.back(), arc};
+      if (DistanceBetween(line.front(), p) < radius) return SnapHit{line.front(), arc, arc};
+      if (DistanceBetween(line.back(), p) < radius) return SnapHit{line.back(), arc, arc};
     }
   }
   return std::nullopt;
@@ -132,7 +132,7 @@ std::optional<SnapHit> HoverSnap(const GraphCaches& caches, const PointerFrame& 
           NodeWithin(caches.NodesMeeting(near), pointer.world, s, pointer.visible, keep))
     return SnapHit{node->point, nullptr};
   const NearestOnArcs foot = NearestFootOnArcs(arcs, pointer.world, s, pointer.visible, keep);
-  if (foot.foot) return SnapHit{foot.foot->foot, nullptr};
+  if (foot.foot) return SnapHit{foot.foot->foot, nullptr, foot.arc};
   return std::nullopt;
 }
 

@@ -58,6 +58,7 @@ std::optional<VertexPick> PickVertex(const LineFeature& arc, const PointerFrame&
 struct SnapHit {
   Point point;
   LineFeature* end_of = nullptr;  // the arc whose end it is, for a snap to an arc end
+  LineFeature* on_arc = nullptr;  // the arc it lies on, for an arc end or a foot; null at a node
 };
 
 // The hover snap of the drawing and path modes: an end of an arc meeting the window (arcs in order,

@@ -61,8 +61,12 @@ class EditingTest : public RoadNetworkTest {
     EditorHooks hooks;
     hooks.graph.routing_graph_stale = [this] { ++stale_; };
     hooks.edit_stored = [this](const GraphChange& change) { stored_.push_back(change); };
-    hooks.route_start = [this](const Point& p) { route_.push_back({'S', p}); };
-    hooks.route_end = [this](const Point& p) { route_.push_back({'E', p}); };
+    hooks.route_start = [this](const Point& p, std::optional<std::int32_t> arc) {
+      route_.push_back({'S', p, arc});
+    };
+    hooks.route_end = [this](const Point& p, std::optional<std::int32_t> arc) {
+      route_.push_back({'E', p, arc});
+    };
     editor_ = std::make_unique<MapEditor>(
         db(), *layers_, viewport_, dialogs_, [this] { return modes_; }, hooks,
         [] { return std::string(kToday); });
@@ -134,7 +138,12 @@ class EditingTest : public RoadNetworkTest {
   std::unique_ptr<MapEditor> editor_;
   int stale_ = 0;
   std::vector<GraphChange> stored_;
-  std::vector<std::pair<char, Point>> route_;
+  struct PathPoint {
+    char which;  // 'S' for the start, 'E' for the end
+    Point at;
+    std::optional<std::int32_t> arc;
+  };
+  std::vector<PathPoint> route_;
 };
 
 }  // namespace viamappa::testing

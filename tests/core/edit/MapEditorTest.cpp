@@ -47,8 +47,8 @@ TEST_F(EditingTest, EnterDispatchesByModeSnapHotArcAndTracing) {
     Command(cmd::kInsertVertex);
     std::string got = "nothing";
     if (!route_.empty())
-      got = std::string(1, route_[0].first) + " " + FormatShortest(route_[0].second.x) + " " +
-            FormatShortest(route_[0].second.y);
+      got = std::string(1, route_[0].which) + " " + FormatShortest(route_[0].at.x) + " " +
+            FormatShortest(route_[0].at.y);
     if (!dialogs_.opened.empty()) got = "open " + std::to_string(dialogs_.opened[0]);
     if (editor_->tracing() && editor_->state().traced->size() > 1)
       got = "traced " + std::to_string(editor_->state().traced->size());

@@ -60,22 +60,25 @@ TEST_F(EditingTest, TheHoverSnapTakesArcEndsThenNodesThenTheNearestFoot) {
   struct Case {
     Point pointer;
     std::optional<Point> snap;
+    std::optional<std::int32_t> arc;  // the arc the path point lies on
   };
   const Case cases[] = {
-      {{1056, 1150}, Point{1050, 1150}},  // the arc end, although the node is nearer
-      {{1066, 1150}, Point{1060, 1150}},  // 16 from the arc end: the node
-      {{1250, 1110}, Point{1250, 1100}},  // the foot on arc 11
-      {{1250, 1115}, std::nullopt},       // 15 from the foot: not strictly within
+      {{1056, 1150}, Point{1050, 1150}, 14},            // the arc end, although the node is nearer
+      {{1066, 1150}, Point{1060, 1150}, std::nullopt},  // 16 from the arc end: the node
+      {{1250, 1110}, Point{1250, 1100}, 11},            // the foot on arc 11
+      {{1250, 1115}, std::nullopt, std::nullopt},       // 15 from the foot: not strictly within
   };
   for (const Case& c : cases) {
     Move(c.pointer.x, c.pointer.y);
     EXPECT_EQ(editor_->state().snap_point, c.snap) << c.pointer.x << "," << c.pointer.y;
+    if (!c.snap) continue;
+    route_.clear();
+    Command(cmd::kInsertVertex);
+    ASSERT_EQ(route_.size(), 1u);
+    EXPECT_EQ(route_[0].which, 'S');
+    EXPECT_EQ(route_[0].at, *c.snap);
+    EXPECT_EQ(route_[0].arc, c.arc) << c.pointer.x << "," << c.pointer.y;
   }
-  Move(1250, 1110);
-  EditOutcome outcome = Command(cmd::kInsertVertex);
-  ASSERT_EQ(route_.size(), 1u);
-  EXPECT_EQ(route_[0].first, 'S');
-  EXPECT_EQ(route_[0].second, (Point{1250, 1100}));
 }
 
 // The drop target of a drag leaves out the dragged part's end nodes and every arc that meets them.
