@@ -1,17 +1,25 @@
 #include "gui/QtEditDialogs.h"
 
-#include "app/ShellTexts.h"
-#include "gui/NewArcDialog.h"
+#include <QApplication>
+
+#include "gui/ArcAttributesDialogView.h"
+#include "gui/SuggestionsDialogView.h"
 
 namespace viamappa {
 
-bool QtEditDialogs::AskNewArc(NewArcForm& form) {
-  NewArcDialog dialog(form, ui_, parent_);
-  return dialog.exec() == QDialog::Accepted;
+QWidget* QtEditDialogs::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return parent_;
 }
 
-void QtEditDialogs::OpenArcAttributes(LineFeature&) {
-  ui_.ShowMessage(NotAvailableMessage(), MessageIcon::Information);
+ArcDialogClose QtEditDialogs::RunArcAttributes(ArcAttributesDialog& dialog) {
+  ArcAttributesDialogView view(dialog, Owner());
+  return view.Run();
+}
+
+SuggestionClose QtEditDialogs::RunSuggestions(SuggestionsDialog& dialog) {
+  SuggestionsDialogView view(dialog, ui_, Owner());
+  return view.Run();
 }
 
 }  // namespace viamappa
