@@ -28,6 +28,13 @@ constexpr const char* kUsage =
     "                               integra un grafo secondario nel grafo stradale: aggiunge gli\n"
     "                               archi che mancano e li collega entro il fattore di snap (10 m se\n"
     "                               non indicato); il report ha una riga per record del grafo secondario\n"
+    "  arc DB ID                    mostra i campi di un arco stradale, uno per riga (campo=valore)\n"
+    "  set-name DB ID NOME [--alterna NOME] [--classe CODICE]\n"
+    "                               corregge denominazione, alternativa e classe (SC, SP, SR, SS, PR)\n"
+    "                               di un arco con i controlli sullo stradario; le domande hanno\n"
+    "                               risposta sì solo con --yes; mostra l'arco come è registrato\n"
+    "  delete-arc DB ID             elimina un arco: in modo logico se del grafo regionale, dal\n"
+    "                               database (con i nodi rimasti senza archi) se aggiunto; solo con --yes\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -85,6 +92,9 @@ int main(int argc, char** argv) {
   if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
   if (command == "import-secondario") return cli::ImportSecondary(args, options);
+  if (command == "arc") return cli::ArcFields(args, options);
+  if (command == "set-name") return cli::SetName(args, options);
+  if (command == "delete-arc") return cli::DeleteArc(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -54,6 +54,26 @@ grep -q "^Inseriti 0 Archi derivati da Archi Secondari$" <<<"$merge" || fail "se
 [ "$(grep -c ';analogo;' merge.csv)" = 3000 ] || fail "not every arc analogous in the report"
 if "$cli" import-secondario regione.mdb region/GEO_GRAFO.shp --snap dieci 2>/dev/null; then fail "a bad factor ran"; fi
 
+# An arc's attributes: shown, renamed through the street directory's questions (answered only by
+# --yes), deleted in the regional graph (marked) and as an added arc (removed).
+"$cli" arc regione.mdb 1 | grep -q "^ID=1$" || fail "arc 1 not shown"
+if "$cli" set-name regione.mdb 1 "via dell'ulivo nuovo" --classe sp 2>/dev/null; then
+  fail "a name outside the directory stored without --yes"
+fi
+renamed="$("$cli" --yes set-name regione.mdb 1 "via dell'ulivo nuovo" --classe sp 2>/dev/null)" || fail "set-name --yes"
+for line in "denom=VIA DELL'ULIVO NUOVO" "classe=SP" "modnome=1"; do
+  grep -qx "$line" <<<"$renamed" || fail "set-name did not store $line: $renamed"
+done
+sqlite3 regione.mdb "SELECT count(*) FROM nomi WHERE tipo = 'VIA' AND nome = 'DELL''ULIVO NUOVO'" | grep -qx 1 ||
+  fail "the new name is not in the directory"
+if "$cli" delete-arc regione.mdb 1 2>/dev/null; then fail "delete-arc without --yes"; fi
+"$cli" --yes delete-arc regione.mdb 1 2>/dev/null | grep -q "eliminato in modo logico" || fail "regional deletion"
+"$cli" arc regione.mdb 1 | grep -qx "elimina=1" || fail "arc 1 not marked deleted"
+sqlite3 regione.mdb "DELETE FROM orgarchi WHERE ID = 2; UPDATE archi SET aggiunto = 1 WHERE ID = 2"
+"$cli" --yes delete-arc regione.mdb 2 2>/dev/null | grep -q "eliminato dal database" || fail "added arc not removed"
+if "$cli" arc regione.mdb 2 2>/dev/null; then fail "a removed arc is still shown"; fi
+"$cli" check regione.mdb >/dev/null || fail "the database is not sound after the deletions"
+
 # The pictures of the symbol library, read back by GDAL: symbol 1 (the red disc) sits in the middle of
 # the second cell, pattern 0 fills the first swatch.
 "$cli" symbols simboli.png >/dev/null 2>&1 || fail "symbols failed"
@@ -70,6 +90,8 @@ fi
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"
+"$cli" arc regione.mdb uno 2>/dev/null
+[ $? -eq 2 ] || fail "arc with a bad identifier is not status 2"
 "$cli" frobnicate 2>/dev/null
 [ $? -eq 2 ] || fail "unknown command is not status 2"
 echo "cli_smoke: ok"
