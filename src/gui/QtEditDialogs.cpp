@@ -13,8 +13,17 @@ QWidget* QtEditDialogs::Owner() const {
 }
 
 ArcDialogClose QtEditDialogs::RunArcAttributes(ArcAttributesDialog& dialog) {
-  ArcAttributesDialogView view(dialog, Owner());
-  return view.Run();
+  ArcDialogClose closed;
+  {
+    ArcAttributesDialogView view(dialog, Owner());
+    closed = view.Run();
+  }
+  // The keys go to the map window again, also where no window manager hands the focus back.
+  if (parent_ && !QApplication::activeModalWidget()) {
+    parent_->activateWindow();
+    parent_->setFocus();
+  }
+  return closed;
 }
 
 SuggestionClose QtEditDialogs::RunSuggestions(SuggestionsDialog& dialog) {
