@@ -96,33 +96,6 @@ TEST(ArcAttributesDialogTest, OkDemandsANameAndAClassAndChecksBothNames) {
   }
 }
 
-// A name corrected by the check stays corrected in the dialog when the alternative is then refused.
-TEST(ArcAttributesDialogTest, ACorrectedNameIsShownWhenTheAlternativeIsRefused) {
-  ScriptedUserInterface ui;
-  ArcAttributesInputs in;
-  in.classe = "SC";
-  ArcAttributesDialog dialog(in, ui, [](std::string& text) {
-    if (text == "STAZIONE") return false;
-    text = "VIA ROMA";
-    return true;
-  });
-  dialog.SetName("via roma");
-  dialog.SetAlternative("STAZIONE");
-  EXPECT_FALSE(dialog.Accept());
-  EXPECT_EQ(dialog.name(), "VIA ROMA");
-  EXPECT_EQ(dialog.alternative(), "STAZIONE");
-}
-
-TEST(ArcAttributesDialogTest, NamesAreCutToSixtyCharacters) {
-  ScriptedUserInterface ui;
-  ArcAttributesInputs in;
-  in.denom = std::string(59, 'A') + "ÀÈ";
-  ArcAttributesDialog dialog(in, ui, {});
-  EXPECT_EQ(dialog.name(), std::string(59, 'A') + "À") << "characters, not bytes";
-  dialog.SetAlternative(std::string(70, 'B'));
-  EXPECT_EQ(dialog.alternative(), std::string(60, 'B'));
-}
-
 // Elimina asks the question of a regional or of an added arc; a new arc cannot be deleted.
 TEST(ArcAttributesDialogTest, DeletionAsksForRegionalAndAddedArcs) {
   struct Case {

@@ -75,7 +75,6 @@ TEST_F(StreetNameValidationTest, EveryBranchOfTheCheck) {
   const Case cases[] = {
       // An entry of the directory, as it is, and with an apostrophe.
       {"VIA GARIBALDI", {}, {}, true, "VIA GARIBALDI", {}, {}, {}},
-      {"VIA DELL'ORO", {}, {}, true, "VIA DELL'ORO", {}, {}, {}},
       // One suggestion, taken or refused; refused, the pair is found in the directory, not added again.
       {"via garibaldi", {true}, {}, true, "VIA GARIBALDI", {kUnknownName}, {}, {}},
       {"via dell'oro", {false, true}, {}, true, "VIA DELL'ORO", {kUnknownName, kNewName}, {}, {}},
@@ -209,78 +208,6 @@ TEST_F(StreetNameValidationTest, EveryBranchOfTheCheck) {
       if (std::find(types.begin(), types.end(), type) == types.end()) added.push_back("tipo " + type);
     EXPECT_EQ(added, c.added) << c.typed;
   }
-}
-
-// The texts of the questions, the lists and the refusals, whole.
-TEST_F(StreetNameValidationTest, TheTextsOfTheQuestionsAndLists) {
-  ScriptedEditDialogs dialogs;
-  StreetNameValidation validation(db(), dialogs);
-  std::string text = "via garibaldi";
-  ui_.QueueAnswer(false);
-  ui_.QueueAnswer(false);
-  validation.Validate(text);
-  text = "STRADA NUOVA";
-  ui_.QueueAnswer(false);
-  validation.Validate(text);
-  text = "PIAZ NUOVA";
-  ui_.QueueAnswer(false);
-  validation.Validate(text);
-  text = "garibaldi";
-  ui_.QueueAnswer(false);
-  validation.Validate(text);
-  EXPECT_EQ(
-      testing::Texts(ui_),
-      (Texts{
-          "Suggerimento: è stata indicata la denominazione sconosciuta:\n\"via garibaldi\"\n\n"
-          "Esiste già la denominazione analoga:\n\"VIA GARIBALDI\"\n\nConfermi la sostituzione suggerita ?",
-          "La denominazione:\n\n\"VIA GARIBALDI\"\n\nnon esiste nello stradario.\n\n"
-          "Intendi inserire una nuova denominazione nello stradario ?",
-          "La denominazione proposta è illegale e non può essere accettata.\n"
-          "Occorre correggere la denominazione della strada.",
-          "Attenzione: è stata indicata la denominazione sconosciuta:\n\"STRADA NUOVA\"\n\n"
-          "Il tipo strada:\n\n\"STRADA\"\n\nnon esiste nello stradario.\n\n"
-          "Intendi inserire una nuovo tipo nello stradario ?",
-          "La denominazione proposta è illegale e non può essere accettata.\n"
-          "Occorre correggere la denominazione della strada.",
-          "Suggerimento: è stata indicato un tipo strada sconosciuto:\n\"PIAZ\"\n\n"
-          "Esiste già la denominazione analoga:\n\"PIAZZA\"\n\nConfermi la sostituzione suggerita ?",
-          "La denominazione proposta è illegale e non può essere accettata.\n"
-          "Occorre correggere la denominazione della strada.",
-          "Suggerimento: è stata indicata la denominazione sconosciuta:\n\"garibaldi\"\n\n"
-          "Esiste già la denominazione analoga:\n\"VIA GARIBALDI\"\n\nConfermi la sostituzione suggerita ?",
-          "Attenzione: è stata indicata la denominazione sconosciuta:\n\"garibaldi\"\n\n"
-          "La denominazione proposta è illegale e non può essere accettata.\n"
-          "Occorre correggere la denominazione della strada."}));
-
-  // The lists, in the directory's order, with their titles.
-  dialogs.Queue(SuggestionAnswer{kChooseCancel, -1});
-  text = "MAZZINI";
-  validation.Validate(text);
-  dialogs.Queue(SuggestionAnswer{kChooseCancel, -1});
-  text = "VI X";
-  validation.Validate(text);
-  ASSERT_EQ(dialogs.suggestions.size(), 2u);
-  EXPECT_EQ(dialogs.suggestions[0].title, "Elenco Denominazioni Suggerite");
-  EXPECT_EQ(dialogs.suggestions[0].entries, (Texts{"VIA MAZZINI", "VIALE MAZZINI"}));
-  EXPECT_EQ(dialogs.suggestions[1].title, "Elenco Tipi Strada Suggeriti");
-  EXPECT_EQ(dialogs.suggestions[1].entries, (Texts{"VIA", "VIALE"}));
-}
-
-// The lists close with OK only on a chosen entry; the types' list can take the typed type as new.
-TEST(SuggestionsDialogTest, OkNeedsAChoice) {
-  NameSuggestionsDialog names("via x", {"VIA A", "VIA B"});
-  EXPECT_EQ(names.prompt(), "Denominazione proposta: \"via x\"");
-  EXPECT_EQ(names.list_label(), "Alternative suggerite:");
-  EXPECT_FALSE(names.offers_new_type());
-  EXPECT_EQ(names.Accept(), std::string(SuggestionsDialog::kNoChoiceMessage));
-  names.Select(2);
-  EXPECT_TRUE(names.Accept().has_value()) << "no such entry";
-  names.Select(1);
-  EXPECT_FALSE(names.Accept().has_value());
-  EXPECT_EQ(names.chosen(), "VIA B");
-  const TypeSuggestionsDialog types("VI", {"VIA", "VIALE"});
-  EXPECT_EQ(types.prompt(), "Tipo strada proposto: \"VI\"");
-  EXPECT_TRUE(types.offers_new_type());
 }
 
 }  // namespace
