@@ -16,8 +16,8 @@ namespace viamappa::testing {
 // answered No), or Annulla.
 struct ArcDialogAnswer {
   enum class Press { Ok, Delete, Cancel };
-  std::string name;
-  std::string alternative;
+  std::string name{};
+  std::string alternative{};
   int class_index = -1;  // -1 keeps the entry shown
   Press press = Press::Ok;
 };
