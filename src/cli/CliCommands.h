@@ -66,6 +66,16 @@ int InstallSettings(const std::vector<std::string>& args, const Options& options
 int Symbols(const std::vector<std::string>& args, const Options& options);
 int Patterns(const std::vector<std::string>& args, const Options& options);
 
+// The attributes of an arc. arc DATABASE ID prints the fields of its row, one "field=value" a line.
+// set-name DATABASE ID NAME [--alterna NAME] [--classe CODE] runs the arc attributes dialog with the
+// name (and the alternative and class, when given) typed in and OK pressed: the names are checked
+// against the street directory, its questions answered by --yes (and No without it), and the row as
+// stored is printed. delete-arc DATABASE ID presses Elimina: the arc is marked deleted (regional) or
+// removed (added), when --yes confirms.
+int ArcFields(const std::vector<std::string>& args, const Options& options);
+int SetName(const std::vector<std::string>& args, const Options& options);
+int DeleteArc(const std::vector<std::string>& args, const Options& options);
+
 // Prints where the settings file is.
 int SettingsPath(const std::vector<std::string>& args, const Options& options);
 

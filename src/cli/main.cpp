@@ -48,6 +48,13 @@ constexpr const char* kUsage =
     "                               il percorso minimo tra due punti del grafo, agganciati come nei\n"
     "                               modi Partenza e Arrivo (entro 15 m se non indicato): la lunghezza e\n"
     "                               i tratti via per via sullo standard output, e nel FILE con --save\n"
+    "  arc DB ID                    mostra i campi di un arco stradale, uno per riga (campo=valore)\n"
+    "  set-name DB ID NOME [--alterna NOME] [--classe CODICE]\n"
+    "                               corregge denominazione, alternativa e classe (SC, SP, SR, SS, PR)\n"
+    "                               di un arco con i controlli sullo stradario; le domande hanno\n"
+    "                               risposta sì solo con --yes; mostra l'arco come è registrato\n"
+    "  delete-arc DB ID             elimina un arco: in modo logico se del grafo regionale, dal\n"
+    "                               database (con i nodi rimasti senza archi) se aggiunto; solo con --yes\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -123,6 +130,9 @@ int main(int argc, char** argv) {
   if (command == "search") return cli::Search(args, options);
   if (command == "highlight") return cli::Highlight(args, options);
   if (command == "route") return cli::Route(args, options);
+  if (command == "arc") return cli::ArcFields(args, options);
+  if (command == "set-name") return cli::SetName(args, options);
+  if (command == "delete-arc") return cli::DeleteArc(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -125,9 +125,33 @@ if tail -n +2 <<<"$route" | grep -Evq "^Km [ 0-9]*[0-9]\.[0-9]{2} - .+ - .+$"; t
 [ "$(head -c 38 percorso.txt)" = "Percorso Minimo deteminato da Viamappa" ] || fail "route file"
 if "$cli" route regione.mdb 1 1 2 2 2>/dev/null; then fail "a route between points far from the graph"; fi
 
+# An arc's attributes: shown, renamed through the street directory's questions (answered only by
+# --yes), deleted in the regional graph (marked) and as an added arc (removed).
+"$cli" arc regione.mdb 1 | grep -q "^ID=1$" || fail "arc 1 not shown"
+if "$cli" set-name regione.mdb 1 "via dell'ulivo nuovo" --classe sp 2>/dev/null; then
+  fail "a name outside the directory stored without --yes"
+fi
+renamed="$("$cli" --yes set-name regione.mdb 1 "via dell'ulivo nuovo" --classe sp 2>/dev/null)" || fail "set-name --yes"
+for line in "denom=VIA DELL'ULIVO NUOVO" "classe=SP" "modnome=1"; do
+  grep -qx "$line" <<<"$renamed" || fail "set-name did not store $line: $renamed"
+done
+sqlite3 regione.mdb "SELECT count(*) FROM nomi WHERE tipo = 'VIA' AND nome = 'DELL''ULIVO NUOVO'" | grep -qx 1 ||
+  fail "the new name is not in the directory"
+if "$cli" delete-arc regione.mdb 1 2>/dev/null; then fail "delete-arc without --yes"; fi
+"$cli" --yes delete-arc regione.mdb 1 2>/dev/null | grep -q "eliminato in modo logico" || fail "regional deletion"
+"$cli" arc regione.mdb 1 | grep -qx "elimina=1" || fail "arc 1 not marked deleted"
+sqlite3 regione.mdb "DELETE FROM orgarchi WHERE ID = 2; UPDATE archi SET aggiunto = 1 WHERE ID = 2"
+"$cli" --yes delete-arc regione.mdb 2 2>/dev/null | grep -q "eliminato dal database" || fail "added arc not removed"
+if "$cli" arc regione.mdb 2 2>/dev/null; then fail "a removed arc is still shown"; fi
+"$cli" check regione.mdb >/dev/null || fail "the database is not sound after the deletions"
+# The changes reach the communication of the changes.
+"$cli" export-changes regione.mdb cambi.shp 2>/dev/null | grep -q "^Sono stati esportati [1-9]" || fail "export-changes"
+
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"
+"$cli" arc regione.mdb uno 2>/dev/null
+[ $? -eq 2 ] || fail "arc with a bad identifier is not status 2"
 "$cli" frobnicate 2>/dev/null
 [ $? -eq 2 ] || fail "unknown command is not status 2"
 "$cli" highlight regione.mdb --classi XX 2>/dev/null

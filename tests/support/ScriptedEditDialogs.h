@@ -1,5 +1,5 @@
-// The editing dialogs played from a script: the answers of the next new-arc forms, and a record of the
-// arcs whose attributes were opened.
+// The editing dialogs played from a script: what the person does in the next arc attributes dialogs
+// and suggestion lists, and a record of what each showed.
 #pragma once
 
 #include <deque>
@@ -7,40 +7,78 @@
 #include <string>
 #include <vector>
 
-#include "edit/NewArcForm.h"
+#include "edit/EditDialogs.h"
 
 namespace viamappa::testing {
 
-struct NewArcAnswer {
-  std::string name;
-  std::string alternative;
-  int class_index = 1;
+// What the person does in one arc attributes dialog: types the names, chooses the class and presses
+// OK (giving up with Annulla when OK is refused), or presses Elimina (Annulla when the question is
+// answered No), or Annulla.
+struct ArcDialogAnswer {
+  enum class Press { Ok, Delete, Cancel };
+  std::string name{};
+  std::string alternative{};
+  int class_index = -1;  // -1 keeps the entry shown
+  Press press = Press::Ok;
+};
+
+// What the person does in one suggestion list: OK on the entry (Annulla when OK is refused), Annulla
+// or "Inserisci Nuovo Tipo".
+struct SuggestionAnswer {
+  SuggestionClose close = SuggestionClose::Ok;
+  int entry = -1;
+};
+
+// A suggestion list as it was shown.
+struct ShownSuggestions {
+  std::string title;
+  std::string prompt;
+  std::vector<std::string> entries;
 };
 
 class ScriptedEditDialogs : public EditDialogs {
  public:
-  // The next form gets these values and OK; nullopt (or nothing queued) cancels it.
-  void Queue(std::optional<NewArcAnswer> answer) { answers_.push_back(std::move(answer)); }
+  // Without a queued answer a dialog is cancelled.
+  void Queue(ArcDialogAnswer answer) { answers_.push_back(std::move(answer)); }
+  void Queue(SuggestionAnswer answer) { choices_.push_back(answer); }
 
-  bool AskNewArc(NewArcForm& form) override {
-    ++forms_shown;
-    if (answers_.empty()) return false;
-    const std::optional<NewArcAnswer> answer = answers_.front();
+  ArcDialogClose RunArcAttributes(ArcAttributesDialog& dialog) override {
+    shown.push_back(dialog.inputs());
+    opened.push_back(dialog.inputs().id);
+    if (answers_.empty()) return ArcDialogClose::Cancel;
+    const ArcDialogAnswer answer = answers_.front();
     answers_.pop_front();
-    if (!answer) return false;
-    form.SetName(answer->name);
-    form.SetAlternative(answer->alternative);
-    form.SetClassIndex(answer->class_index);
-    return !form.Accept().has_value();
+    switch (answer.press) {
+      case ArcDialogAnswer::Press::Ok:
+        dialog.SetName(answer.name);
+        dialog.SetAlternative(answer.alternative);
+        if (answer.class_index >= 0) dialog.SetClassIndex(answer.class_index);
+        return dialog.Accept() ? ArcDialogClose::Ok : ArcDialogClose::Cancel;
+      case ArcDialogAnswer::Press::Delete:
+        return dialog.ConfirmDeletion() ? ArcDialogClose::Delete : ArcDialogClose::Cancel;
+      case ArcDialogAnswer::Press::Cancel:
+        break;
+    }
+    return ArcDialogClose::Cancel;
   }
 
-  void OpenArcAttributes(LineFeature& arc) override { opened.push_back(arc.id); }
+  SuggestionClose RunSuggestions(SuggestionsDialog& dialog) override {
+    suggestions.push_back({dialog.title(), dialog.prompt(), dialog.entries()});
+    if (choices_.empty()) return SuggestionClose::Cancel;
+    const SuggestionAnswer answer = choices_.front();
+    choices_.pop_front();
+    if (answer.close != SuggestionClose::Ok) return answer.close;
+    dialog.Select(answer.entry);
+    return dialog.Accept() ? SuggestionClose::Cancel : SuggestionClose::Ok;
+  }
 
-  int forms_shown = 0;
-  std::vector<std::int32_t> opened;
+  std::vector<std::int32_t> opened;  // the identifier each attributes dialog showed
+  std::vector<ArcAttributesInputs> shown;
+  std::vector<ShownSuggestions> suggestions;
 
  private:
-  std::deque<std::optional<NewArcAnswer>> answers_;
+  std::deque<ArcDialogAnswer> answers_;
+  std::deque<SuggestionAnswer> choices_;
 };
 
 }  // namespace viamappa::testing

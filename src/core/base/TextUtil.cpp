@@ -24,6 +24,11 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
   return text;
 }
 
+std::string_view CutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 std::string AsciiUpper(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = Upper(c);

@@ -12,6 +12,9 @@ std::string_view Trim(std::string_view text);
 // Without the blanks at the end, but never without its first character: " " stays " ".
 std::string_view TrimTrailingBlanks(std::string_view text);
 
+// Without any blank at the end: a text of blanks only becomes empty.
+std::string_view CutTrailingBlanks(std::string_view text);
+
 // ASCII letters to upper or lower case; every other byte unchanged.
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);

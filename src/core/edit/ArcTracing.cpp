@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "edit/HoverGesture.h"
+#include "edit/StreetNameValidation.h"
 
 namespace viamappa {
 
@@ -58,11 +59,14 @@ void ArcTracing::Finish(EditContext& c, EditDialogs& dialogs) {
     c.edits.connection().ui().ShowMessage(kTooFewPointsMessage, MessageIcon::Stop);
     return;
   }
-  NewArcForm form;
-  const bool accepted = dialogs.AskNewArc(form);
+  // The attributes dialog of a new arc: identifier 999999, nothing to show, nothing to delete.
+  StreetNameValidation validation(c.edits.connection(), dialogs);
+  ArcAttributesDialog dialog(ArcAttributesInputs{}, c.edits.connection().ui(),
+                             [&](std::string& text) { return validation.Validate(text); });
+  const bool accepted = dialogs.RunArcAttributes(dialog) == ArcDialogClose::Ok;
   c.state.traced.reset();
   c.state.band_end.reset();
-  if (accepted) c.outcome.Stored(c.edits.FinishNewArc(traced, form.values()));
+  if (accepted) c.outcome.Stored(c.edits.FinishNewArc(traced, dialog.values()));
 }
 
 void ArcTracing::Abandon(EditContext& c) {

@@ -1,11 +1,11 @@
 // Drawing a new arc: it starts at the pointer snapped to the graph, takes a point at each press or
 // Enter, shows a rubber band from its last point to the pointer, re-centres the map when the pointer
-// nears the window's edge, loses its last point on request, and is finished through the new-arc form
-// or abandoned. A point snapped inside an existing arc splits that arc at once.
+// nears the window's edge, loses its last point on request, and is finished through the arc attributes
+// dialog of a new arc or abandoned. A point snapped inside an existing arc splits that arc at once.
 #pragma once
 
+#include "edit/EditDialogs.h"
 #include "edit/EditingState.h"
-#include "edit/NewArcForm.h"
 
 namespace viamappa {
 

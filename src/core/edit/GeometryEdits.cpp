@@ -335,7 +335,7 @@ class GeometryEdits::Session {
     return true;
   }
 
-  bool AddNewArc(const std::vector<Point>& points, const NewArcValues& values) {
+  bool AddNewArc(const std::vector<Point>& points, const ArcAttributeValues& values) {
     const std::optional<std::int32_t> ni = FindOrCreateNode(points.front());
     const std::optional<std::int32_t> nf = FindOrCreateNode(points.back());
     if (!ni || !nf) return Fail();
@@ -547,7 +547,7 @@ GraphChange GeometryEdits::SplitArcAt(LineFeature& arc, const Point& pointer) {
   return SplitArc(arc, best_part, best->segment_end, best->foot);
 }
 
-GraphChange GeometryEdits::FinishNewArc(const std::vector<Point>& traced, const NewArcValues& values) {
+GraphChange GeometryEdits::FinishNewArc(const std::vector<Point>& traced, const ArcAttributeValues& values) {
   std::vector<Point> points = DistinctTracedPoints(traced);
   for (Point& p : points) p = Rounded(p);
   points = DistinctTracedPoints(points);

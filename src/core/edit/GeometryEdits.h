@@ -61,8 +61,8 @@ std::optional<std::pair<PointArray, PointArray>> SplitPoints(const PointArray& l
 // The traced points without consecutive repeats; a new arc needs two of them.
 std::vector<Point> DistinctTracedPoints(const std::vector<Point>& traced);
 
-// What a new arc takes from its form.
-struct NewArcValues {
+// The names and the road class an arc is stored with (a new arc, or one whose attributes changed).
+struct ArcAttributeValues {
   std::string denom;
   std::string alterna;
   std::string classe;
@@ -118,7 +118,7 @@ class GeometryEdits {
   // Stores a traced arc: its end nodes (found or created), its archi row with the form's values as an
   // added arc, its polyline; it joins the cache. With fewer than two distinct points nothing is written
   // and the person is told.
-  GraphChange FinishNewArc(const std::vector<Point>& traced, const NewArcValues& values);
+  GraphChange FinishNewArc(const std::vector<Point>& traced, const ArcAttributeValues& values);
 
  private:
   class Session;

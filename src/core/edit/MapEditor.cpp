@@ -62,7 +62,8 @@ MapEditor::MapEditor(DbConnection& connection, LayerSet& layers, Viewport& viewp
       modes_(std::move(modes)),
       hooks_(std::move(hooks)),
       caches_(layers, hooks_.graph),
-      edits_(connection, caches_, std::move(today)) {}
+      edits_(connection, caches_, today),
+      arc_edits_(connection, caches_, std::move(today)) {}
 
 MapEditor::~MapEditor() {
   // A drag cut short leaves the caches as the database has them.
@@ -172,8 +173,21 @@ void MapEditor::EnterDispatch(EditContext& c) {
     return;
   }
   if (m.delete_vertex && state_.hot_vertex) return VertexGestures::DeletePickedVertex(c);
-  dialogs_.OpenArcAttributes(*hot);
-  c.outcome.vector_redraw = true;
+  OpenArcAttributes(c);
+}
+
+void MapEditor::OpenArcAttributes(EditContext& c) {
+  const LineFeature* hot = state_.hot_arc.get();
+  if (!hot) return;
+  const std::int32_t id = hot->id;
+  const ArcAttributesOutcome result = arc_edits_.Open(id, dialogs_);
+  if (!result.found) return;
+  // An arc deleted from the database has left the cache: nothing may point at it any more.
+  if (!result.change.arcs_removed.empty()) HoverGesture::ClearHotArc(state_);
+  c.outcome.Stored(result.change);
+  c.outcome.full_redraw = true;
+  // The pointer goes back where it was before the dialog.
+  c.outcome.warp_pointer = state_.pointer;
 }
 
 bool MapEditor::RunCommand(int id, EditOutcome& outcome) {
@@ -198,10 +212,7 @@ bool MapEditor::RunCommand(int id, EditOutcome& outcome) {
       ArcTracing::RemoveLastPoint(c);
       break;
     case cmd::kEditArcData:
-      if (LineFeature* hot = state_.hot_arc.get()) {
-        dialogs_.OpenArcAttributes(*hot);
-        outcome.vector_redraw = true;
-      }
+      OpenArcAttributes(c);
       break;
     case cmd::kDeleteChosenVertex:
       VertexGestures::DeletePickedVertex(c);

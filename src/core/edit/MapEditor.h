@@ -10,9 +10,10 @@
 #include <string>
 
 #include "db/DbConnection.h"
+#include "edit/ArcAttributeEdits.h"
+#include "edit/EditDialogs.h"
 #include "edit/EditOverlay.h"
 #include "edit/EditingState.h"
-#include "edit/NewArcForm.h"
 #include "map/MapContextMenu.h"
 #include "map/Viewport.h"
 
@@ -65,6 +66,7 @@ class MapEditor {
   bool tracing() const { return state_.traced.has_value(); }
   GraphCaches& caches() { return caches_; }
   GeometryEdits& edits() { return edits_; }
+  ArcAttributeEdits& arc_edits() { return arc_edits_; }
   EditorHooks& hooks() { return hooks_; }
 
   // Makes the arc with that identifier the hot arc, wherever it lies (a search result); false when the
@@ -74,6 +76,7 @@ class MapEditor {
  private:
   EditContext Context(EditOutcome& outcome, const MapModes& modes);
   void EnterDispatch(EditContext& c);
+  void OpenArcAttributes(EditContext& c);
   void ChoosePathPoint(EditContext& c, bool start);
   void StatusTexts(EditOutcome& outcome, const PointerFrame& pointer, const MapModes& modes) const;
   void Finish(EditOutcome& outcome) const;
@@ -85,6 +88,7 @@ class MapEditor {
   EditorHooks hooks_;
   GraphCaches caches_;
   GeometryEdits edits_;
+  ArcAttributeEdits arc_edits_;
   EditingState state_;
 };
 

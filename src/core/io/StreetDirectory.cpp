@@ -74,20 +74,20 @@ StreetDirectoryCounts BuildStreetDirectory(DbConnection& connection, UserInterfa
 
   progress.SetPhase("Registrazione Tipi Strada");
   {
-    DbTable tipi(connection, "tipi");
+    DbTable tipi(connection, kStreetTypeTable);
     long long done = 0;
     for (const std::string& type : types) {
-      if (tipi.AddNew() && tipi.SetField("tipo", type) && tipi.Update()) ++counts.types;
+      if (tipi.AddNew() && tipi.SetField(street_field::kType, type) && tipi.Update()) ++counts.types;
       progress.SetProgress(++done, static_cast<long long>(types.size()));
     }
   }
   progress.SetPhase("Registrazione Nomi Strada");
   {
-    DbTable nomi(connection, "nomi");
+    DbTable nomi(connection, kStreetNameTable);
     long long done = 0;
     for (const StreetName& pair : names) {
-      if (nomi.AddNew() && nomi.SetField("tipo", pair.type) && nomi.SetField("nome", pair.name) &&
-          nomi.Update())
+      if (nomi.AddNew() && nomi.SetField(street_field::kType, pair.type) &&
+          nomi.SetField(street_field::kName, pair.name) && nomi.Update())
         ++counts.names;
       progress.SetProgress(++done, static_cast<long long>(names.size()));
     }

@@ -10,6 +10,16 @@
 
 namespace viamappa {
 
+// The street directory's tables: the street types, and the pairs of type and proper name.
+inline constexpr std::string_view kStreetTypeTable = "tipi";
+inline constexpr std::string_view kStreetNameTable = "nomi";
+
+// Their fields: the type (in both tables) and the proper name.
+namespace street_field {
+inline constexpr std::string_view kType = "tipo";
+inline constexpr std::string_view kName = "nome";
+}  // namespace street_field
+
 struct StreetDirectoryCounts {
   int types = 0;
   int names = 0;

@@ -32,7 +32,8 @@ TEST_F(EditingTest, ANewArcSnapsAtItsStartAndAtEachPointAndIsStoredWithItsNodes)
   Press(1205, 1207);
   EXPECT_EQ(editor_->state().traced, (Points{{1250, 1100}, {1250, 1161}, {1200, 1200}}));
 
-  dialogs_.Queue(testing::NewArcAnswer{"VIA NUOVA  ", "VIA NUOVA", 1});
+  dialogs_.Queue(testing::ArcDialogAnswer{"VIA NUOVA  ", "VIA NUOVA", 1});
+  ui_.QueueAnswer(true);  // VIA NUOVA goes into the street directory
   const EditOutcome finished = Command(cmd::kFinishArc);
   EXPECT_FALSE(editor_->tracing());
   EXPECT_EQ(finished.warp_pointer, PixelOf(1205, 1207));
@@ -67,7 +68,7 @@ TEST_F(EditingTest, TheStartPrefersArcEndsFurtherPointsPreferNodes) {
   Move(1150, 1200);
   Press(1150, 1200);
   Command(cmd::kFinishArc);  // nothing queued: the form is cancelled
-  EXPECT_EQ(dialogs_.forms_shown, 1);
+  EXPECT_EQ(dialogs_.opened, std::vector<std::int32_t>{999999});
   EXPECT_EQ(Rows("count(*)", "archi"), std::vector<std::string>{"5"});
   EXPECT_EQ(Nodes().size(), 9u);
 }
@@ -81,9 +82,9 @@ TEST_F(EditingTest, TheLastPointGoesButNeverTheFirst) {
   Command(cmd::kRemoveLastPoint);
   Command(cmd::kRemoveLastPoint);
   EXPECT_EQ(editor_->state().traced, (Points{{1150, 1200}}));
-  dialogs_.Queue(testing::NewArcAnswer{"VIA CORTA", "", 1});
+  dialogs_.Queue(testing::ArcDialogAnswer{"VIA ROMA", "", 1});
   Command(cmd::kFinishArc);
-  EXPECT_EQ(dialogs_.forms_shown, 0) << "one point is no arc: no form, a message";
+  EXPECT_TRUE(dialogs_.opened.empty()) << "one point is no arc: no form, a message";
   EXPECT_EQ(ui_.last_message().text, kTooFewPointsMessage);
   EXPECT_FALSE(editor_->tracing());
 }

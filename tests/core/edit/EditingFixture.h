@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "edit/MapEditor.h"
+#include "io/StreetDirectory.h"
 #include "map/CommandIds.h"
 #include "map/LayerLoader.h"
 #include "support/NetworkBuilder.h"
@@ -48,6 +49,9 @@ class EditingTest : public RoadNetworkTest {
       ASSERT_TRUE(build.AddArc(Arc(13, 5, 6, {{1100, 1250}, {1300, 1250}}, "VIA VERDI", "SP")));
       ASSERT_TRUE(build.AddArc(Arc(14, 7, 8, {{1100, 1150}, {1050, 1150}}, "VICOLO", "SC")));
     }
+    // The street directory of these names: the type VIA with ROMA, MILANO and VERDI.
+    ScriptedUserInterface quiet;
+    BuildStreetDirectory(db(), quiet);
     Load();
   }
 
@@ -60,6 +64,7 @@ class EditingTest : public RoadNetworkTest {
     viewport_.SetClientSize(400, 300);
     EditorHooks hooks;
     hooks.graph.routing_graph_stale = [this] { ++stale_; };
+    hooks.graph.arc_leaving_caches = [this](std::int32_t id) { left_.push_back(id); };
     hooks.edit_stored = [this](const GraphChange& change) { stored_.push_back(change); };
     hooks.route_start = [this](const Point& p, std::optional<std::int32_t> arc) {
       route_.push_back({'S', p, arc});
@@ -137,6 +142,7 @@ class EditingTest : public RoadNetworkTest {
   Viewport viewport_;
   std::unique_ptr<MapEditor> editor_;
   int stale_ = 0;
+  std::vector<std::int32_t> left_;  // the arcs that left the cache
   std::vector<GraphChange> stored_;
   struct PathPoint {
     char which;  // 'S' for the start, 'E' for the end
