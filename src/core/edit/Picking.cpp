@@ -87,6 +87,9 @@ PointerFrame::PointerFrame(const Viewport& viewport, int x, int y)
   snap_radius = static_cast<double>(viewport.metrics().PixelsToScreenUnits(kSnapPixels)) * r;
 }
 
+PointerFrame::PointerFrame(const Point& at, double snap_metres)
+    : world(at), origin(at), visible(Box::Of(-1e300, -1e300, 1e300, 1e300)), snap_radius(snap_metres) {}
+
 bool IsNearArc(const LineFeature& arc, const PointerFrame& pointer) {
   for (const PointArray& line : arc.polylines) {
     const double d = DistanceToPolylineWithin(line, pointer.world.x, pointer.world.y, pointer.visible);

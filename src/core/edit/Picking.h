@@ -18,6 +18,9 @@ namespace viamappa {
 // window), its world point, and the tolerances in metres.
 struct PointerFrame {
   PointerFrame(const Viewport& viewport, int px, int py);
+  // A point of the map without a window (the command line): the whole plane counts as visible, and a
+  // screen unit is a metre.
+  PointerFrame(const Point& at, double snap_metres);
 
   int px = 0, py = 0;
   std::int64_t u = 0, v = 0;

@@ -1,9 +1,8 @@
-// Where a point given for a route lies on the graph, found as the route modes of the map window snap
-// the pointer: the first arc end within the radius (arcs in cache order, the first point of each
-// before its last), else the first node within it (nodes in cache order), else the nearest foot of a
-// perpendicular on a segment of an arc, nearer than the radius. The arc is kept with the point, for a
-// foot as for an arc end. The command line uses it; it has no window, so the whole map counts as
-// visible.
+// Where a point given for a route lies on the graph, found by the hover snap of the map window's route
+// modes: the first arc end within the radius (arcs in cache order, the first point of each before its
+// last), else the first node within it, else the nearest foot of a perpendicular on a segment of an
+// arc, nearer than the radius. The arc is kept with the point, for a foot as for an arc end. The
+// command line uses it; it has no window, so the whole map counts as visible.
 #pragma once
 
 #include <optional>
@@ -17,6 +16,6 @@ namespace viamappa {
 inline constexpr double kRouteSnapMetres = 15;
 
 // The point the snap finds within radius metres of p, with its arc; nullopt when none.
-std::optional<RoutePoint> SnapRoutePoint(const LayerSet& layers, const Point& p, double radius);
+std::optional<RoutePoint> SnapRoutePoint(LayerSet& layers, const Point& p, double radius);
 
 }  // namespace viamappa
