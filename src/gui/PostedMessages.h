@@ -34,6 +34,7 @@ class PostedMessages : public UserInterface {
   void ProgressPercent(int percent) override { target_.ProgressPercent(percent); }
   void ProgressEnd() override { target_.ProgressEnd(); }
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override { return target_.RunSnapFactorDialog(dialog); }
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override { target_.RunBulkRenameDialog(dialog); }
 
  private:
   UserInterface& target_;

@@ -10,9 +10,10 @@
 #include <QThread>
 #include <algorithm>
 
+#include "gui/BulkRenameDialogView.h"
 #include "gui/BusyClock.h"
-#include "gui/ItalianFileModel.h"
 #include "gui/CommandWorker.h"
+#include "gui/ItalianFileModel.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/SnapFactorDialogView.h"
 
@@ -138,6 +139,12 @@ bool QtUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
       window_, dialog, [this](const std::string& warning) { ShowMessage(warning, MessageIcon::Warning); });
   ArrowWhileAsking arrow(cursor_set_);
   return view.exec() == QDialog::Accepted;
+}
+
+void QtUserInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  BulkRenameDialogView view(window_, dialog);
+  ArrowWhileAsking arrow(cursor_set_);
+  view.exec();
 }
 
 std::optional<std::string> QtUserInterface::RunFileDialog(const FileChoice& choice, bool save) {

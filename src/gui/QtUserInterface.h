@@ -41,6 +41,7 @@ class QtUserInterface : public UserInterface {
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

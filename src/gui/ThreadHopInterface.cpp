@@ -44,6 +44,10 @@ bool ThreadHopInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   return thread_.Answer<bool>([&] { return target_.RunSnapFactorDialog(dialog); });
 }
 
+void ThreadHopInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  thread_.Run([&] { target_.RunBulkRenameDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

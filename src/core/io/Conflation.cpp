@@ -59,6 +59,7 @@ class FailureCount : public UserInterface {
     return target_.ChooseSaveFile(choice);
   }
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override { return target_.RunSnapFactorDialog(dialog); }
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override { target_.RunBulkRenameDialog(dialog); }
   void BeginBusy(bool with_clock) override { target_.BeginBusy(with_clock); }
   void EndBusy() override { target_.EndBusy(); }
   void ProgressBegin() override { target_.ProgressBegin(); }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "ui/UserInterface.h"
@@ -24,6 +25,12 @@ class ConsoleUserInterface : public UserInterface {
   // The text the next snap-factor dialog takes; without one it takes its default.
   void QueueSnapFactor(std::string text) { snap_factors_.push_back(std::move(text)); }
 
+  // What the renaming dialog does on the terminal: the command's arguments acted on the model. Without
+  // one the dialog is closed at once.
+  void SetBulkRenameAnswer(std::function<void(BulkRenameDialog&)> answer) {
+    bulk_rename_answer_ = std::move(answer);
+  }
+
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
 
@@ -36,6 +43,7 @@ class ConsoleUserInterface : public UserInterface {
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override;
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -53,6 +61,7 @@ class ConsoleUserInterface : public UserInterface {
   bool terminal_;
   std::deque<std::string> files_;
   std::deque<std::string> snap_factors_;
+  std::function<void(BulkRenameDialog&)> bulk_rename_answer_;
   std::string phase_;
   int percent_ = 0;
   bool line_open_ = false;

@@ -39,6 +39,14 @@ bool ScriptedUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   return false;
 }
 
+void ScriptedUserInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  ++bulk_rename_dialogs_;
+  if (bulk_renames_.empty()) return;
+  const std::function<void(BulkRenameDialog&)> actions = std::move(bulk_renames_.front());
+  bulk_renames_.pop_front();
+  actions(dialog);
+}
+
 void ScriptedUserInterface::BeginBusy(bool with_clock) {
   ++busy_calls_;
   if (with_clock && !busy_) ++clock_starts_;

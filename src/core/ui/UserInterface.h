@@ -9,6 +9,7 @@
 namespace viamappa {
 
 class SnapFactorDialog;
+class BulkRenameDialog;
 
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
@@ -41,6 +42,10 @@ class UserInterface {
 
   // The dialogs, each over its model: true when the person confirmed and the model accepted.
   virtual bool RunSnapFactorDialog(SnapFactorDialog& dialog) = 0;
+
+  // The renaming dialog, modal until the person closes it ("Fine" or "Annulla"); its "Ok" renames
+  // through the model while it stays open.
+  virtual void RunBulkRenameDialog(BulkRenameDialog& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;
