@@ -45,7 +45,8 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       store_(std::move(store)),
       lifecycle_(state_, command_ui_, command_shell_, store_),
       imports_(state_, command_ui_, command_shell_),
-      conflation_(state_, command_ui_, command_shell_) {
+      conflation_(state_, command_ui_, command_shell_),
+      topology_(state_, command_ui_, command_shell_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -237,6 +238,15 @@ void MainFrame::RunOwnCommand(int id) {
       return RunOnWorker([this] { imports_.ImportToponyms(); });
     case cmd::kImportSecondaryGraph:
       return RunOnWorker([this] { conflation_.ImportSecondaryGraph(); });
+    // Topology, renaming and the check of the graph.
+    case cmd::kRegenerateNodes:
+      return RunOnWorker([this] { topology_.RegenerateNodes(); });
+    case cmd::kMergeBrokenArcs:
+      return RunOnWorker([this] { topology_.MergeBrokenArcs(); });
+    case cmd::kRenameArcs:
+      return RunOnWorker([this] { topology_.RenameArcs(); });
+    case cmd::kValidateGraph:
+      return ValidateGraph();
     case cmd::kThematicStyling: {
       StatusTexts texts;
       texts.Set(StatusPane::Mode, " ");
@@ -447,6 +457,24 @@ void MainFrame::DropStyling() {
   styling_->hide();
   styling_->deleteLater();
   styling_ = nullptr;
+}
+
+void MainFrame::ValidateGraph() {
+  std::optional<GraphValidation> validation;
+  RunOnWorker([this, &validation] { validation = topology_.ValidateGraph(); });
+  if (!validation) return;
+  if (validation_) validation_->close();
+  validation_ =
+      new ValidationWindow(this, ValidationBrowser(std::move(*validation)), [this](const Box& view) {
+        if (!map_view_) return;
+        Viewport& viewport = map_view_->viewport();
+        viewport.FitExtent(view);
+        viewport.CentreOn((view.minx + view.maxx) / 2, (view.miny + view.maxy) / 2);
+        viewport.full_quality = true;
+        map_view_->requestFullRedraw();
+      });
+  validation_->setAttribute(Qt::WA_DeleteOnClose);
+  validation_->show();
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
