@@ -28,6 +28,17 @@ constexpr const char* kUsage =
     "                               integra un grafo secondario nel grafo stradale: aggiunge gli\n"
     "                               archi che mancano e li collega entro il fattore di snap (10 m se\n"
     "                               non indicato); il report ha una riga per record del grafo secondario\n"
+    "  regenerate-nodes DB          fa concordare i nodi iniziali e finali degli archi con la loro\n"
+    "                               geometria (Rigenera Nodi)\n"
+    "  merge-arcs DB                unisce gli archi spezzati senza necessità (Riduzione Archi spezzati)\n"
+    "  find-names DB FRAMMENTO [--alterna] [--comune ID | --localita ID]\n"
+    "                               elenca i toponimi degli archi che contengono il frammento\n"
+    "                               (denominazione principale, o alternativa con --alterna)\n"
+    "  rename DB VECCHIO NUOVO [--alterna] [--comune ID | --localita ID]\n"
+    "                               rinomina gli archi che portano esattamente il toponimo VECCHIO\n"
+    "  validate DB [--report FILE.csv]\n"
+    "                               verifica il grafo stradale senza modificarlo: elenca le anomalie\n"
+    "                               (nel file, se indicato) e conta quelle di ogni tipo\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -94,6 +105,11 @@ int main(int argc, char** argv) {
   if (command == "import-localita") return cli::Import(cli::ImportKind::Localities, args, options);
   if (command == "import-toponimi") return cli::Import(cli::ImportKind::Toponyms, args, options);
   if (command == "import-secondario") return cli::ImportSecondary(args, options);
+  if (command == "regenerate-nodes") return cli::RegenerateNodes(args, options);
+  if (command == "merge-arcs") return cli::MergeArcs(args, options);
+  if (command == "find-names") return cli::FindNames(args, options);
+  if (command == "rename") return cli::Rename(args, options);
+  if (command == "validate") return cli::Validate(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);
