@@ -474,6 +474,9 @@ void MainFrame::ValidateGraph() {
         map_view_->requestFullRedraw();
       });
   validation_->setAttribute(Qt::WA_DeleteOnClose);
+  // At the right edge of the map, so that the finding in the middle of the map stays in sight.
+  validation_->move(
+      client_->mapToGlobal(QPoint(std::max(0, client_->width() - validation_->width() - 8), 8)));
   validation_->show();
 }
 

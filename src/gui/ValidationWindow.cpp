@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace viamappa {
@@ -64,7 +63,9 @@ ValidationWindow::ValidationWindow(QWidget* parent, ValidationBrowser browser,
   resize(560, 480);
 
   connect(findings_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { Show(browser_.Choose(current.row())); });
+          [this](const QModelIndex& current) {
+            if (!following_) Show(browser_.Choose(current.row()));
+          });
   connect(previous_, &QPushButton::clicked, this, [this] { Show(browser_.Previous()); });
   connect(next_, &QPushButton::clicked, this, [this] { Show(browser_.Next()); });
   connect(close, &QPushButton::clicked, this, &QDialog::close);
@@ -73,12 +74,12 @@ ValidationWindow::ValidationWindow(QWidget* parent, ValidationBrowser browser,
 }
 
 void ValidationWindow::Show(std::optional<Box> view) {
-  {
-    const QSignalBlocker quiet(findings_->selectionModel());
-    const QModelIndex current = findings_->model()->index(browser_.current(), 0);
-    findings_->setCurrentIndex(current);
-    findings_->scrollTo(current);
-  }
+  // The list follows the browser without choosing again.
+  following_ = true;
+  const QModelIndex current = findings_->model()->index(browser_.current(), 0);
+  findings_->setCurrentIndex(current);
+  findings_->scrollTo(current);
+  following_ = false;
   previous_->setEnabled(browser_.HasPrevious());
   next_->setEnabled(browser_.HasNext());
   if (view && show_) show_(*view);

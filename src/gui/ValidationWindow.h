@@ -34,6 +34,7 @@ class ValidationWindow : public QDialog {
   QListView* findings_;
   QPushButton* previous_;
   QPushButton* next_;
+  bool following_ = false;
 };
 
 }  // namespace viamappa
