@@ -1,7 +1,6 @@
 #include "edit/GraphValidation.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <span>
