@@ -43,6 +43,16 @@ int StreetList(const std::vector<std::string>& args, const Options& options);
 // [--snap METRI]. Each point snaps to the graph as the route modes of the map window snap the pointer;
 // the route's length and stretches go to standard output, and to FILE with --save.
 int Route(const std::vector<std::string>& args, const Options& options);
+// The road graph as a whole (TopologyCliCommands.cpp): regenerate-nodes DATABASE and merge-arcs
+// DATABASE print their summary; find-names DATABASE FRAGMENT [--alterna] [--comune ID | --localita ID]
+// prints the names the renaming lists, one a line; rename DATABASE OLD NEW [same options] renames and
+// prints how many arcs changed; validate DATABASE [--report FILE.csv] lists the findings of the check
+// (on standard output, or in the file) and ends with one count per kind.
+int RegenerateNodes(const std::vector<std::string>& args, const Options& options);
+int MergeArcs(const std::vector<std::string>& args, const Options& options);
+int FindNames(const std::vector<std::string>& args, const Options& options);
+int Rename(const std::vector<std::string>& args, const Options& options);
+int Validate(const std::vector<std::string>& args, const Options& options);
 
 // Writes a synthetic region: synth OUTDIR [--arcs N] [--comuni M] [--localita K] [--seed S]
 // [--lato METRI].

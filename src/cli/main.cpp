@@ -55,6 +55,17 @@ constexpr const char* kUsage =
     "                               risposta sì solo con --yes; mostra l'arco come è registrato\n"
     "  delete-arc DB ID             elimina un arco: in modo logico se del grafo regionale, dal\n"
     "                               database (con i nodi rimasti senza archi) se aggiunto; solo con --yes\n"
+    "  regenerate-nodes DB          fa concordare i nodi iniziali e finali degli archi con la loro\n"
+    "                               geometria (Rigenera Nodi)\n"
+    "  merge-arcs DB                unisce gli archi spezzati senza necessità (Riduzione Archi spezzati)\n"
+    "  find-names DB FRAMMENTO [--alterna] [--comune ID | --localita ID]\n"
+    "                               elenca i toponimi degli archi che contengono il frammento\n"
+    "                               (denominazione principale, o alternativa con --alterna)\n"
+    "  rename DB VECCHIO NUOVO [--alterna] [--comune ID | --localita ID]\n"
+    "                               rinomina gli archi che portano esattamente il toponimo VECCHIO\n"
+    "  validate DB [--report FILE.csv]\n"
+    "                               verifica il grafo stradale senza modificarlo: elenca le anomalie\n"
+    "                               (nel file, se indicato) e conta quelle di ogni tipo\n"
     "  synth CARTELLA [--arcs N] [--comuni M] [--localita K] [--seed S] [--lato METRI]\n"
     "                               scrive una regione sintetica (grafo, comuni, località, toponimi)\n"
     "                               su un quadrato di METRI di lato (100000 se non indicato)\n"
@@ -133,6 +144,11 @@ int main(int argc, char** argv) {
   if (command == "arc") return cli::ArcFields(args, options);
   if (command == "set-name") return cli::SetName(args, options);
   if (command == "delete-arc") return cli::DeleteArc(args, options);
+  if (command == "regenerate-nodes") return cli::RegenerateNodes(args, options);
+  if (command == "merge-arcs") return cli::MergeArcs(args, options);
+  if (command == "find-names") return cli::FindNames(args, options);
+  if (command == "rename") return cli::Rename(args, options);
+  if (command == "validate") return cli::Validate(args, options);
   if (command == "synth") return cli::Synth(args, options);
   if (command == "install-settings") return cli::InstallSettings(args, options);
   if (command == "settings-path") return cli::SettingsPath(args, options);

@@ -47,7 +47,8 @@ MainFrame::MainFrame(UserInterface& ui, SettingsStore store, QWidget* parent)
       imports_(state_, command_ui_, command_shell_),
       conflation_(state_, command_ui_, command_shell_),
       localization_(state_, command_ui_),
-      exports_(state_, command_ui_) {
+      exports_(state_, command_ui_),
+      topology_(state_, command_ui_, command_shell_) {
   setObjectName(QStringLiteral("VIAMAPPA"));
   setWindowTitle(QStringLiteral("VIAMAPPA"));
   setWindowIcon(ApplicationIcon());
@@ -254,6 +255,16 @@ void MainFrame::RunOwnCommand(int id) {
       return RunOnWorker([this] { exports_.ExportTramex(); });
     case cmd::kExportStreetList:
       return RunOnWorker([this] { exports_.ExportStreetList(); });
+
+    // Topology, renaming and the check of the graph.
+    case cmd::kRegenerateNodes:
+      return RunOnWorker([this] { topology_.RegenerateNodes(); });
+    case cmd::kMergeBrokenArcs:
+      return RunOnWorker([this] { topology_.MergeBrokenArcs(); });
+    case cmd::kRenameArcs:
+      return RunOnWorker([this] { topology_.RenameArcs(); });
+    case cmd::kValidateGraph:
+      return ValidateGraph();
     case cmd::kThematicStyling: {
       StatusTexts texts;
       texts.Set(StatusPane::Mode, " ");
@@ -414,6 +425,10 @@ void MainFrame::InstallMapData(std::unique_ptr<LayerSet> data) {
   ShowMapPanes();
 }
 
+void MainFrame::RoutingGraphStale() {
+  if (map_view_) map_view_->RoutingGraphStale();
+}
+
 // Over the map data and at the saved view; it fills the client area and takes the keys of its list.
 void MainFrame::CreateMapView() {
   map_view_ = new MapView(layers_.get(), state_.connection.get(), settings_.view,
@@ -473,6 +488,27 @@ void MainFrame::DropStyling() {
   styling_->hide();
   styling_->deleteLater();
   styling_ = nullptr;
+}
+
+void MainFrame::ValidateGraph() {
+  std::optional<GraphValidation> validation;
+  RunOnWorker([this, &validation] { validation = topology_.ValidateGraph(); });
+  if (!validation) return;
+  if (validation_) validation_->close();
+  validation_ =
+      new ValidationWindow(this, ValidationBrowser(std::move(*validation)), [this](const Box& view) {
+        if (!map_view_) return;
+        Viewport& viewport = map_view_->viewport();
+        viewport.FitExtent(view);
+        viewport.CentreOn((view.minx + view.maxx) / 2, (view.miny + view.maxy) / 2);
+        viewport.full_quality = true;
+        map_view_->requestFullRedraw();
+      });
+  validation_->setAttribute(Qt::WA_DeleteOnClose);
+  // At the right edge of the map, so that the finding in the middle of the map stays in sight.
+  validation_->move(
+      client_->mapToGlobal(QPoint(std::max(0, client_->width() - validation_->width() - 8), 8)));
+  validation_->show();
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {

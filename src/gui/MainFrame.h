@@ -20,11 +20,13 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/ShellWindow.h"
+#include "app/TopologyCommands.h"
 #include "gui/CommandWorker.h"
 #include "gui/PostedMessages.h"
 #include "gui/StylingWindow.h"
 #include "gui/ThreadHopInterface.h"
 #include "gui/ThreadHopShell.h"
+#include "gui/ValidationWindow.h"
 #include "map/LayerSet.h"
 #include "ui/UserInterface.h"
 
@@ -96,6 +98,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   bool ReleaseMapData() override;
   std::unique_ptr<LayerSet> LoadMapData() override;
   void InstallMapData(std::unique_ptr<LayerSet> data) override;
+  void RoutingGraphStale() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -124,6 +127,9 @@ class MainFrame : public QMainWindow, public MapDataShell {
   void OpenStyling();
   void CloseStyling();
   void DropStyling();
+  // The check of the graph, then its findings beside the map (a window of its own, replaced by the
+  // next check).
+  void ValidateGraph();
 
   UserInterface& ui_;
   // What the commands and the connections they open hold: usable from the worker, and living as long
@@ -141,6 +147,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   ConflationCommand conflation_;
   LocalizationCommands localization_;
   ExportCommands exports_;
+  TopologyCommands topology_;
   std::map<int, QAction*> actions_;
   StatusBar* status_bar_ = nullptr;
   QToolBar* toolbar_ = nullptr;
@@ -152,6 +159,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   std::unique_ptr<LayerSet> layers_;
   MapView* map_view_ = nullptr;      // a child of the client area, deleted by DestroyMap
   QPointer<StylingWindow> styling_;  // a child of the client area while open
+  QPointer<ValidationWindow> validation_;
   bool map_data_ready_ = false;
   int running_commands_ = 0;
   bool shut_down_ = false;

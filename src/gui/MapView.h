@@ -90,6 +90,8 @@ class MapView : public QWidget {
   void ShowHit(const HitView& view);
   // The shortest path between the points the route modes chose, with its markers.
   const RouteSession& route() const { return route_; }
+  // A batch command changed the graph: the next path is computed over a graph built anew.
+  void RoutingGraphStale() { route_.MarkGraphStale(); }
 
   // Who else is told of the arc a single-arc hit picks (the editing makes it its hot arc).
   void SetHitArcPick(std::function<void(std::int32_t)> pick) { hit_arc_pick_ = std::move(pick); }

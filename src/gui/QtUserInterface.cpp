@@ -11,6 +11,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "gui/BulkRenameDialogView.h"
 #include "gui/BusyClock.h"
 #include "gui/CommandWorker.h"
 #include "gui/HighlightCriteriaDialogView.h"
@@ -156,6 +157,12 @@ bool QtUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
       window_, dialog, [this](const std::string& warning) { ShowMessage(warning, MessageIcon::Warning); });
   ArrowWhileAsking arrow(cursor_set_, window_);
   return view.exec() == QDialog::Accepted;
+}
+
+void QtUserInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  BulkRenameDialogView view(window_, dialog);
+  ArrowWhileAsking arrow(cursor_set_, window_);
+  view.exec();
 }
 
 std::optional<std::string> QtUserInterface::RunFileDialog(const FileChoice& choice, bool save) {

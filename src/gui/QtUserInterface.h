@@ -42,6 +42,7 @@ class QtUserInterface : public UserInterface {
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

@@ -53,6 +53,10 @@ RouteDialogChoice ThreadHopInterface::RunRouteResultDialog(const RouteResultDial
   return thread_.Answer<RouteDialogChoice>([&] { return target_.RunRouteResultDialog(dialog); });
 }
 
+void ThreadHopInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  thread_.Run([&] { target_.RunBulkRenameDialog(dialog); });
+}
+
 void ThreadHopInterface::BeginBusy(bool with_clock) {
   thread_.Run([&] { target_.BeginBusy(with_clock); });
 }

@@ -53,6 +53,7 @@ class ThreadHopInterface : public UserInterface {
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   bool RunStreetListDialog(StreetListDialogModel& dialog) override;
   RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;

@@ -30,4 +30,8 @@ void ThreadHopShell::Redraw() {
   thread_.Run([this] { window_.Redraw(); });
 }
 
+void ThreadHopShell::RoutingGraphStale() {
+  thread_.Run([this] { window_.RoutingGraphStale(); });
+}
+
 }  // namespace viamappa

@@ -37,6 +37,7 @@ class ThreadHopShell : public ShellWindow {
   void DiscardMap() override;
   void RebuildMap() override;
   void Redraw() override;
+  void RoutingGraphStale() override;
 
  private:
   MapDataShell& window_;

@@ -147,6 +147,31 @@ if "$cli" arc regione.mdb 2 2>/dev/null; then fail "a removed arc is still shown
 # The changes reach the communication of the changes.
 "$cli" export-changes regione.mdb cambi.shp 2>/dev/null | grep -q "^Sono stati esportati [1-9]" || fail "export-changes"
 
+# The graph as a whole. The region is consistent: regenerating its nodes changes nothing, and
+# merging nothing either (each arc has an element code of its own). The check changes nothing and
+# lists as many findings as it counts; a name is found and renamed on exactly the arcs that carry it.
+"$cli" regenerate-nodes regione.mdb 2>/dev/null | grep -q "^Modificati 0 Nodi Inizio/Fine Archi$" ||
+  fail "regenerate-nodes"
+"$cli" merge-arcs regione.mdb 2>/dev/null | grep -q "^Eliminati 0 Archi superflui$" || fail "merge-arcs"
+"$cli" validate regione.mdb --report verifica.csv >conteggi.txt 2>/dev/null || fail "validate failed"
+# Localized above: every arc lies in one of the region's municipalities.
+grep -q "^Archi senza comune: 0$" conteggi.txt || fail "validate counts: $(cat conteggi.txt)"
+findings="$(awk -F': ' '{ total += $2 } END { print total }' conteggi.txt)"
+[ "$(($(wc -l <verifica.csv) - 1))" = "$findings" ] || fail "the report does not list every finding"
+name="$("$cli" find-names regione.mdb VIA 2>/dev/null | head -n 1)"
+[ -n "$name" ] || fail "find-names found no street"
+quoted="${name//\'/\'\'}"
+carried="$(sqlite3 regione.mdb "SELECT count(*) FROM archi WHERE denom = '$quoted'")"
+"$cli" rename regione.mdb "$name" "NOME PROVA" 2>/dev/null | grep -qx "Modificati $carried toponimi di $carried" ||
+  fail "rename of $name"
+"$cli" find-names regione.mdb prova 2>/dev/null | grep -qx "NOME PROVA" || fail "the new name is not found"
+if "$cli" rename regione.mdb "NOME PROVA" "NOME PROVA" 2>/dev/null; then fail "a rename to the same name ran"; fi
+if "$cli" find-names regione.mdb VIA --localita 99999 2>/dev/null; then fail "an unknown locality was taken"; fi
+set +e
+"$cli" rename regione.mdb "NOME PROVA" 2>/dev/null
+[ $? = 2 ] || fail "a rename without its new name is no usage error"
+set -e
+
 set +e
 "$cli" symbols 2>/dev/null
 [ $? -eq 2 ] || fail "symbols without a file is not status 2"

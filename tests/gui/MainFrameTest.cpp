@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -78,7 +80,7 @@ class MainFrameTest : public ::testing::Test {
   // Every command's action is enabled exactly when the command table allows it now.
   void ExpectActionsFollowTheTable() {
     frame_->UpdateCommands();
-    for (int id = 5101; id <= 40013; id = id == 5128 ? 40001 : id + 1) {
+    for (int id = 5101; id <= 40013; id = id == cmd::kValidateGraph ? 40001 : id + 1) {
       if (QAction* action = frame_->Action(id)) {
         EXPECT_EQ(action->isEnabled(), frame_->Status(id).enabled) << id;
       }
@@ -132,11 +134,6 @@ TEST_F(MainFrameTest, CommandsAreEnabledAsTheDatabaseAllows) {
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Viamappa - \"Gestione Grafo Stradale\""));
   ExpectActionsFollowTheTable();
   EXPECT_TRUE(frame_->Action(cmd::kImportRoadGraph)->isEnabled());
-  // Commands whose functions come later say so.
-  ui_.ClearMessages();
-  frame_->ExecuteCommand(cmd::kRegenerateNodes);
-  ASSERT_EQ(ui_.messages().size(), 1u);
-  EXPECT_EQ(ui_.last_message().text, NotAvailableMessage());
   // The localization and the exports run their own commands.
   frame_->ExecuteCommand(cmd::kLocalizeRoadGraph);
   EXPECT_TRUE(ui_.last_message().text.starts_with("ATTENZIONE: il grafo stradale non risulta presente."));
@@ -315,6 +312,44 @@ TEST(MainFrameWorkerTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
   QApplication::processEvents();
   EXPECT_GT(view->full_redraw_count(), redraws);
   EXPECT_FALSE(ui.busy());
+}
+
+// The merge rebuilds the map; the check lists its findings beside the map and shows each on it.
+TEST(MainFrameWorkerTest, TheGraphCommandsRebuildTheMapAndTheCheckShowsItsFindings) {
+  TempDir dir;
+  const std::string config = dir.File("1.00.reg");
+  SettingsStore::Install(config, dir.path());
+  ScriptedUserInterface ui;
+  ui.QueueAnswer(true);  // create the default database
+  MainFrame frame(ui, SettingsStore(config));
+  frame.resize(900, 600);
+  ASSERT_TRUE(frame.Start());
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  WriteRoadGraph(dir.File("grafo"));
+  ui.QueueFile(dir.File("grafo.shp"));
+  frame.ExecuteCommand(cmd::kImportRoadGraph);
+  QApplication::processEvents();
+  ASSERT_NE(frame.map_view(), nullptr);
+
+  ui.ClearMessages();
+  frame.ExecuteCommand(cmd::kMergeBrokenArcs);
+  // The summary, then what the map data say of themselves as they are built anew.
+  ASSERT_FALSE(ui.messages().empty());
+  EXPECT_TRUE(ui.messages().front().text.starts_with(
+      "Risultati della Unificazione degli Archi:\n\nModificati 1 Archi"))
+      << ui.messages().front().text;
+  ASSERT_NE(frame.map_data(), nullptr);
+  EXPECT_EQ(frame.map_data()->FindLayer("archi")->line_count(), 1u);
+
+  frame.ExecuteCommand(cmd::kValidateGraph);
+  auto* window = frame.findChild<ValidationWindow*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_NE(Utf8(window->counts()->text()).find("Archi senza comune: 1\n"), std::string::npos);
+  window->next()->click();
+  EXPECT_TRUE(frame.map_view()->viewport().Visible().Contains(651000, 5100250));
+  EXPECT_LT(frame.map_view()->viewport().Visible().maxx - frame.map_view()->viewport().Visible().minx, 5000);
 }
 
 TEST_F(MainFrameTest, StatusBarHasFourPanesWithFixedEdges) {

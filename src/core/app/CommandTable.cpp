@@ -56,6 +56,7 @@ CommandRoute RouteOf(int id) {
     case cmd::kHomeView:
       return {Navigation, true};
     case cmd::kThematicStyling:
+    case cmd::kValidateGraph:
       return {MainWindow, true};
     case cmd::kToponymSearch:
       return {MapWindow, true};
@@ -90,6 +91,7 @@ CommandStatus QueryCommand(int id, const CommandContext& c) {
     case cmd::kExportStreetList:
     case cmd::kRegenerateNodes:
     case cmd::kMergeBrokenArcs:
+    case cmd::kValidateGraph:
       return {c.database_open, false};
     case cmd::kPan:
       return {c.map_data, c.navigation == NavigationTool::Pan};

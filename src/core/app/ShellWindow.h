@@ -22,6 +22,10 @@ class ShellWindow {
 
   // Repaints the main window.
   virtual void Redraw() = 0;
+
+  // The road graph changed as a whole (its nodes regenerated, its arcs merged): a routing graph built
+  // before is out of date. A window without one has nothing to do.
+  virtual void RoutingGraphStale() {}
 };
 
 // A shell without a window, for the command-line program.

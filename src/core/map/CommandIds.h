@@ -28,6 +28,8 @@ inline constexpr int kImportSecondaryGraph = 5125;
 inline constexpr int kMergeBrokenArcs = 5126;
 inline constexpr int kRegenerateNodes = 5127;
 inline constexpr int kExportTramex = 5128;
+// The check of the road graph, beside the topology commands of the "&Utilità" menu.
+inline constexpr int kValidateGraph = 5129;
 
 // The "&Operazioni" menu and the toolbar.
 inline constexpr int kPan = 40001;

@@ -35,6 +35,7 @@ constexpr Label kLabels[] = {
     {cmd::kExportStreetList, "&Elenco Stradario"},
     {cmd::kRegenerateNodes, "Rigenera &Nodi"},
     {cmd::kMergeBrokenArcs, "Riduzione &Archi spezzati"},
+    {cmd::kValidateGraph, "&Verifica Grafo Stradale"},
     {cmd::kChooseBackground, "&Sfondo Cartografico"},
     {cmd::kPan, "&Sposta punto di vista\tCtl+S"},
     {cmd::kZoom, "&Zoom scala\tCtl+Z"},

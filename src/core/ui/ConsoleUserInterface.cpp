@@ -82,6 +82,10 @@ std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(const FileChoice
   return path;
 }
 
+void ConsoleUserInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  if (bulk_rename_answer_) bulk_rename_answer_(dialog);
+}
+
 bool ConsoleUserInterface::RunSnapFactorDialog(SnapFactorDialog& dialog) {
   if (!snap_factors_.empty()) {
     dialog.SetText(std::move(snap_factors_.front()));

@@ -30,6 +30,12 @@ class ConsoleUserInterface : public UserInterface {
     street_list_answer_ = std::move(answer);
   }
 
+  // What the renaming dialog does on the terminal: the command's arguments acted on the model. Without
+  // one the dialog is closed at once.
+  void SetBulkRenameAnswer(std::function<void(BulkRenameDialog&)> answer) {
+    bulk_rename_answer_ = std::move(answer);
+  }
+
   // Number of messages shown with the stop or warning icon.
   int error_count() const { return error_count_; }
 
@@ -45,6 +51,7 @@ class ConsoleUserInterface : public UserInterface {
   // Prints the route's texts on the results stream (standard error without one) and answers Salva while
   // a file waits to be chosen, else OK.
   RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -67,6 +74,7 @@ class ConsoleUserInterface : public UserInterface {
   std::deque<std::string> files_;
   std::deque<std::string> snap_factors_;
   std::function<bool(StreetListDialogModel&)> street_list_answer_;
+  std::function<void(BulkRenameDialog&)> bulk_rename_answer_;
   std::string phase_;
   int percent_ = 0;
   bool line_open_ = false;

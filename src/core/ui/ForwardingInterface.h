@@ -44,6 +44,7 @@ class ForwardingInterface : public UserInterface {
   RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override {
     return target_.RunRouteResultDialog(dialog);
   }
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override { target_.RunBulkRenameDialog(dialog); }
 
  protected:
   UserInterface& target() { return target_; }

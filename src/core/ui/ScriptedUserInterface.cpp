@@ -49,6 +49,14 @@ RouteDialogChoice ScriptedUserInterface::RunRouteResultDialog(const RouteResultD
   return choice;
 }
 
+void ScriptedUserInterface::RunBulkRenameDialog(BulkRenameDialog& dialog) {
+  ++bulk_rename_dialogs_;
+  if (bulk_renames_.empty()) return;
+  const std::function<void(BulkRenameDialog&)> actions = std::move(bulk_renames_.front());
+  bulk_renames_.pop_front();
+  actions(dialog);
+}
+
 void ScriptedUserInterface::BeginBusy(bool with_clock) {
   ++busy_calls_;
   if (with_clock && !busy_) ++clock_starts_;

@@ -32,6 +32,13 @@ class ScriptedUserInterface : public UserInterface {
   // means Annulla. A text the dialog refuses shows its warning and the next prepared text is typed.
   void QueueSnapFactor(std::optional<std::string> text) { snap_factors_.push_back(std::move(text)); }
 
+  // What a person does in the next renaming dialogs, in order, before closing them; a dialog without
+  // a prepared action is closed at once.
+  void QueueBulkRename(std::function<void(BulkRenameDialog&)> actions) {
+    bulk_renames_.push_back(std::move(actions));
+  }
+  int bulk_rename_dialogs() const { return bulk_rename_dialogs_; }
+
   // The text each snap-factor dialog opened with.
   const std::vector<std::string>& snap_factor_dialogs() const { return snap_factor_dialogs_; }
   // How the next street-list dialogs are answered, in order: each acts on the model as a person would
@@ -78,6 +85,7 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<std::string> ChooseSaveFile(const FileChoice& choice) override;
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override;
   RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) override;
+  void RunBulkRenameDialog(BulkRenameDialog& dialog) override;
   void BeginBusy(bool with_clock) override;
   void EndBusy() override;
   void ProgressBegin() override;
@@ -95,6 +103,8 @@ class ScriptedUserInterface : public UserInterface {
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> files_;
   std::deque<std::optional<std::string>> snap_factors_;
+  std::deque<std::function<void(BulkRenameDialog&)>> bulk_renames_;
+  int bulk_rename_dialogs_ = 0;
   std::vector<std::string> snap_factor_dialogs_;
   std::deque<std::function<bool(StreetListDialogModel&)>> street_list_answers_;
   int dialogs_shown_ = 0;

@@ -15,6 +15,7 @@ class ToponymSearchDialog;
 class HighlightCriteriaDialog;
 class RouteResultDialog;
 enum class RouteDialogChoice;
+class BulkRenameDialog;
 
 enum class MessageIcon { None, Stop, Warning, Question, Information };
 
@@ -53,6 +54,10 @@ class UserInterface {
   virtual bool RunHighlightCriteriaDialog(HighlightCriteriaDialog& dialog) = 0;
   // The result of a shortest path, until the person closes it; answers the button.
   virtual RouteDialogChoice RunRouteResultDialog(const RouteResultDialog& dialog) = 0;
+
+  // The renaming dialog, modal until the person closes it ("Fine" or "Annulla"); its "Ok" renames
+  // through the model while it stays open.
+  virtual void RunBulkRenameDialog(BulkRenameDialog& dialog) = 0;
 
   // Wait cursor, and with_clock starts the elapsed-time clock of long work. EndBusy stops both.
   virtual void BeginBusy(bool with_clock) = 0;

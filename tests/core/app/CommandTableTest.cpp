@@ -10,8 +10,8 @@ namespace viamappa {
 namespace {
 
 const std::vector<int> kAlways = {5101, 5102, 5103, 5104, 5105, 5106, 5107, 5110};
-const std::vector<int> kNeedDatabase = {5108, 5109, 5120, 5112, 5125, 5117, 5118,
-                                        5128, 5113, 5121, 5116, 5119, 5127, 5126};
+const std::vector<int> kNeedDatabase = {5108, 5109, 5120, 5112, 5125, 5117, 5118, 5128,
+                                        5113, 5121, 5116, 5119, 5127, 5126, 5129};
 const std::vector<int> kNavigation = {40001, 40002, 40004, 40003};
 const std::vector<int> kEditing = {40007, 40008, 40009, 40010, 40011, 40012, 40013};
 
@@ -35,7 +35,7 @@ TEST(CommandTableTest, EveryCommandHasOneRoute) {
       {kEditing, {Modes, true}},
       {{cmd::kPreviousView, 5501, 5508, 5516}, {Navigation, false}},
       {{cmd::kEditArcData, cmd::kStartNewArc, 5122, 5123, 5124, 5517, 5521, 5523}, {MapWindow, false}},
-      {{0, 5100, 5129, 5500, 5524, 40000, 40014}, {None, false}},
+      {{0, 5100, 5130, 5500, 5524, 40000, 40014}, {None, false}},
   };
   for (const auto& entry : kRoutes) {
     for (const int id : entry.ids) EXPECT_EQ(RouteOf(id), entry.route) << id;

@@ -27,7 +27,7 @@ TEST(ShellModelTest, OnlyOperationsItemsCarryAnImageAndEveryMenuCommandIsInTheTa
     }
   };
   walk(walk, MenuBarModel(), false);
-  EXPECT_EQ(ids.size(), 35u);
+  EXPECT_EQ(ids.size(), 36u);
 }
 
 TEST(ShellModelTest, ToolBarGroupsRecordTheirWidthsAndEveryButtonHasATooltip) {
