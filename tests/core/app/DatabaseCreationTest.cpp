@@ -60,11 +60,6 @@ TEST(DatabaseCreationTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
   EXPECT_EQ(ui.messages().size(), 1u) << ui.last_message().text;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // A database is built beside its place and moved there only when complete: a disk that fills up
 // part-way leaves the place as it was (empty, or the file that was there), with nothing half made.
 TEST(DatabaseCreationTest, AFullDiskLeavesNothingHalfMade) {
@@ -73,14 +68,14 @@ TEST(DatabaseCreationTest, AFullDiskLeavesNothingHalfMade) {
   const std::string path = dir.File("nuovo.mdb");
   const std::string old_file = dir.File("vecchio.mdb");
   ASSERT_EQ(CreateDatabaseFile(old_file, ui), CreationResult::Created);
-  const std::string old_bytes = FileBytes(old_file);
+  const std::string old_bytes = testing::ReadText(old_file);
   for (const int pages : {3, 12, 40}) {
     EngineDatabase::LimitFileSize(pages);
     EXPECT_NE(CreateDatabaseFile(path, ui), CreationResult::Created) << pages;
     EXPECT_NE(CreateDatabaseFile(old_file, ui), CreationResult::Created) << pages;
     EngineDatabase::LimitFileSize(0);
     EXPECT_FALSE(std::filesystem::exists(path)) << pages;
-    EXPECT_EQ(FileBytes(old_file), old_bytes) << pages;
+    EXPECT_EQ(testing::ReadText(old_file), old_bytes) << pages;
     for (const auto& entry : std::filesystem::directory_iterator(dir.File("")))
       EXPECT_EQ(entry.path().string().find(".creazione"), std::string::npos) << entry.path();
   }

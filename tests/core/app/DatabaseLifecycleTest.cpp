@@ -15,7 +15,7 @@
 #include "app/DatabaseFiles.h"
 #include "db/DbTable.h"
 #include "db/Engine.h"
-#include "support/DamagedFile.h"
+#include "support/RawDatabase.h"
 #include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
