@@ -21,12 +21,15 @@
 #include "gui/QtUserInterface.h"
 #include "gui/ThreadHopInterface.h"
 #include "gui/ThreadHopShell.h"
+#include "support/ModalDialogs.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/ScriptedUserInterface.h"
 #include "ui/SnapFactorDialog.h"
 
 namespace viamappa {
 namespace {
+
+using testing::WhenModalOpens;
 
 bool OnWindowThread() {
   return QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -133,15 +136,6 @@ TEST(CommandWorkerTest, RunWaitsForTheWorkOneRunAtATime) {
   // A failure that leaves the work reaches the caller once the thread has ended.
   EXPECT_THROW(worker.Run([] { throw std::runtime_error("guasto"); }), std::runtime_error);
   EXPECT_FALSE(worker.running());
-}
-
-// Runs inspect on the next modal dialog once it shows.
-void WhenModalOpens(std::function<void(QWidget*)> inspect) {
-  QTimer::singleShot(0, [inspect] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return WhenModalOpens(inspect);
-    inspect(modal);
-  });
 }
 
 // Counts what reaches the main window's widgets: key presses, clicks and the shortcut of an action.

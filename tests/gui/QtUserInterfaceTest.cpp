@@ -28,22 +28,16 @@
 #include "gui/MainApp.h"
 #include "gui/ProgressOverlay.h"
 #include "gui/ThreadHopInterface.h"
+#include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "ui/ProgressDisplay.h"
 
 namespace viamappa {
 namespace {
 
-using testing::TempDir;
+using testing::WhenModalOpens;
 
-// Runs inspect on the modal dialog that the next call opens, once it shows.
-void WhenModalOpens(std::function<void(QWidget*)> inspect) {
-  QTimer::singleShot(0, [inspect] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return WhenModalOpens(inspect);
-    inspect(modal);
-  });
-}
+using testing::TempDir;
 
 QStringList ButtonTexts(QMessageBox* box) {
   QStringList texts;

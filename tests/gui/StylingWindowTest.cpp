@@ -20,22 +20,16 @@
 #include "map/CommandIds.h"
 #include "map/LayerNames.h"
 #include "map/ThresholdForm.h"
+#include "support/ModalDialogs.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
 
-using testing::TempDir;
+using testing::WhenModalOpens;
 
-// Runs what a modal dialog opened next should do, once it shows.
-void WhenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    ASSERT_NE(modal, nullptr);
-    act(modal);
-  });
-}
+using testing::TempDir;
 
 class StylingInMainFrameTest : public ::testing::Test {
  protected:
@@ -142,7 +136,7 @@ TEST(StylingWindowTest, ButtonsListAndPopupFollowTheModel) {
   EXPECT_FALSE(window.model().records()[3].style.visible);
 
   // "Max Min" opens the threshold form over the selected record; "Ok" with a pair in order stores it.
-  WhenModal([](QWidget* modal) {
+  WhenModalOpens([](QWidget* modal) {
     auto* form = qobject_cast<FormDialogView*>(modal);
     ASSERT_NE(form, nullptr);
     auto* minimum = qobject_cast<QLineEdit*>(form->FieldWidget(ThresholdForm::kMinimumField));
