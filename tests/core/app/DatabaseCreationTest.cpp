@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
