@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "base/Windows1252.h"
+#include "core/io/ShapefileTestBytes.h"
 #include "io/ShapefileReader.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
@@ -20,11 +21,8 @@
 namespace viamappa {
 namespace {
 
+using test::Padded;
 using testing::ReadText;
-
-std::string Padded(const std::string& text, std::size_t length) {
-  return text + std::string(length - std::min(length, text.size()), ' ');
-}
 
 class GraphExportTest : public testing::RoadNetworkTest {
  protected:

@@ -4,22 +4,19 @@
 #include <fstream>
 
 #include "base/Windows1252.h"
+#include "core/geom/GeometryTestShapes.h"
 #include "geom/Measures.h"
 #include "io/ShapefileReader.h"
 #include "io/ShapefileWriter.h"
 #include "support/GdalTools.h"
-#include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
 namespace viamappa {
 namespace {
 
+using test::shapes::Square;
 using testing::Quoted;
 using testing::RunTool;
-
-PointArray Ring(double x, double y, double side, bool clockwise) {
-  return PointArray(testing::NetworkBuilder::Square(x, y, side, clockwise));
-}
 
 class ShapefileInteropTest : public ::testing::Test {
  protected:
@@ -96,8 +93,8 @@ TEST_F(ShapefileInteropTest, GdalReadsOurPolygonsWithHolesAndSeveralAreas) {
   ASSERT_TRUE(writer.Create(dir_.File("COMUNI.SHP")));
   ASSERT_TRUE(writer.AddField("DENOM", 'C', 40));
   ASSERT_TRUE(writer.AddField("ISTAT", 'N', 10));
-  ASSERT_TRUE(writer.AddPolygon({"Città di Prova", "22001"}, {Ring(0, 0, 10, true), Ring(2, 2, 2, false)}));
-  ASSERT_TRUE(writer.AddPolygon({"Sant'Orsola", "22002"}, {Ring(20, 0, 5, true), Ring(2, 2, 2, true)}));
+  ASSERT_TRUE(writer.AddPolygon({"Città di Prova", "22001"}, {Square(0, 0, 10, true), Square(2, 2, 2)}));
+  ASSERT_TRUE(writer.AddPolygon({"Sant'Orsola", "22002"}, {Square(20, 0, 5, true), Square(2, 2, 2, true)}));
   ASSERT_EQ(writer.Finish(), 2);
   ExpectOgrinfoShows("COMUNI.SHP", false,
                      {"DENOM (String) = Città di Prova", "ISTAT (Integer64) = 22001",

@@ -196,7 +196,7 @@ TEST(BackgroundFileTest, TruncatedAndOversizedFilesAreSurvived) {
       }
       ++opened;
       testing::RecordingCanvas canvas;
-      const RenderView view = testing::BackgroundView(15, 150000);
+      const RenderView view = testing::WindowView(15, 150000);
       DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
       DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
     }
@@ -220,8 +220,7 @@ TEST(BackgroundFileTest, DamagedTileDataIsSurvived) {
         auto file = OpenBytes(bytes, ui);
         ASSERT_NE(file, nullptr);
         testing::RecordingCanvas canvas;
-        for (const RenderView& view :
-             {testing::BackgroundView(15, 150000), testing::BackgroundView(0.4, 4000)})
+        for (const RenderView& view : {testing::WindowView(15, 150000), testing::WindowView(0.4, 4000)})
           DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
         // A damaged tile or raster says so once, however often it is drawn.
         EXPECT_LE(ui.messages().size(), 1u);
@@ -286,13 +285,13 @@ TEST(BackgroundFileTest, AFileGoneOrChangedIsClosedAtTheNextRedrawWithOneMessage
     EXPECT_TRUE(file->BeginRedraw());
     change(path);
     testing::RecordingCanvas canvas;
-    DrawBackground(canvas, kWhite, testing::BackgroundView(15, 150000), BackgroundSourcesOf(file.get()));
+    DrawBackground(canvas, kWhite, testing::WindowView(15, 150000), BackgroundSourcesOf(file.get()));
     EXPECT_FALSE(file->is_open());
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.last_message().text, kBackgroundReadErrorMessage);
     // Only the clearing of the image: nothing of the file is drawn, and nothing is said again.
     EXPECT_EQ(canvas.calls().size(), 1u);
-    DrawBackground(canvas, kWhite, testing::BackgroundView(15, 150000), BackgroundSourcesOf(file.get()));
+    DrawBackground(canvas, kWhite, testing::WindowView(15, 150000), BackgroundSourcesOf(file.get()));
     EXPECT_EQ(ui.messages().size(), 1u);
   }
 }

@@ -17,18 +17,8 @@ using testing::DrawCall;
 using testing::RecordingCanvas;
 using Kind = DrawCall::Kind;
 
-// A 1000 x 800 pixel window whose lower-left corner is at (0, 0); one pixel is one screen unit.
 RenderView View(double resolution, std::int32_t denominator, bool fast = false) {
-  RenderView view;
-  view.resolution = resolution;
-  view.width = 1000;
-  view.height = 800;
-  view.x1 = 1000 * resolution;
-  view.y1 = 800 * resolution;
-  view.denominator = denominator;
-  view.metrics = DeviceMetrics(10.0);
-  view.fast = fast;
-  return view;
+  return testing::WindowView(resolution, denominator, 0, 0, fast);
 }
 
 LayerDefinition Layer(std::string name, FeatureKind kind, std::int32_t minimum = -1,
