@@ -5,7 +5,6 @@
 
 #include "base/Windows1252.h"
 #include "core/geom/GeometryTestShapes.h"
-#include "geom/Measures.h"
 #include "io/ShapefileReader.h"
 #include "io/ShapefileWriter.h"
 #include "support/GdalTools.h"
@@ -140,31 +139,6 @@ TEST_F(ShapefileInteropTest, WeReadGdalPolylinesWithLowerCaseNamesDecimalsAndNul
     }
   }
   EXPECT_EQ(names, (std::vector<std::string>{"VIA DELL'UNIVERSITÀ", "perché", "x"}));
-}
-
-TEST_F(ShapefileInteropTest, WeReadGdalPolygonsWithHolesAndSeveralAreas) {
-  // Rings in GeoJSON order (outer counter-clockwise); GDAL writes outer rings clockwise.
-  ShapefileReader reader;
-  ReadGdalSet("aree", R"({"type":"FeatureCollection","features":[
-{"type":"Feature","properties":{"istat":22001},"geometry":{"type":"Polygon","coordinates":[
-  [[0,0],[10,0],[10,10],[0,10],[0,0]],[[2,2],[2,4],[4,4],[4,2],[2,2]],[[6,6],[6,8],[8,8],[8,6],[6,6]]]}},
-{"type":"Feature","properties":{"istat":22002},"geometry":{"type":"MultiPolygon","coordinates":[
-  [[[20,0],[30,0],[30,10],[20,10],[20,0]],[[22,2],[22,4],[24,4],[24,2],[22,2]]],
-  [[[40,0],[45,0],[45,5],[40,5],[40,0]]]]}},
-{"type":"Feature","properties":{"istat":22003},"geometry":null}
-]})",
-              reader);
-  EXPECT_EQ(reader.shape_type(), 5);
-  ASSERT_EQ(reader.record_count(), 3);
-  const std::vector<ShapeRecord> shapes = Shapes(reader);
-  ASSERT_EQ(shapes[0].polygon.size(), 1u);
-  EXPECT_EQ(shapes[0].polygon[0].exclusions.size(), 2u);
-  EXPECT_DOUBLE_EQ(Area(shapes[0].polygon[0]), 100 - 4 - 4);
-  ASSERT_EQ(shapes[1].polygon.size(), 2u);
-  EXPECT_EQ(shapes[1].polygon[0].exclusions.size(), 1u);
-  EXPECT_TRUE(shapes[1].polygon[1].exclusions.empty());
-  EXPECT_EQ(shapes[1].polygon[1].outer.box(), Box::Of(40, 0, 45, 5));
-  EXPECT_FALSE(shapes[2].has_geometry);
 }
 
 }  // namespace
