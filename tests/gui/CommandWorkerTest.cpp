@@ -217,7 +217,6 @@ TEST_F(CommandWindowTest, TheWindowShowsProgressWhileOnlyTheCommandsDialogTakesI
     QString banner;
     bool clock = false;
     bool cursor = false;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
   } seen;
   bool answer = true;
   ASSERT_TRUE(worker_.Run([&] {
@@ -233,19 +232,13 @@ TEST_F(CommandWindowTest, TheWindowShowsProgressWhileOnlyTheCommandsDialogTakesI
           QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
       PressEverything();
       // The question is answered with Escape, typed into its box.
-      WhenModalOpens([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        seen.icon = box->icon();
-        QTest::keyClick(box, Qt::Key_Escape);
-      });
+      WhenModalOpens([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
     });
     answer = hop_.AskOkCancel("Confermi ?");
   }));
   EXPECT_EQ(seen.bar, 40);
   EXPECT_EQ(seen.banner, QStringLiteral("Importazione Archi Stradali"));
   EXPECT_TRUE(seen.clock && seen.cursor);
-  EXPECT_EQ(seen.icon, QMessageBox::Question);
   EXPECT_FALSE(answer) << "Escape reached the box: Cancel";
   EXPECT_EQ(counts_, InputCounts{}) << "nothing reached the main window";
   EXPECT_EQ(window_.focusWidget(), target_) << "a click does not even move the focus";
