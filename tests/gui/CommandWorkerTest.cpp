@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
