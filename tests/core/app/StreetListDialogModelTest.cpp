@@ -51,9 +51,6 @@ TEST_F(StreetListDialogModelTest, CheckingOneBoxClearsAndDisablesTheOther) {
   model_.CheckMunicipality(false);
   EXPECT_FALSE(model_.municipality_list_enabled());
   EXPECT_TRUE(model_.municipality_box_enabled());
-  model_.CheckLocality(true);  // as a view would, were the box enabled
-  EXPECT_TRUE(model_.locality_checked() && model_.locality_list_enabled());
-  EXPECT_FALSE(model_.municipality_checked() || model_.municipality_box_enabled());
 }
 
 TEST_F(StreetListDialogModelTest, OkNeedsTheExactIdentifierOfAnEntry) {
