@@ -33,7 +33,7 @@ std::string Summary(int modified, int pieces, int inserted, int nodes) {
   return ConflationSummary(counts);
 }
 
-TEST_F(ConflationTest, AnaloguesAreDroppedAndTheRestInsertedWithEveryPhaseShown) {
+TEST_F(ConflationTest, AnaloguesAreDroppedAndTheRestInserted) {
   BuildPrimary(kNodes, {kBent, kStraight});
   const ConflationResult result = Run({{{{10, 3}, {45, 3}}},             // along arc 1: phase II
                                        {{{-5, 2}, {50, 2}, {104, 21}}},  // covers arc 1: phase I
