@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "map/CommandIds.h"
 #include "app/ShellModel.h"
+#include "map/CommandIds.h"
 
 namespace viamappa {
 namespace {

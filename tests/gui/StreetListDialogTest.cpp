@@ -4,16 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "gui/QtUserInterface.h"
+#include "support/ModalDialogs.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
 
@@ -38,7 +34,6 @@ class StreetListDialogTest : public testing::RoadNetworkTest {
 
 TEST_F(StreetListDialogTest, TheBoxesFollowTheModelAndOkStaysOpenOnAWrongCode) {
   StreetListDialog view(model_, ui_);
-  EXPECT_EQ(view.windowTitle(), QStringLiteral("Estrazione Elenco Stradario"));
   EXPECT_EQ(view.municipality_list()->itemText(0), QStringLiteral("0012 - Alfa"));
   EXPECT_EQ(view.locality_list()->itemText(0), QString::fromUtf8("0007 - Città"));
   EXPECT_FALSE(view.municipality_list()->isEnabled() || view.locality_list()->isEnabled());
@@ -64,13 +59,10 @@ TEST_F(StreetListDialogTest, TheBoxesFollowTheModelAndOkStaysOpenOnAWrongCode) {
 TEST_F(StreetListDialogTest, TheInterfaceRunsTheDialogModallyAndAnnullaCancels) {
   QtUserInterface ui(QStringLiteral("Viamappa"));
   QStringList buttons;
-  std::function<void()> answer = [&] {
-    auto* view = qobject_cast<StreetListDialog*>(QApplication::activeModalWidget());
-    if (!view) return QTimer::singleShot(0, answer);
+  testing::WhenModalOpens([&](QWidget* view) {
     for (QAbstractButton* button : view->findChild<QDialogButtonBox*>()->buttons()) buttons << button->text();
-    view->reject();
-  };
-  QTimer::singleShot(0, answer);
+    qobject_cast<QDialog*>(view)->reject();
+  });
   EXPECT_FALSE(ui.RunStreetListDialog(model_));
   buttons.sort();
   EXPECT_EQ(buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));

@@ -1,16 +1,46 @@
-// A drawing surface that records what is drawn on it, for tests of the map drawing.
+// A drawing surface that records what is drawn on it, and the view of its window, for tests of the map
+// drawing.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "map/RenderView.h"
 #include "ui/Canvas.h"
 #include "ui/RasterImage.h"
 
 namespace viamappa::testing {
 
+// A 1000 x 800 pixel window whose lower-left corner is at (x0, y0); one pixel is one screen unit.
+inline RenderView WindowView(double resolution, std::int32_t denominator, double x0 = 0, double y0 = 0,
+                             bool fast = false) {
+  RenderView view;
+  view.resolution = resolution;
+  view.width = 1000;
+  view.height = 800;
+  view.x0 = x0;
+  view.y0 = y0;
+  view.x1 = x0 + 1000 * resolution;
+  view.y1 = y0 + 800 * resolution;
+  view.denominator = denominator;
+  view.metrics = DeviceMetrics(10.0);
+  view.fast = fast;
+  return view;
+}
+
 struct DrawCall {
-  enum class Kind { Clear, Polyline, Polygon, FillRectangle, DrawRectangle, Pixel, Text, CentredText, Image, Raster };
+  enum class Kind {
+    Clear,
+    Polyline,
+    Polygon,
+    FillRectangle,
+    DrawRectangle,
+    Pixel,
+    Text,
+    CentredText,
+    Image,
+    Raster
+  };
   Kind kind = Kind::Clear;
   Pen pen;                                // current at the call
   Brush brush;                            // current at the call
@@ -18,7 +48,7 @@ struct DrawCall {
   std::vector<Point> points;              // a polyline, a rectangle's corner, a text's anchor
   std::vector<std::vector<Point>> rings;  // a polygon
   std::string text;
-  Colour colour = 0;  // of a text, a rectangle, a pixel or the clear
+  Colour colour = 0;   // of a text, a rectangle, a pixel or the clear
   CanvasImage image;   // an image drawn, whose top-left corner is points[0]
   RasterImage raster;  // a copy of a raster image drawn, with the part of it drawn
   ImageRect source;

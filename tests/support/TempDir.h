@@ -1,5 +1,5 @@
-// A fresh folder for one test, removed with everything in it at the end; the whole text of a file; an
-// environment variable set for one test and put back as it was at the end.
+// A fresh folder for one test, removed with everything in it at the end; the whole text of a file; bytes
+// written in hexadecimal; an environment variable set for one test and put back as it was at the end.
 #pragma once
 
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace viamappa::testing {
 
@@ -33,6 +34,16 @@ class TempDir {
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Bytes from hexadecimal text; blanks are ignored.
+inline std::string Hex(std::string_view text) {
+  std::string bytes, digits;
+  for (const char c : text)
+    if (c != ' ') digits += c;
+  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
+  return bytes;
 }
 
 class ScopedEnvironment {

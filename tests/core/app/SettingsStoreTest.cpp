@@ -6,11 +6,9 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 #include "db/DbQuery.h"

@@ -1,14 +1,12 @@
+// Repairs of damaged files: every readable row kept, the rows that lost their related row moved aside.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <set>
 
 #include "db/Engine.h"
-#include "db/Sqlite.h"
-#include "support/DamagedFile.h"
+#include "support/RawDatabase.h"
 #include "support/SampleDatabase.h"
-#include "support/TempDir.h"
 
 namespace viamappa {
 namespace {
@@ -48,15 +46,7 @@ bool MakeNetwork(const std::string& path, std::string& error) {
 }
 
 std::int64_t Count(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  SqliteStatement statement = PrepareStatement(db, sql);
-  const std::int64_t count = statement && sqlite3_step(statement.get()) == SQLITE_ROW
-                                 ? sqlite3_column_int64(statement.get(), 0)
-                                 : -1;
-  statement.reset();
-  sqlite3_close(db);
-  return count;
+  return std::stoll(testing::RawText(path, sql));
 }
 
 std::int64_t Recovered(const std::string& path, const std::string& table) {
@@ -215,7 +205,7 @@ TEST_F(RepairTest, ATableThatCannotBeReadAtAllStopsTheRepair) {
     path_ = dir_.File(std::string(expected.table) + ".mdb");
     ASSERT_TRUE(MakeNetwork(path_, error_)) << error_;
     PageFile(path_).Damage(RootPage(path_, expected.table));
-    const std::string before = testing::FileBytes(path_);
+    const std::string before = testing::ReadText(path_);
     error_.clear();
     EXPECT_EQ(RepairDatabase(path_, SchemaCatalog{}, report_, error_), expected.repaired)
         << expected.table << ": " << error_;
@@ -225,7 +215,7 @@ TEST_F(RepairTest, ATableThatCannotBeReadAtAllStopsTheRepair) {
       EXPECT_EQ(Count(path_, "SELECT count(*) FROM archi"), kArcs);
     } else {
       EXPECT_NE(error_.find(std::string("tavola ") + expected.table + " "), std::string::npos) << error_;
-      EXPECT_TRUE(testing::FileBytes(path_) == before) << "the file is left as it was";
+      EXPECT_TRUE(testing::ReadText(path_) == before) << "the file is left as it was";
     }
   }
 }

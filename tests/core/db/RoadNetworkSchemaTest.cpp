@@ -23,7 +23,6 @@ TEST_F(RoadNetworkSchemaTest, TheSchemaHoldsItsRules) {
     EXPECT_TRUE(build.AddArc(testing::Arc(1, 1, 2, {})))
         << "optional texts take NULL; municipality and locality 0 exist";
   }
-  EXPECT_EQ(Rows("modnome", "archi"), std::vector<std::string>{"0"}) << "a boolean never written is false";
 
   // A ring of 32767 points fits the 16-bit count; one more does not.
   DbTable geocom(db(), "geocom");

@@ -11,25 +11,14 @@
 
 #include "base/TextUtil.h"
 #include "db/Engine.h"
-#include "db/Sqlite.h"
-#include "support/DamagedFile.h"
+#include "support/RawDatabase.h"
 #include "support/RoadNetworkDatabase.h"
-#include "support/TempDir.h"
 
 namespace viamappa {
 namespace {
 
+using testing::RawExec;
 using testing::TempDir;
-
-// Runs SQL through a plain SQLite connection, as another tool would; the error text, empty on success.
-std::string RawExec(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  std::string message;
-  ExecuteSql(db, sql, &message);
-  sqlite3_close(db);
-  return message;
-}
 
 void AddLines(sqlite3* db, const std::string& sql, std::vector<std::string>& lines) {
   SqliteStatement statement = PrepareStatement(db, sql);
@@ -111,13 +100,13 @@ TempDir* SchemaAuditTest::fresh_ = nullptr;
 TEST_F(SchemaAuditTest, ANewDatabaseIsWhatTheCatalogDescribes) {
   const std::string path = Copy("rete.mdb");
   EXPECT_TRUE(Problems(path).empty()) << Problems(path).front();
-  const std::string before = testing::FileBytes(path);
+  const std::string before = testing::ReadText(path);
   RepairReport report;
   std::string error;
   ASSERT_TRUE(RepairDatabase(path, ProgramCatalog(), report, error)) << error;
   EXPECT_TRUE(report.tables.empty());
   EXPECT_TRUE(report.rebuilt.empty());
-  EXPECT_TRUE(testing::FileBytes(path) == before) << "a sound file is not written";
+  EXPECT_TRUE(testing::ReadText(path) == before) << "a sound file is not written";
 }
 
 // Each damage that another tool can do to the schema is named by the check; the repair puts back exactly
@@ -223,7 +212,7 @@ TEST_F(SchemaAuditTest, CheckNamesEachDamageAndRepairRebuildsItOrChangesNothing)
     ASSERT_EQ(RawExec(path, c.damage), "");
     EXPECT_EQ(Problems(path), c.problems);
 
-    const std::string damaged = testing::FileBytes(path);
+    const std::string damaged = testing::ReadText(path);
     RepairReport report;
     std::string error;
     const bool repaired = RepairDatabase(path, ProgramCatalog(), report, error);
@@ -232,7 +221,7 @@ TEST_F(SchemaAuditTest, CheckNamesEachDamageAndRepairRebuildsItOrChangesNothing)
       EXPECT_FALSE(repaired);
       EXPECT_NE(error.find(c.refused), std::string::npos) << error;
       EXPECT_TRUE(report.rebuilt.empty());
-      EXPECT_TRUE(testing::FileBytes(path) == damaged) << "the file is left as it was";
+      EXPECT_TRUE(testing::ReadText(path) == damaged) << "the file is left as it was";
       continue;
     }
     ASSERT_TRUE(repaired) << error;
@@ -257,14 +246,14 @@ TEST_F(SchemaAuditTest, AFieldDifferenceStopsTheRepairBeforeDamagedPagesAreSalva
   ASSERT_GE(problems.size(), 2u);
   EXPECT_EQ(problems.back(), "Nella tavola nodi il campo quota non appartiene allo schema.");
 
-  const std::string damaged = testing::FileBytes(path);
+  const std::string damaged = testing::ReadText(path);
   RepairReport report;
   std::string error;
   EXPECT_FALSE(RepairDatabase(path, ProgramCatalog(), report, error));
   EXPECT_NE(error.find("\nNella tavola nodi il campo quota non appartiene allo schema."), std::string::npos)
       << error;
   EXPECT_TRUE(report.tables.empty());
-  EXPECT_TRUE(testing::FileBytes(path) == damaged) << "the file is left as it was";
+  EXPECT_TRUE(testing::ReadText(path) == damaged) << "the file is left as it was";
 }
 
 }  // namespace

@@ -70,11 +70,5 @@ TEST(NumberShapingTest, TypingKeepsWhatTheShapingKeeps) {
   for (const auto& c : cases) EXPECT_EQ(NumberFieldAccepts(c.text, c.layout), c.accepted) << c.text;
 }
 
-TEST(NumberShapingTest, FieldLengthCountsEveryCharacter) {
-  EXPECT_EQ(NumberFieldLength(Layout(8, 0)), 9);
-  EXPECT_EQ(NumberFieldLength(Layout(5, 2, true)), 5 + 3 + 1 + 1);
-  EXPECT_EQ(NumberFieldLength(Layout(7, 0, false, false, true)), 7 + 2 + 1);
-}
-
 }  // namespace
 }  // namespace viamappa

@@ -34,11 +34,9 @@ inline std::string WriteSecondaryGraph(const std::string& base, const std::vecto
   return WriteSet(base, 3, shapes, kGraphFields, rows);
 }
 
-// An arc as stored after a run.
+// An arc's ends and polyline as stored after a run.
 struct StoredArc {
   std::int32_t nodini = 0, nodfin = 0;
-  bool modifica = false, aggiunto = false;
-  std::string denom, codreg;
   std::vector<Point> points;
   Box box;  // as stored
 };
@@ -89,18 +87,14 @@ class ConflationTest : public testing::RoadNetworkTest {
     std::map<std::int32_t, StoredArc> arcs;
     PolylineTable geoarchi(db());
     DbQuery query(db());
-    query.SetSelect("ID, nodini, nodfin, modifica, aggiunto, denom, codreg");
+    query.SetSelect("ID, nodini, nodfin");
     query.SetFrom("archi");
     for (bool row = query.Open(); row; row = query.MoveNext()) {
-      std::int32_t id = 0, flag = 0;
+      std::int32_t id = 0;
       query.GetLong(0, id);
       StoredArc& arc = arcs[id];
       query.GetLong(1, arc.nodini);
       query.GetLong(2, arc.nodfin);
-      arc.modifica = query.GetShort(3, flag) && flag != 0;
-      arc.aggiunto = query.GetShort(4, flag) && flag != 0;
-      query.GetText(5, arc.denom);
-      query.GetText(6, arc.codreg);
       PointArray line;
       if (geoarchi.Seek(id) && geoarchi.Read(line)) {
         arc.points = line.points();

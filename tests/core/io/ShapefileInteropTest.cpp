@@ -4,22 +4,18 @@
 #include <fstream>
 
 #include "base/Windows1252.h"
-#include "geom/Measures.h"
+#include "core/geom/GeometryTestShapes.h"
 #include "io/ShapefileReader.h"
 #include "io/ShapefileWriter.h"
 #include "support/GdalTools.h"
-#include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
 namespace viamappa {
 namespace {
 
+using test::shapes::Square;
 using testing::Quoted;
 using testing::RunTool;
-
-PointArray Ring(double x, double y, double side, bool clockwise) {
-  return PointArray(testing::NetworkBuilder::Square(x, y, side, clockwise));
-}
 
 class ShapefileInteropTest : public ::testing::Test {
  protected:
@@ -96,8 +92,8 @@ TEST_F(ShapefileInteropTest, GdalReadsOurPolygonsWithHolesAndSeveralAreas) {
   ASSERT_TRUE(writer.Create(dir_.File("COMUNI.SHP")));
   ASSERT_TRUE(writer.AddField("DENOM", 'C', 40));
   ASSERT_TRUE(writer.AddField("ISTAT", 'N', 10));
-  ASSERT_TRUE(writer.AddPolygon({"Città di Prova", "22001"}, {Ring(0, 0, 10, true), Ring(2, 2, 2, false)}));
-  ASSERT_TRUE(writer.AddPolygon({"Sant'Orsola", "22002"}, {Ring(20, 0, 5, true), Ring(2, 2, 2, true)}));
+  ASSERT_TRUE(writer.AddPolygon({"Città di Prova", "22001"}, {Square(0, 0, 10, true), Square(2, 2, 2)}));
+  ASSERT_TRUE(writer.AddPolygon({"Sant'Orsola", "22002"}, {Square(20, 0, 5, true), Square(2, 2, 2, true)}));
   ASSERT_EQ(writer.Finish(), 2);
   ExpectOgrinfoShows("COMUNI.SHP", false,
                      {"DENOM (String) = Città di Prova", "ISTAT (Integer64) = 22001",
@@ -143,31 +139,6 @@ TEST_F(ShapefileInteropTest, WeReadGdalPolylinesWithLowerCaseNamesDecimalsAndNul
     }
   }
   EXPECT_EQ(names, (std::vector<std::string>{"VIA DELL'UNIVERSITÀ", "perché", "x"}));
-}
-
-TEST_F(ShapefileInteropTest, WeReadGdalPolygonsWithHolesAndSeveralAreas) {
-  // Rings in GeoJSON order (outer counter-clockwise); GDAL writes outer rings clockwise.
-  ShapefileReader reader;
-  ReadGdalSet("aree", R"({"type":"FeatureCollection","features":[
-{"type":"Feature","properties":{"istat":22001},"geometry":{"type":"Polygon","coordinates":[
-  [[0,0],[10,0],[10,10],[0,10],[0,0]],[[2,2],[2,4],[4,4],[4,2],[2,2]],[[6,6],[6,8],[8,8],[8,6],[6,6]]]}},
-{"type":"Feature","properties":{"istat":22002},"geometry":{"type":"MultiPolygon","coordinates":[
-  [[[20,0],[30,0],[30,10],[20,10],[20,0]],[[22,2],[22,4],[24,4],[24,2],[22,2]]],
-  [[[40,0],[45,0],[45,5],[40,5],[40,0]]]]}},
-{"type":"Feature","properties":{"istat":22003},"geometry":null}
-]})",
-              reader);
-  EXPECT_EQ(reader.shape_type(), 5);
-  ASSERT_EQ(reader.record_count(), 3);
-  const std::vector<ShapeRecord> shapes = Shapes(reader);
-  ASSERT_EQ(shapes[0].polygon.size(), 1u);
-  EXPECT_EQ(shapes[0].polygon[0].exclusions.size(), 2u);
-  EXPECT_DOUBLE_EQ(Area(shapes[0].polygon[0]), 100 - 4 - 4);
-  ASSERT_EQ(shapes[1].polygon.size(), 2u);
-  EXPECT_EQ(shapes[1].polygon[0].exclusions.size(), 1u);
-  EXPECT_TRUE(shapes[1].polygon[1].exclusions.empty());
-  EXPECT_EQ(shapes[1].polygon[1].outer.box(), Box::Of(40, 0, 45, 5));
-  EXPECT_FALSE(shapes[2].has_geometry);
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-#include <gtest/gtest.h>
+#include "io/ShapefileReader.h"
 
-#include <optional>
+#include <gtest/gtest.h>
 #include <malloc.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "core/io/ShapefileTestBytes.h"
-#include "geom/Measures.h"
-#include "io/ShapefileReader.h"
 #include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
@@ -94,7 +93,8 @@ TEST(ShapefileReaderTest, HeadersAreRefusedOnAnyFault) {
       {"DBF of dBASE III with memo", shp, ShxFile(1), bad_version},
       {"short DBF header", shp, ShxFile(1), dbf.substr(0, 31)},
       {"short field descriptor", shp, ShxFile(1), dbf.substr(0, 50)},
-      {"fields longer than the record", shp, ShxFile(1), dbf.substr(0, 10) + std::string("\x02\0", 2) + dbf.substr(12)},
+      {"fields longer than the record", shp, ShxFile(1),
+       dbf.substr(0, 10) + std::string("\x02\0", 2) + dbf.substr(12)},
       {"DBF with fewer records than the index", shp, ShxFile(2), dbf},
       {"empty files", "", "", ""},
   };
@@ -262,10 +262,11 @@ TEST(ShapefileReaderTest, OpensTheSetWhateverTheLetterCaseOfItsExtensions) {
   EXPECT_EQ(reader.code_page(), CodePage::Windows1252) << "without a .cpg";
 
   // A .cpg names the code page of the attributes; one the program does not know refuses the set.
-  for (const auto& [cpg, page] : {std::pair<const char*, std::optional<CodePage>>{"UTF-8\r\n", CodePage::Utf8},
-                                  {"ANSI 1250", CodePage::Windows1250},
-                                  {"88591", CodePage::Latin1},
-                                  {"EBCDIC", std::nullopt}}) {
+  for (const auto& [cpg, page] :
+       {std::pair<const char*, std::optional<CodePage>>{"UTF-8\r\n", CodePage::Utf8},
+        {"ANSI 1250", CodePage::Windows1250},
+        {"88591", CodePage::Latin1},
+        {"EBCDIC", std::nullopt}}) {
     WriteBytes(dir.File("misto.CPG"), cpg);
     EXPECT_EQ(reader.Open(dir.File("misto")), page.has_value()) << cpg;
     if (page) EXPECT_EQ(reader.code_page(), *page) << cpg;

@@ -1,3 +1,5 @@
+#include "io/ShapefileWriter.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,21 +7,13 @@
 #include "base/Windows1252.h"
 #include "core/io/ShapefileTestBytes.h"
 #include "io/ShapefileReader.h"
-#include "io/ShapefileWriter.h"
 #include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
 namespace viamappa {
 namespace {
 
-std::string Hex(std::string_view text) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != ' ')
-      bytes.push_back(static_cast<char>(std::stoi(std::string(text.substr(i++, 2)), nullptr, 16)));
-  }
-  return bytes;
-}
+using testing::Hex;
 
 // The 36 bytes of a main header from the file code to the shape type, for a file length in words.
 std::string HeaderStart(int words, int shape_type) {
@@ -66,10 +60,6 @@ TEST_F(ShapefileWriterTest, TheBoxOfPointsOfAnySignReachesTheRecordAndTheHeaders
   } cases[] = {{"negativi", {{-30, -20}, {-10, -40}, {-25.5, -0.5}}, Box::Of(-30, -40, -10, -0.5)},
                {"misti", {{-5, 7}, {12, -3}}, Box::Of(-5, -3, 12, 7)}};
   for (const auto& c : cases) {
-    Box box;
-    for (const Point& p : c.points) box.Widen(p);
-    EXPECT_EQ(box, c.box) << c.name;
-
     ShapefileWriter writer;
     ASSERT_TRUE(writer.Create(dir_.File(std::string(c.name) + ".shp")));
     ASSERT_TRUE(writer.AddField("NOME", 'C', 4));

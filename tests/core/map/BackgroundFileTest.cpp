@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,19 +15,9 @@
 namespace viamappa {
 namespace {
 
+using testing::Hex;
 using testing::ReadText;
 using testing::TempDir;
-
-// Bytes from hexadecimal text; blanks are ignored.
-std::string Hex(std::string_view text) {
-  std::string bytes;
-  std::string digits;
-  for (char c : text)
-    if (c != ' ') digits += c;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-  return bytes;
-}
 
 // A header: the signature, the extent (1, 2) .. (3, 4), then the bytes from 36 on.
 std::string Header(std::string_view signature, std::string_view from_36) {
@@ -35,6 +26,18 @@ std::string Header(std::string_view signature, std::string_view from_36) {
   header += Hex(from_36);
   header.resize(127, '\0');
   return header + "\n";
+}
+
+// The four directories' places as "offset/bytes/count", hexadecimal offsets.
+std::string Places(const BackgroundHeader& header) {
+  std::string text;
+  for (const DirectoryPlace* place : {&header.themes, &header.text_styles, &header.tiles, &header.rasters}) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%llx/%u/%u ", static_cast<unsigned long long>(place->offset),
+                  place->bytes, place->count);
+    text += line;
+  }
+  return text;
 }
 
 TEST(BackgroundFileTest, HeaderFieldsFromGoldenBytes) {
@@ -49,34 +52,16 @@ TEST(BackgroundFileTest, HeaderFieldsFromGoldenBytes) {
     std::string bytes;
     BackgroundFormat format;
     bool packed, wide;
-    DirectoryPlace themes, text_styles, tiles, rasters;
+    const char* places;
   } kCases[] = {
-      {Header("SFX", places + packed_and_wide),
-       BackgroundFormat::Cartography,
-       true,
-       true,
-       {0x100000080, 16, 2},
-       {256, 32, 3},
-       {0x200000004, 65536, 5},
-       {0x80FFFFFFFF, 48, 1}},
+      {Header("SFX", places + packed_and_wide), BackgroundFormat::Cartography, true, true,
+       "100000080/16/2 100/32/3 200000004/65536/5 80ffffffff/48/1 "},
       // Without 'C' and 'X' the origin and the low halves are not read.
-      {Header("SFX", places + neither),
-       BackgroundFormat::Cartography,
-       false,
-       false,
-       {1, 16, 2},
-       {0, 32, 3},
-       {2, 65536, 5},
-       {0x80, 48, 1}},
+      {Header("SFX", places + neither), BackgroundFormat::Cartography, false, false,
+       "1/16/2 0/32/3 2/65536/5 80/48/1 "},
       // An orthophoto has only its extent and its rasters; 'C' means nothing there.
-      {Header("SFW", places + packed_and_wide),
-       BackgroundFormat::Orthophoto,
-       false,
-       true,
-       {},
-       {},
-       {},
-       {0x80FFFFFFFF, 48, 1}},
+      {Header("SFW", places + packed_and_wide), BackgroundFormat::Orthophoto, false, true,
+       "0/0/0 0/0/0 0/0/0 80ffffffff/48/1 "},
   };
   for (const auto& c : kCases) {
     ASSERT_EQ(c.bytes.size(), kBackgroundHeaderBytes);
@@ -87,19 +72,8 @@ TEST(BackgroundFileTest, HeaderFieldsFromGoldenBytes) {
     EXPECT_EQ(header.extent, Box::Of(1, 2, 3, 4));
     EXPECT_EQ(header.packed, c.packed);
     EXPECT_EQ(header.wide, c.wide);
-    if (c.packed) {
-      EXPECT_EQ(header.origin, (Point{500000, 5000000}));
-    }
-    const std::pair<const DirectoryPlace*, const DirectoryPlace*> places[] = {
-        {&header.themes, &c.themes},
-        {&header.text_styles, &c.text_styles},
-        {&header.tiles, &c.tiles},
-        {&header.rasters, &c.rasters}};
-    for (const auto& [read, expected] : places) {
-      EXPECT_EQ(read->offset, expected->offset);
-      EXPECT_EQ(read->bytes, expected->bytes);
-      EXPECT_EQ(read->count, expected->count);
-    }
+    if (c.packed) EXPECT_EQ(header.origin, (Point{500000, 5000000}));
+    EXPECT_EQ(Places(header), c.places);
   }
 }
 
@@ -222,7 +196,7 @@ TEST(BackgroundFileTest, TruncatedAndOversizedFilesAreSurvived) {
       }
       ++opened;
       testing::RecordingCanvas canvas;
-      const RenderView view = testing::BackgroundView(15, 150000);
+      const RenderView view = testing::WindowView(15, 150000);
       DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
       DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
     }
@@ -246,8 +220,7 @@ TEST(BackgroundFileTest, DamagedTileDataIsSurvived) {
         auto file = OpenBytes(bytes, ui);
         ASSERT_NE(file, nullptr);
         testing::RecordingCanvas canvas;
-        for (const RenderView& view :
-             {testing::BackgroundView(15, 150000), testing::BackgroundView(0.4, 4000)})
+        for (const RenderView& view : {testing::WindowView(15, 150000), testing::WindowView(0.4, 4000)})
           DrawBackground(canvas, kWhite, view, BackgroundSourcesOf(file.get()));
         // A damaged tile or raster says so once, however often it is drawn.
         EXPECT_LE(ui.messages().size(), 1u);
@@ -312,13 +285,13 @@ TEST(BackgroundFileTest, AFileGoneOrChangedIsClosedAtTheNextRedrawWithOneMessage
     EXPECT_TRUE(file->BeginRedraw());
     change(path);
     testing::RecordingCanvas canvas;
-    DrawBackground(canvas, kWhite, testing::BackgroundView(15, 150000), BackgroundSourcesOf(file.get()));
+    DrawBackground(canvas, kWhite, testing::WindowView(15, 150000), BackgroundSourcesOf(file.get()));
     EXPECT_FALSE(file->is_open());
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.last_message().text, kBackgroundReadErrorMessage);
     // Only the clearing of the image: nothing of the file is drawn, and nothing is said again.
     EXPECT_EQ(canvas.calls().size(), 1u);
-    DrawBackground(canvas, kWhite, testing::BackgroundView(15, 150000), BackgroundSourcesOf(file.get()));
+    DrawBackground(canvas, kWhite, testing::WindowView(15, 150000), BackgroundSourcesOf(file.get()));
     EXPECT_EQ(ui.messages().size(), 1u);
   }
 }

@@ -10,10 +10,10 @@
 namespace viamappa {
 namespace {
 
-using testing::BackgroundView;
 using testing::DrawCall;
 using testing::RecordingCanvas;
 using testing::TempDir;
+using testing::WindowView;
 using Kind = DrawCall::Kind;
 
 // A source that remembers the stretches read from it.
@@ -80,7 +80,7 @@ class BackgroundPainterTest : public ::testing::TestWithParam<bool> {
 
 TEST_P(BackgroundPainterTest, AreasLinesTextsAndPointsInTheirPassesWithTheirThemes) {
   // 1.25 m a pixel: (x, y) is at pixel (x / 1.25, 800 - y / 1.25).
-  Draw(BackgroundView(1.25, 12500));
+  Draw(WindowView(1.25, 12500));
   // The area: filled with its hatch, its outer ring and its hole outlined; then the line.
   const auto polygons = canvas_.Of(Kind::Polygon);
   ASSERT_EQ(polygons.size(), 1u);
@@ -131,7 +131,7 @@ TEST_P(BackgroundPainterTest, ThemesAndTextsFollowTheScale) {
       {0.6, 6000, true, true, false, GreyOf(0x00FF00)},
   };
   for (const auto& c : kCases) {
-    Draw(BackgroundView(c.resolution, c.denominator, 450, 450, c.fast));
+    Draw(WindowView(c.resolution, c.denominator, 450, 450, c.fast));
     const std::vector<Colour> colours = LineColours();
     const bool far_drawn =
         std::find(colours.begin(), colours.end(), Shown(0x808000, c.fast)) != colours.end();
@@ -147,7 +147,7 @@ TEST_P(BackgroundPainterTest, ThemesAndTextsFollowTheScale) {
 
 TEST_P(BackgroundPainterTest, ASwitchedOffThemeIsLeftOut) {
   for (BackgroundTheme& theme : file_->themes()) theme.shown = theme.code != "AREE";
-  Draw(BackgroundView(1.25, 12500));
+  Draw(WindowView(1.25, 12500));
   EXPECT_TRUE(canvas_.Of(Kind::Polygon).empty());
   EXPECT_EQ(LineColours(), std::vector<Colour>{0x00FF00});
 }
@@ -155,19 +155,19 @@ TEST_P(BackgroundPainterTest, ASwitchedOffThemeIsLeftOut) {
 TEST_P(BackgroundPainterTest, OnlyTheTilesAndRastersInTheViewAreRead) {
   const BackgroundTile& far_tile = file_->tiles()[1];
   const RasterEntry& raster = file_->rasters()[0];
-  Draw(BackgroundView(1.25, 12500));
+  Draw(WindowView(1.25, 12500));
   EXPECT_FALSE(source_->Read(far_tile.theme_index.offset, far_tile.theme_index.bytes));
   EXPECT_FALSE(source_->Read(raster.offset, raster.bytes));
   EXPECT_TRUE(canvas_.Of(Kind::Raster).empty());
   // Over the whole file both are read.
-  Draw(BackgroundView(15, 150000));
+  Draw(WindowView(15, 150000));
   EXPECT_TRUE(source_->Read(far_tile.theme_index.offset, far_tile.theme_index.bytes));
   EXPECT_TRUE(source_->Read(raster.offset, raster.bytes));
 }
 
 TEST_P(BackgroundPainterTest, RastersAreStretchedOrGreyBoxedAndLeftOutOfFastRedraws) {
   // The raster's pixels are 100 m: at r metres a screen unit one covers 100 / r pixels.
-  const RenderView wide_view = BackgroundView(5, 50000, 1800, 0);
+  const RenderView wide_view = WindowView(5, 50000, 1800, 0);
   Draw(wide_view);
   const auto images = canvas_.Of(Kind::Raster);
   ASSERT_EQ(images.size(), 1u);
@@ -176,14 +176,14 @@ TEST_P(BackgroundPainterTest, RastersAreStretchedOrGreyBoxedAndLeftOutOfFastRedr
   EXPECT_EQ(images[0]->source.height, 2);
   EXPECT_EQ(images[0]->points, (std::vector<Point>{{40, 760}, {120, 800}}));
   // 30 pixels a source pixel: a grey box over the part shown.
-  Draw(BackgroundView(100.0 / 30, 33333, 1800, 0));
+  Draw(WindowView(100.0 / 30, 33333, 1800, 0));
   EXPECT_TRUE(canvas_.Of(Kind::Raster).empty());
   ASSERT_EQ(canvas_.Of(Kind::FillRectangle).size(), 1u);
   EXPECT_EQ(canvas_.Of(Kind::FillRectangle)[0]->colour, 0xF0F0F0u);
   EXPECT_EQ(canvas_.Of(Kind::DrawRectangle)[0]->pen.colour, 0x808080u);
   // A fast redraw leaves rasters out, and does not read them.
   source_->reads.clear();
-  Draw(BackgroundView(5, 50000, 1800, 0, true));
+  Draw(WindowView(5, 50000, 1800, 0, true));
   EXPECT_TRUE(canvas_.Of(Kind::Raster).empty());
   EXPECT_FALSE(source_->Read(file_->rasters()[0].offset, file_->rasters()[0].bytes));
 }
@@ -192,7 +192,7 @@ TEST_P(BackgroundPainterTest, ADamagedTileSaysSoOnceAndTheRestIsDrawn) {
   BackgroundTile& near_tile = file_->tiles()[0];
   // The tile's index now claims more records than its bytes hold.
   near_tile.theme_index.count = 60000;
-  Draw(BackgroundView(15, 150000));
+  Draw(WindowView(15, 150000));
   EXPECT_TRUE(near_tile.damaged);
   ASSERT_EQ(ui_.messages().size(), 1u);
   EXPECT_EQ(ui_.last_message().text, kBackgroundReadErrorMessage);
@@ -200,7 +200,7 @@ TEST_P(BackgroundPainterTest, ADamagedTileSaysSoOnceAndTheRestIsDrawn) {
   EXPECT_EQ(LineColours(), std::vector<Colour>{0x00FF00});
   EXPECT_EQ(canvas_.Of(Kind::Raster).size(), 1u);
   source_->reads.clear();
-  Draw(BackgroundView(15, 150000));
+  Draw(WindowView(15, 150000));
   EXPECT_EQ(ui_.messages().size(), 1u);
   EXPECT_FALSE(source_->Read(near_tile.theme_index.offset, near_tile.theme_index.bytes));
 }

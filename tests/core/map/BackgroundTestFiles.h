@@ -1,30 +1,12 @@
-// Small background files made with the program's writer, and the views the background tests draw.
+// Small background files made with the program's writer.
 #pragma once
 
 #include <string>
 
 #include "background/BackgroundWriter.h"
-#include "map/RenderView.h"
 #include "support/TempDir.h"
 
 namespace viamappa::testing {
-
-// A 1000 x 800 pixel window whose lower-left corner is at (x0, y0); one pixel is one screen unit.
-inline RenderView BackgroundView(double resolution, std::int32_t denominator, double x0 = 0, double y0 = 0,
-                                 bool fast = false) {
-  RenderView view;
-  view.resolution = resolution;
-  view.width = 1000;
-  view.height = 800;
-  view.x0 = x0;
-  view.y0 = y0;
-  view.x1 = x0 + 1000 * resolution;
-  view.y1 = y0 + 800 * resolution;
-  view.denominator = denominator;
-  view.metrics = DeviceMetrics(10.0);
-  view.fast = fast;
-  return view;
-}
 
 inline BackgroundTheme Theme(std::string code, Colour colour, std::int32_t minimum = -1,
                              std::int32_t maximum = -1) {

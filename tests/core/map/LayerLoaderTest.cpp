@@ -105,10 +105,11 @@ TEST_F(LayerLoadTest, DamagedGeometryIsShownAndLeftOut) {
   LayerSet layers;
   LoadLayers(layers, db(), styling_);
   // The first damaged row is shown, the others counted; damaged rows are not missing ones.
-  EXPECT_EQ(testing::Texts(ui_),
-            (std::vector<std::string>{"Comuni: Entità areale corrotta 4/0/0 !!!",
-                                      "Un'altra entità con la geometria corrotta non è stata caricata nella mappa.",
-                                      MissingSourcesMessage(false, true, true, false)}));
+  EXPECT_EQ(
+      testing::Texts(ui_),
+      (std::vector<std::string>{"Comuni: Entità areale corrotta 4/0/0 !!!",
+                                "Un'altra entità con la geometria corrotta non è stata caricata nella mappa.",
+                                MissingSourcesMessage(false, true, true, false)}));
   // The same damage met by a record that loads its geometry on demand.
   PointArray points;
   ui_.ClearMessages();

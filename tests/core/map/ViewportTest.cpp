@@ -22,17 +22,6 @@ TEST(ViewportTest, ScaleDenominatorArithmetic) {
   EXPECT_EQ(PositionText(1, 2), "Nord=    2.00        Est=    1.00");
 }
 
-TEST(ViewportTest, WorldAndWindowMeetBothWays) {
-  Viewport view = ViewOf(2.0, 1000, 2000);
-  const Point world = view.PixelToWorld(100, 500);
-  EXPECT_EQ(world, (Point{1200, 2200}));
-  const Point pixel = view.WorldToPixel(world.x, world.y);
-  EXPECT_DOUBLE_EQ(pixel.x, 100);
-  EXPECT_DOUBLE_EQ(pixel.y, 500);
-  view.UpdateExtent();
-  EXPECT_EQ(view.Visible(), Box::Of(1000, 2000, 2600, 3200));
-}
-
 TEST(ViewportTest, MovesStopAtTheirLimits) {
   Viewport view = ViewOf(1.0, 4550, 0);
   view.PanByPixels(-1, -1, 500, 500);  // no anchor

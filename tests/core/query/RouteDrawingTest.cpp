@@ -13,14 +13,7 @@ using Kind = DrawCall::Kind;
 
 // 1000 x 800 pixels over (0, 0) .. (1000, 800): one pixel is one metre, rows counted downward.
 RenderView View() {
-  RenderView view;
-  view.resolution = 1;
-  view.width = 1000;
-  view.height = 800;
-  view.x1 = 1000;
-  view.y1 = 800;
-  view.metrics = DeviceMetrics(10.0);
-  return view;
+  return testing::WindowView(1, 0);
 }
 
 RouteItem Item(std::int32_t arc, std::vector<Point> line, std::optional<std::vector<Point>> cut = {}) {

@@ -5,17 +5,6 @@
 namespace viamappa {
 namespace {
 
-TEST(SearchHitTest, LinesHaveTheirFormats) {
-  EXPECT_EQ(MunicipalityHitLine(12, "Trento"), "C0012 - Comune: Trento");
-  EXPECT_EQ(LocalityHitLine(10001, "Gardolo", "Trento"), "L10001 - Località: Gardolo (Trento)");
-  EXPECT_EQ(ToponymHitLine(7, "Monte Bondone", "Trento"), "T000007 - Toponimo: Monte Bondone (Trento)");
-  EXPECT_EQ(StreetHitLine(42, "VIA ROMA"), "V000042 - Viabilità: VIA ROMA");
-  EXPECT_EQ(StreetHitLine(42, "VIA ROMA", "", "Trento"), "V000042 - Viabilità: VIA ROMA [Trento]");
-  EXPECT_EQ(StreetHitLine(42, "VIA ROMA", "Gardolo", "Trento"),
-            "V000042 - Viabilità: VIA ROMA [Gardolo-Trento]");
-  EXPECT_EQ(MunicipalityFilterEntry("Trento", "TN", 205), "Trento-TN 0205");
-}
-
 // Every digit is read, and only a line exactly as the formats write it names a hit: a longer
 // identifier never reads as a shorter one of another object.
 TEST(SearchHitTest, LinesAreReadBackWholeAndExactly) {

@@ -7,17 +7,9 @@
 namespace viamappa::background {
 namespace {
 
+using viamappa::testing::Hex;
 using viamappa::testing::ReadText;
 using viamappa::testing::TempDir;
-
-std::string Hex(std::string_view text) {
-  std::string bytes, digits;
-  for (char c : text)
-    if (c != ' ') digits += c;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-  return bytes;
-}
 
 // The header of a file without directories' contents, all four at byte 128, byte for byte.
 TEST(BackgroundWriterTest, HeadersWithAndWithoutPackedCoordinatesAndWideOffsets) {

@@ -1,43 +1,51 @@
-// Database files damaged as a failing disk damages them: whole pages of a table overwritten, found by
-// walking the table's b-tree from its root page in the file itself.
+// A database file as another tool sees it: SQL run through a plain SQLite connection, and whole pages
+// overwritten as a failing disk overwrites them, found by walking a table's b-tree in the file itself.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "db/Sqlite.h"
+#include "support/TempDir.h"
+
 namespace viamappa::testing {
 
-// The root page of a table or an index; 0 when there is none.
-inline std::uint32_t RootPage(const std::string& path, const std::string& name) {
+// Runs SQL on the file; the error text, empty on success.
+inline std::string RawExec(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  std::uint32_t root = 0;
-  if (sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = ?1", -1, &statement, nullptr) ==
-      SQLITE_OK) {
-    sqlite3_bind_text(statement, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(statement) == SQLITE_ROW)
-      root = static_cast<std::uint32_t>(sqlite3_column_int64(statement, 0));
-  }
-  sqlite3_finalize(statement);
+  sqlite3_open(path.c_str(), &db);
+  std::string error;
+  ExecuteSql(db, sql, &error);
   sqlite3_close(db);
-  return root;
+  return error;
 }
 
-inline std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// The first column of the first row of a query, as text; empty when there is none.
+inline std::string RawText(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  std::string text;
+  if (SqliteStatement statement = PrepareStatement(db, sql);
+      statement && sqlite3_step(statement.get()) == SQLITE_ROW)
+    text = ColumnText(statement.get(), 0);
+  sqlite3_close(db);
+  return text;
+}
+
+// The root page of a table or an index.
+inline std::uint32_t RootPage(const std::string& path, const std::string& name) {
+  return static_cast<std::uint32_t>(
+      std::stoul(RawText(path, "SELECT rootpage FROM sqlite_master WHERE name = '" + name + "'")));
 }
 
 // The pages of a database file as they are on disk when it is made.
 class PageFile {
  public:
-  explicit PageFile(std::string path) : path_(std::move(path)), bytes_(FileBytes(path_)) {
+  explicit PageFile(std::string path) : path_(std::move(path)), bytes_(ReadText(path_)) {
     page_size_ = (Byte(16) << 8) | Byte(17);
     if (page_size_ == 1) page_size_ = 65536;
   }
