@@ -103,7 +103,11 @@ void MapEditor::StepHistory(EditOutcome& outcome, bool undo) {
   state_.drop_exclusions.clear();
   outcome.overlay = true;
   if (kind == EditKind::None) {
-    outcome.panes.Set(StatusPane::Note, " ");
+    // Refused (the history is gone, as the message said) or not stored (the step is still there).
+    const bool kept = undo ? history_.CanUndo() : history_.CanRedo();
+    outcome.panes.Set(StatusPane::Note, !kept  ? " "
+                                        : undo ? "Modifica non annullata"
+                                               : "Modifica non ripetuta");
     return;
   }
   outcome.vector_redraw = true;
