@@ -4,6 +4,7 @@
 // the navigation and path modes, vertex drags, vertex insertions, vertex deletions and new arcs snapped
 // onto existing ones. Each pointer move, each release that writes a drag and each other step that writes
 // an edit is timed; the layer redraws the moves ask for are counted (a drag repaints its overlay only).
+// Then every edit is undone, the last first, and every one redone, each timed.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -251,6 +252,23 @@ int main(int argc, char** argv) {
     drive.Command(cmd::kFinishArc);
   }
 
+  // Every edit undone, the last first, then every one redone.
+  std::vector<double> undos, redos;
+  int failed = 0;
+  for (const bool undo : {true, false}) {
+    EditHistory& history = editor.history();
+    while (undo ? history.CanUndo() : history.CanRedo()) {
+      const auto begun = Clock::now();
+      EditOutcome outcome;
+      editor.RunCommand(undo ? cmd::kUndoEdit : cmd::kRedoEdit, outcome);
+      (undo ? undos : redos).push_back(Milliseconds(begun));
+      if (!outcome.vector_redraw) {
+        ++failed;
+        break;
+      }
+    }
+  }
+
   const double move_p50 = Percentile(timings.moves, 50);
   const double move_p99 = Percentile(timings.moves, 99);
   const double release_p50 = Percentile(timings.releases, 50);
@@ -263,13 +281,20 @@ int main(int argc, char** argv) {
               release_p50, release_p99, "20");
   std::printf("  %-34s %8zu %7.3f ms %7.3f ms %7s\n", "other edit (delete, cut, new arc)",
               timings.saves.size(), Percentile(timings.saves, 50), save_p99, "-");
+  std::printf("  %-34s %8zu %7.3f ms %7.3f ms %7s ms\n", "undo of an edit", undos.size(),
+              Percentile(undos, 50), Percentile(undos, 99), "20");
+  std::printf("  %-34s %8zu %7.3f ms %7.3f ms %7s ms\n", "redo of an edit", redos.size(),
+              Percentile(redos, 50), Percentile(redos, 99), "20");
   std::printf("  slowest move: %.3f ms; slowest release: %.3f ms\n", Percentile(timings.moves, 100),
               Percentile(timings.releases, 100));
-  std::printf("  moves that asked for a layer redraw: %d; edits stored: %d; messages: %zu\n",
-              timings.move_redraws, timings.edits, ui.messages().size());
+  std::printf(
+      "  moves that asked for a layer redraw: %d; edits stored: %d; undo or redo failed: %d; messages: %zu\n",
+      timings.move_redraws, timings.edits, failed, ui.messages().size());
   bench::PrintFigure({"edit.move_p99", move_p99, "ms", std::nullopt, "<2ms", 3});
   bench::PrintFigure({"edit.release_p99", release_p99, "ms", std::nullopt, "<20ms", 3});
   bench::PrintFigure({"edit.save_p99", save_p99, "ms", std::nullopt, "none", 3});
+  bench::PrintFigure({"edit.undo_p99", Percentile(undos, 99), "ms", std::nullopt, "<20ms", 3});
+  bench::PrintFigure({"edit.redo_p99", Percentile(redos, 99), "ms", std::nullopt, "<20ms", 3});
   bench::PrintFigure(
       {"edit.move_redraws", static_cast<double>(timings.move_redraws), "moves", std::nullopt, "=0", 0});
   return 0;

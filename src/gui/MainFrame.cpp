@@ -193,7 +193,9 @@ void MainFrame::ExecuteCommand(int id) {
 void MainFrame::RunCommand(int id) {
   switch (RouteOf(id).owner) {
     case CommandOwner::MainWindow:
-      return RunOwnCommand(id);
+      RunOwnCommand(id);
+      ForgetEditsChangedBehind();
+      return;
     case CommandOwner::Navigation:
     case CommandOwner::MapWindow:
       // The toponym search also switches highlighting, whose flag lives here.
@@ -291,6 +293,13 @@ void MainFrame::RunOnWorker(const std::function<void()>& work) {
   // A map window that waits for its first paint comes now.
   Redraw();
   if (!shut_down_) command_updates_.start();
+}
+
+// The edit history knows only the map window's own edits: a command that wrote rows (an import, the
+// localization, the conflation, the topology, the renaming) leaves it nothing it could safely undo.
+// Connecting, disconnecting and rebuilding the map data drop it with the map window's editing.
+void MainFrame::ForgetEditsChangedBehind() {
+  if (map_view_) map_view_->ForgetEditsChangedBehind();
 }
 
 void MainFrame::RunMapKey(int id) {

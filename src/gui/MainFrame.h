@@ -111,6 +111,7 @@ class MainFrame : public QMainWindow, public MapDataShell {
   void RunCommand(int id);
   void RunOwnCommand(int id);
   void RunOnWorker(const std::function<void()>& work);
+  void ForgetEditsChangedBehind();
   void RunMapKey(int id);
   void ShowInformation();
   void NotAvailable();

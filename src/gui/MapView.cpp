@@ -159,6 +159,10 @@ void MapView::ModesChanged() {
   if (editor_) Execute(editor_->ModesChanged());
 }
 
+void MapView::ForgetEditsChangedBehind() {
+  if (editor_) editor_->history().ForgetIfChangedBehind();
+}
+
 bool MapView::MarkRouteStart(const RoutePoint& point) {
   MapLayer* arcs = layers_ ? layers_->FindLayer(kArcLayer) : nullptr;
   if (!arcs || !connection_) return false;
@@ -486,6 +490,8 @@ std::unique_ptr<QMenu> MapView::BuildContextMenu() {
     state.situation = editor_->situation();
     state.vertex_chosen = editor_->vertex_chosen();
     state.point_chosen = editor_->point_chosen();
+    state.can_undo = editor_->history().CanUndo();
+    state.can_redo = editor_->history().CanRedo();
   }
   auto menu = std::make_unique<QMenu>(this);
   AddEntries(menu.get(), BuildMapContextMenu(state), [this](int id) { return CanRunFromMenu(id); });

@@ -49,7 +49,8 @@ class MapView : public QWidget {
 
   // Runs a command the map window carries out itself: the tools (40001, 40002, 40004), the home view
   // (40003), the previous view (5111), the zooms and moves of the keys (5501 to 5516), the editing
-  // commands (5114, 5115, 5122 to 5124, 5517 to 5523) while the editing works. False for any other id.
+  // commands (5114, 5115, 5122 to 5124, 5517 to 5523) and the undo and redo of edits (5524, 5525) while
+  // the editing works. False for any other id.
   bool RunCommand(int id);
 
   // The map is drawn anew, background and layers, before returning.
@@ -82,6 +83,9 @@ class MapView : public QWidget {
   MapEditor* editor() const { return editor_.get(); }
   // The mode flags changed: the editing leaves its picked vertex and snap behind.
   void ModesChanged();
+  // A command of the main window has ended: when it wrote rows, the edits made before it can no longer
+  // be undone or redone.
+  void ForgetEditsChangedBehind();
   // The highlight set drawn over the arcs and the fragment of the last toponym search.
   MapQueries& queries() { return queries_; }
   const MapQueries& queries() const { return queries_; }

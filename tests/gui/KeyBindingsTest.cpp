@@ -77,7 +77,9 @@ TEST_F(KeyBindingsWindowTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
       {Qt::Key_S, Qt::ControlModifier, cmd::kPan},       {Qt::Key_Home, Qt::NoModifier, cmd::kHomeView},
       {Qt::Key_D, Qt::ShiftModifier, cmd::kDrawArcMode}, {Qt::Key_PageDown, Qt::ShiftModifier, 5504},
       {Qt::Key_F9, Qt::NoModifier, cmd::kPreviousView},  {Qt::Key_Up, Qt::ControlModifier, 5522},
-      {Qt::Key_Down, Qt::ControlModifier, 5523},         {Qt::Key_Escape, Qt::NoModifier, 5520}};
+      {Qt::Key_Down, Qt::ControlModifier, 5523},         {Qt::Key_Escape, Qt::NoModifier, 5520},
+      {Qt::Key_Z, Qt::ControlModifier, cmd::kZoom},      {Qt::Key_Backspace, Qt::AltModifier, cmd::kUndoEdit},
+      {Qt::Key_Y, Qt::ControlModifier, cmd::kRedoEdit}};
   for (const auto& [key, modifiers, command] : keys)
     EXPECT_EQ(Press(key, modifiers), Commands{command}) << command;
 }

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "gui/HighlightCriteriaDialogView.h"
 #include "gui/MainFrame.h"
 #include "gui/MapView.h"
+#include "gui/StatusBar.h"
 #include "gui/ToponymSearchDialogView.h"
 #include "map/CommandIds.h"
 #include "support/NetworkBuilder.h"
@@ -59,6 +61,41 @@ class QueryCommandsTest : public ::testing::Test {
     QApplication::processEvents();
     view_ = frame_->map_view();
     ui_.ClearMessages();
+  }
+
+  // The pointer goes to a point of the map, and Enter chooses there.
+  void MoveTo(Point world) {
+    const Point at = view_->viewport().WorldToPixel(world.x, world.y);
+    const QPoint pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(pixel), view_->mapToGlobal(QPointF(pixel)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view_, &move);
+  }
+  void ChooseAt(Point world) {
+    MoveTo(world);
+    QTest::keyClick(view_, Qt::Key_Return);
+  }
+
+  // Arc 1 cut at its middle from the drawing mode (Ins starts a new arc there, Esc gives it up): its
+  // second half is the new arc 4.
+  void SplitArcOne() {
+    view_->viewport().CentreOn(1500, 1200);
+    view_->viewport().Rescale(0.25);
+    view_->requestFullRedraw();
+    frame_->ExecuteCommand(cmd::kDrawArcMode);
+    MoveTo({1500, 1000});
+    QTest::keyClick(view_, Qt::Key_Insert);
+    QTest::keyClick(view_, Qt::Key_Escape);
+    frame_->ExecuteCommand(cmd::kDrawArcMode);
+  }
+
+  // Whether the context menu's entry with that text is usable.
+  bool MenuEntryEnabled(const QString& text) {
+    const std::unique_ptr<QMenu> menu = view_->BuildContextMenu();
+    for (const QAction* action : menu->findChildren<QAction*>())
+      if (action->text() == text) return action->isEnabled();
+    ADD_FAILURE() << text.toStdString() << " not in the menu";
+    return false;
   }
 
   // The map image is black beside a point of an arc where a highlighted road is drawn under it.
@@ -248,6 +285,60 @@ TEST_F(QueryCommandsTest, TheRouteModesMarkThePointsAndComputeThePath) {
   EXPECT_EQ(ui_.last_message().text,
             "Non è possibile identificare il percorso minimo che connette i due punti indicati");
   EXPECT_EQ(ui_.route_dialogs().size(), 1u);
+}
+
+// A path computed over the second half of a cut arc: undoing the cut (Alt+Backspace) takes that half out
+// of the map, and the path along it goes with it; the next path is computed over the arc made whole
+// again; Ctrl+Y cuts it once more.
+TEST_F(QueryCommandsTest, UndoingAnEditForgetsAPathAlongTheArcItTakesAway) {
+  ASSERT_NE(view_, nullptr);
+  SplitArcOne();
+  MapLayer* arcs = frame_->map_data()->FindLayer("archi");
+  ASSERT_TRUE(arcs->FindLineFeature(4));
+  EXPECT_TRUE(MenuEntryEnabled("Annulla modifica"));
+  EXPECT_FALSE(MenuEntryEnabled("Ripeti modifica"));
+  frame_->ExecuteCommand(cmd::kPathStart);
+  ChooseAt({1001, 1000});
+  frame_->ExecuteCommand(cmd::kPathEnd);
+  ChooseAt({1800, 1001});
+  ASSERT_TRUE(view_->route().result());
+  ASSERT_EQ(view_->route().end()->arc, std::optional<std::int32_t>(4));
+
+  QTest::keyClick(view_, Qt::Key_Backspace, Qt::AltModifier);
+  EXPECT_FALSE(arcs->FindLineFeature(4));
+  EXPECT_FALSE(view_->route().result()) << "the path ran along the arc that went";
+  EXPECT_EQ(frame_->Panes()->PaneText(StatusPane::Note),
+            QStringLiteral("Modifica annullata: divisione di un arco stradale"));
+  EXPECT_FALSE(MenuEntryEnabled("Annulla modifica"));
+  EXPECT_TRUE(MenuEntryEnabled("Ripeti modifica"));
+  ChooseAt({1800, 1001});
+  ASSERT_TRUE(view_->route().result());
+  EXPECT_EQ(view_->route().end()->arc, std::optional<std::int32_t>(1));
+  ASSERT_EQ(ui_.route_dialogs().size(), 2u);
+  EXPECT_EQ(ui_.route_dialogs()[1][0], "Il percorso minimo identificato misura 0.80 Km");
+  QTest::keyClick(view_, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(arcs->FindLineFeature(4));
+}
+
+// A command that wrote nothing (the localization refused without localities) keeps the edits
+// undoable; one that wrote rows the history does not know forgets them.
+TEST_F(QueryCommandsTest, ABatchCommandThatWritesRowsForgetsTheEdits) {
+  ASSERT_NE(view_, nullptr);
+  SplitArcOne();
+  frame_->ExecuteCommand(cmd::kLocalizeRoadGraph);
+  EXPECT_TRUE(ui_.last_message().text.starts_with("ATTENZIONE: le Località non risultano presenti."));
+  EXPECT_TRUE(MenuEntryEnabled("Annulla modifica"));
+  {
+    ScriptedUserInterface quiet;
+    DbConnection connection(database_, quiet);
+    testing::NetworkBuilder build(connection);
+    ASSERT_TRUE(
+        build.AddLocality(1, "Mezzovalle", "022001", 100, {testing::NetworkBuilder::Square(0, 0, 4000)}));
+  }
+  frame_->ExecuteCommand(cmd::kLocalizeRoadGraph);
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
+  EXPECT_FALSE(MenuEntryEnabled("Annulla modifica"));
+  EXPECT_FALSE(view_->editor()->history().CanUndo());
 }
 
 }  // namespace

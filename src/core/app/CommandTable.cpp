@@ -50,6 +50,9 @@ CommandRoute RouteOf(int id) {
   if (id >= cmd::kZoomInTwice && id <= cmd::kMoveSouthEast) return {Navigation, false};
   if (id >= cmd::kInsertVertex && id <= cmd::kLastMapKeyCommand) return {MapWindow, false};
   switch (id) {
+    case cmd::kUndoEdit:
+    case cmd::kRedoEdit:
+      return {MapWindow, false};
     case cmd::kPan:
     case cmd::kZoom:
     case cmd::kAreaSelection:

@@ -148,6 +148,9 @@ const std::vector<KeyBinding>& MapWindowKeys() {
       {"Ctrl+U", 5521},
       {"Ctrl+Up", 5522},
       {"Ctrl+Down", 5523},
+      // Ctrl+Z is the zoom tool's: undo takes Alt+Backspace.
+      {"Alt+Backspace", cmd::kUndoEdit},
+      {"Ctrl+Y", cmd::kRedoEdit},
   };
   return keys;
 }

@@ -1,5 +1,7 @@
 #include "db/DbConnection.h"
 
+#include "db/Sqlite.h"
+
 namespace viamappa {
 
 DbConnection::DbConnection(std::string path, UserInterface& ui, EngineDatabase::Access access)
@@ -16,6 +18,10 @@ DbConnection::DbConnection(std::string path, UserInterface& ui, EngineDatabase::
 
 DbConnection::~DbConnection() {
   Close();
+}
+
+std::int64_t DbConnection::RowsChanged() const {
+  return IsOpen() ? sqlite3_total_changes64(core_->engine->handle()) : 0;
 }
 
 bool DbConnection::Close() {

@@ -1,6 +1,7 @@
 // The one open database of the program.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,10 @@ class DbConnection {
 
   // Closes now; tables and queries still open on it fail from then on. False after showing the error.
   bool Close();
+
+  // How many rows this connection has inserted, changed or deleted since it opened, those of rolled
+  // back transactions included: a count that moved tells that something was written. 0 when closed.
+  std::int64_t RowsChanged() const;
 
   const std::shared_ptr<ConnectionCore>& core() const { return core_; }
 

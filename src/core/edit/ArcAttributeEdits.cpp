@@ -12,25 +12,6 @@ namespace viamappa {
 
 namespace {
 
-// Writes over the row the last seek found the fields the attributes change, those that differ only.
-bool WriteChangedFields(DbTable& table, const ArcRecord& before, const ArcRecord& after) {
-  if (!table.Edit()) return false;
-  bool ok = true;
-  const auto text = [&](std::string_view field, const std::string& a, const std::string& b) {
-    if (ok && a != b) ok = table.SetField(field, b);
-  };
-  const auto flag = [&](std::string_view field, bool a, bool b) {
-    if (ok && a != b) ok = table.SetField(field, b ? "1" : "0");
-  };
-  text(arc_field::kName, before.denom, after.denom);
-  text(arc_field::kAlternative, before.alterna, after.alterna);
-  text(arc_field::kClass, before.classe, after.classe);
-  flag(arc_field::kNameChanged, before.modnome, after.modnome);
-  flag(arc_field::kDeleted, before.elimina, after.elimina);
-  text(arc_field::kModified, before.datmod, after.datmod);
-  return ok && table.Update();
-}
-
 // The arcs that start or end at the node.
 std::int32_t ArcsAtNode(DbConnection& connection, std::int32_t node) {
   DbQuery query(connection);
@@ -82,25 +63,29 @@ ArcAttributesOutcome ArcAttributeEdits::Open(std::int32_t id, EditDialogs& dialo
     case ArcDialogClose::Cancel:
       break;
   }
+  // The directory keeps what the checks added, whatever became of the arc: it belongs to this edit.
+  outcome.change.Directory(validation.added());
   return outcome;
 }
 
-GraphChange ArcAttributeEdits::Rewrite(std::int32_t id, const std::function<void(ArcRecord&)>& change) {
+GraphChange ArcAttributeEdits::Rewrite(std::int32_t id, EditKind kind,
+                                       const std::function<void(ArcRecord&)>& change) {
   EditTransaction transaction(connection_);
   ArcTable archi(connection_);
   ArcRecord before;
   if (!transaction.active() || !archi.IsOpen() || !archi.Seek(id) || !archi.Read(before)) return {};
   ArcRecord after = before;
   change(after);
-  if (!WriteChangedFields(archi.table(), before, after) || !transaction.Commit()) return {};
+  if (!archi.RewriteChanged(before, after) || !transaction.Commit()) return {};
   GraphChange stored;
+  stored.kind = kind;
   stored.Arc(id, before, after);
   return stored;
 }
 
 GraphChange ArcAttributeEdits::Rename(std::int32_t id, const ArcAttributeValues& values) {
   const std::string today = today_();
-  return Rewrite(id, [&](ArcRecord& arc) {
+  return Rewrite(id, EditKind::ArcRenamed, [&](ArcRecord& arc) {
     arc.denom = values.denom;
     arc.alterna = values.alterna;
     arc.classe = values.classe;
@@ -119,7 +104,7 @@ GraphChange ArcAttributeEdits::Delete(std::int32_t id) {
   if (!arc) return {};
   if (arc->aggiunto) return Remove(*arc);
   const std::string today = today_();
-  return Rewrite(id, [&](ArcRecord& row) {
+  return Rewrite(id, EditKind::ArcMarkedDeleted, [&](ArcRecord& row) {
     row.elimina = true;
     row.datmod = today;
   });
@@ -127,6 +112,7 @@ GraphChange ArcAttributeEdits::Delete(std::int32_t id) {
 
 GraphChange ArcAttributeEdits::Remove(const ArcRecord& arc) {
   GraphChange change;
+  change.kind = EditKind::ArcRemoved;
   {
     EditTransaction transaction(connection_);
     ArcTable archi(connection_);
@@ -139,6 +125,7 @@ GraphChange ArcAttributeEdits::Remove(const ArcRecord& arc) {
       const bool readable = geoarchi.Read(line);
       if (!geoarchi.Delete()) return {};
       change.Polyline(arc.id, readable ? std::optional(line) : std::nullopt, std::nullopt);
+      change.complete = change.complete && readable;
     }
     if (!archi.Seek(arc.id) || !archi.Delete()) return {};
     change.Arc(arc.id, arc, std::nullopt);
@@ -153,6 +140,7 @@ GraphChange ArcAttributeEdits::Remove(const ArcRecord& arc) {
       const bool readable = nodi.Read(before);
       if (!nodi.Delete()) return {};
       change.Node(node, readable ? std::optional(before) : std::nullopt, std::nullopt);
+      change.complete = change.complete && readable;
       GraphChange::Note(change.nodes_removed, node);
     }
     change.routing_graph_stale = true;

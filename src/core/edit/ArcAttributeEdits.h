@@ -21,7 +21,9 @@ namespace viamappa {
 struct ArcAttributesOutcome {
   bool found = false;  // the arc's row was read and the dialog shown
   ArcDialogClose closed = ArcDialogClose::Cancel;
-  GraphChange change;  // what was stored; empty when nothing was, or the writing failed
+  // What was stored, the rows the street directory gained included; empty when nothing was, or the
+  // writing failed.
+  GraphChange change;
 };
 
 class ArcAttributeEdits {
@@ -48,8 +50,8 @@ class ArcAttributeEdits {
   GraphChange Delete(std::int32_t id);
 
  private:
-  // Rewrites fields of the arc's row; the change holds the row before and after.
-  GraphChange Rewrite(std::int32_t id, const std::function<void(ArcRecord&)>& change);
+  // Rewrites fields of the arc's row; the change, of that kind, holds the row before and after.
+  GraphChange Rewrite(std::int32_t id, EditKind kind, const std::function<void(ArcRecord&)>& change);
   GraphChange Remove(const ArcRecord& arc);
 
   DbConnection& connection_;

@@ -66,7 +66,11 @@ void ArcTracing::Finish(EditContext& c, EditDialogs& dialogs) {
   const bool accepted = dialogs.RunArcAttributes(dialog) == ArcDialogClose::Ok;
   c.state.traced.reset();
   c.state.band_end.reset();
-  if (accepted) c.outcome.Stored(c.edits.FinishNewArc(traced, dialog.values()));
+  GraphChange change;
+  if (accepted) change = c.edits.FinishNewArc(traced, dialog.values());
+  // What the name checks added to the directory stays, and is part of this edit.
+  change.Directory(validation.added());
+  c.outcome.Stored(std::move(change));
 }
 
 void ArcTracing::Abandon(EditContext& c) {

@@ -137,39 +137,9 @@ class GeometryEdits::Session {
 
   bool Fail() { return ok_ = false; }
 
-  // Writes over the arc's row, the last one sought, only the fields that differ: an edit touches the
-  // indexes and relations of what it changes, nothing else.
+  // Writes over the arc's row, the last one sought, only the fields that differ.
   bool RewriteArc(const ArcRecord& before, const ArcRecord& after) {
-    DbTable& table = archi_.table();
-    if (!table.Edit()) return Fail();
-    bool ok = true;
-    const auto text = [&](std::string_view field, const std::string& a, const std::string& b) {
-      if (ok && a != b) ok = table.SetField(field, b);
-    };
-    const auto number = [&](std::string_view field, std::int64_t a, std::int64_t b) {
-      if (ok && a != b) ok = table.SetFieldInteger(table.FieldIndex(field), b);
-    };
-    number(arc_field::kId, before.id, after.id);
-    text(arc_field::kFirstName, before.orgden, after.orgden);
-    text(arc_field::kFirstAlternative, before.orgalt, after.orgalt);
-    text(arc_field::kName, before.denom, after.denom);
-    text(arc_field::kAlternative, before.alterna, after.alterna);
-    text(arc_field::kElementCode, before.codele, after.codele);
-    text(arc_field::kRegionCode, before.codreg, after.codreg);
-    text(arc_field::kClass, before.classe, after.classe);
-    number(arc_field::kSquare, before.piazza, after.piazza);
-    number(arc_field::kNameChanged, before.modnome, after.modnome);
-    number(arc_field::kChanged, before.modifica, after.modifica);
-    number(arc_field::kDeleted, before.elimina, after.elimina);
-    number(arc_field::kAdded, before.aggiunto, after.aggiunto);
-    number(arc_field::kVerified, before.verifica, after.verifica);
-    text(arc_field::kInserted, before.datins, after.datins);
-    text(arc_field::kModified, before.datmod, after.datmod);
-    number(arc_field::kStartNode, before.nodini, after.nodini);
-    number(arc_field::kEndNode, before.nodfin, after.nodfin);
-    number(arc_field::kLocality, before.local, after.local);
-    number(arc_field::kMunicipality, before.comune, after.comune);
-    if (!ok || !table.Update()) return Fail();
+    if (!archi_.RewriteChanged(before, after)) return Fail();
     change_.Arc(after.id, before, after);
     return true;
   }
@@ -187,6 +157,7 @@ class GeometryEdits::Session {
     const bool readable = geoarchi_.Read(before);
     if (!geoarchi_.Rewrite(line)) return Fail();
     change_.Polyline(id, readable ? std::optional(before) : std::nullopt, line);
+    change_.complete = change_.complete && readable;
     return true;
   }
 
@@ -395,6 +366,7 @@ GraphChange GeometryEdits::DeleteVertex(LineFeature& arc, const Point& vertex) {
     session.SavePolyline(arc.id, line);
     session.MarkModified(arc.id);
     session.change().routing_graph_stale = true;
+    session.change().kind = EditKind::VertexDeleted;
     return session.Finish();
   }
   return {};
@@ -414,6 +386,8 @@ std::optional<Point> GeometryEdits::InsertVertex(PendingGeometry& pending, LineF
   }
   if (!best) return std::nullopt;
   Register(pending, caches_.layers(), arc, best_part, true);
+  pending.inserted = true;
+  pending.vertex = {p, p};
   arc.polylines[best_part].InsertPoint(best->segment_end, p.x, p.y);
   caches_.ArcMoved(arc);
   return p;
@@ -428,6 +402,7 @@ bool GeometryEdits::MoveVertex(PendingGeometry& pending, LineFeature& arc, const
     while (i < line.count() && !(points[i] == from)) ++i;
     if (i == line.count()) continue;
     Register(pending, caches_.layers(), arc, static_cast<std::int32_t>(part), true);
+    pending.vertex = {pending.vertex ? pending.vertex->first : from, to};
     line.SetPoint(i, to.x, to.y);
     caches_.ArcMoved(arc);
     if (i == 0 || i == line.count() - 1) MoveNode(pending, from, to);
@@ -477,6 +452,11 @@ GraphChange GeometryEdits::SaveDrag(PendingGeometry& pending) {
   if (pending.empty()) return {};
   Session session(*this);
   session.WritePending(pending);
+  // An inserted vertex is named by its insertion; a dragged end moves the node there.
+  session.change().kind = pending.inserted        ? EditKind::VertexInserted
+                          : pending.nodes.empty() ? EditKind::VertexMoved
+                                                  : EditKind::NodeMoved;
+  session.change().dragged_vertex = pending.vertex;
   GraphChange change = session.Finish();
   if (change.empty()) {
     AbandonDrag(pending);
@@ -516,6 +496,7 @@ GraphChange GeometryEdits::AttachDragged(PendingGeometry& pending, LineFeature& 
   }
   session.WritePending(pending);
   session.MergeNodesAt(t);
+  session.change().kind = EditKind::VertexAttached;
   GraphChange change = session.Finish();
   if (change.empty()) {
     AbandonDrag(pending);
@@ -529,6 +510,7 @@ GraphChange GeometryEdits::SplitArc(LineFeature& arc, std::int32_t part, std::in
                                     const Point& f) {
   Session session(*this);
   session.Split(arc, part, segment_end, Rounded(f));
+  session.change().kind = EditKind::ArcSplit;
   return session.Finish();
 }
 
@@ -557,6 +539,7 @@ GraphChange GeometryEdits::FinishNewArc(const std::vector<Point>& traced, const 
   }
   Session session(*this);
   session.AddNewArc(points, values);
+  session.change().kind = EditKind::ArcAdded;
   return session.Finish();
 }
 

@@ -36,9 +36,11 @@ struct PendingGeometry {
     Point original;  // where the node stood before the drag
   };
 
-  std::optional<ArcPart> main;  // the arc whose own vertex moved or was inserted
-  std::vector<ArcPart> others;  // arcs whose end moved with a dragged node, each once
-  std::vector<NodeMove> nodes;  // nodes moved, each once
+  std::optional<ArcPart> main;                    // the arc whose own vertex moved or was inserted
+  std::vector<ArcPart> others;                    // arcs whose end moved with a dragged node, each once
+  std::vector<NodeMove> nodes;                    // nodes moved, each once
+  std::optional<std::pair<Point, Point>> vertex;  // the dragged vertex: where it started, where it is
+  bool inserted = false;                          // the drag began by inserting its vertex
 
   bool empty() const { return !main && others.empty() && nodes.empty(); }
   void clear() { *this = {}; }

@@ -59,7 +59,7 @@ void GraphCaches::ArcMoved(LineFeature& arc) {
 void GraphCaches::RemoveArc(LineFeature& arc) {
   if (!arcs_) return;
   if (hooks_.arc_leaving_caches) hooks_.arc_leaving_caches(arc.id);
-  arcs_->RemoveLineFeature(arc);
+  if (arcs_->RemoveLineFeature(arc)) removed_arcs_[arc.id] = arc.slot;
 }
 
 PointFeature* GraphCaches::AddNode(std::int32_t id, const Point& at) {
@@ -76,7 +76,43 @@ void GraphCaches::MoveNode(PointFeature& node, const Point& to) {
 }
 
 void GraphCaches::RemoveNode(PointFeature& node) {
-  if (nodes_) nodes_->RemovePointFeature(node);
+  if (nodes_ && nodes_->RemovePointFeature(node)) removed_nodes_[node.id] = node.slot;
+}
+
+namespace {
+
+std::optional<std::uint32_t> SlotIn(const std::unordered_map<std::int32_t, std::uint32_t>& slots,
+                                    std::int32_t id) {
+  const auto found = slots.find(id);
+  if (found == slots.end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> GraphCaches::RemovedArcSlot(std::int32_t id) const {
+  return SlotIn(removed_arcs_, id);
+}
+
+std::optional<std::uint32_t> GraphCaches::RemovedNodeSlot(std::int32_t id) const {
+  return SlotIn(removed_nodes_, id);
+}
+
+LineFeature* GraphCaches::RestoreArc(std::int32_t id, PointArray line, std::optional<std::uint32_t> slot) {
+  if (!arcs_) return nullptr;
+  LineFeature* arc = slot ? arcs_->ReviveLineFeature(*slot, id) : nullptr;
+  if (!arc) return AddArc(id, std::move(line));
+  layers_.extent.Widen(line.box());
+  arcs_->AddPolyline(*arc, std::move(line));
+  return arc;
+}
+
+PointFeature* GraphCaches::RestoreNode(std::int32_t id, const Point& at, std::optional<std::uint32_t> slot) {
+  if (!nodes_) return nullptr;
+  PointFeature* node = slot ? nodes_->RevivePointFeature(*slot, id, at.x, at.y) : nullptr;
+  if (!node) return AddNode(id, at);
+  layers_.extent.Widen(at);
+  return node;
 }
 
 void GraphCaches::RoutingGraphStale() const {

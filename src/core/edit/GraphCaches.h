@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "map/LayerSet.h"
@@ -52,6 +54,15 @@ class GraphCaches {
   void MoveNode(PointFeature& node, const Point& to);
   void RemoveNode(PointFeature& node);
 
+  // The place in the cache order of the feature with that identifier that left the cache last.
+  std::optional<std::uint32_t> RemovedArcSlot(std::int32_t id) const;
+  std::optional<std::uint32_t> RemovedNodeSlot(std::int32_t id) const;
+
+  // Puts a feature back that left the cache: into its own place when slot names it, else at the end
+  // (as AddArc and AddNode do). Null without the layer.
+  LineFeature* RestoreArc(std::int32_t id, PointArray line, std::optional<std::uint32_t> slot);
+  PointFeature* RestoreNode(std::int32_t id, const Point& at, std::optional<std::uint32_t> slot);
+
   // Tells the hook that the routing graph is out of date.
   void RoutingGraphStale() const;
 
@@ -60,6 +71,7 @@ class GraphCaches {
   MapLayer* arcs_;
   MapLayer* nodes_;
   GraphEditHooks hooks_;
+  std::unordered_map<std::int32_t, std::uint32_t> removed_arcs_, removed_nodes_;
 };
 
 // The box of one point.

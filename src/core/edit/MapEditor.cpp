@@ -63,7 +63,8 @@ MapEditor::MapEditor(DbConnection& connection, LayerSet& layers, Viewport& viewp
       hooks_(std::move(hooks)),
       caches_(layers, hooks_.graph),
       edits_(connection, caches_, today),
-      arc_edits_(connection, caches_, std::move(today)) {}
+      arc_edits_(connection, caches_, std::move(today)),
+      history_(connection, caches_) {}
 
 MapEditor::~MapEditor() {
   // A drag cut short leaves the caches as the database has them.
@@ -74,8 +75,44 @@ EditContext MapEditor::Context(EditOutcome& outcome, const MapModes& modes) {
   return EditContext{caches_, edits_, viewport_, state_, modes, hooks_, outcome};
 }
 
-void MapEditor::Finish(EditOutcome& outcome) const {
-  if (!outcome.change.empty() && hooks_.edit_stored) hooks_.edit_stored(outcome.change);
+void MapEditor::Finish(EditOutcome& outcome) {
+  if (!outcome.change.empty()) {
+    history_.Record(outcome.change);
+    // A note about an undo no longer says what the map shows.
+    outcome.panes.Set(StatusPane::Note, " ");
+    if (hooks_.edit_stored) hooks_.edit_stored(outcome.change);
+  }
+  // Whatever the step wrote is the editing's own.
+  history_.Acknowledge();
+}
+
+void MapEditor::StepHistory(EditOutcome& outcome, bool undo) {
+  // A drag under way ends with its release first.
+  if (!state_.pending.empty()) return;
+  if (!(undo ? history_.CanUndo() : history_.CanRedo())) {
+    outcome.panes.Set(StatusPane::Note,
+                      undo ? "Nessuna modifica da annullare" : "Nessuna modifica da ripetere");
+    return;
+  }
+  const EditKind kind = undo ? history_.Undo() : history_.Redo();
+  // What the editing held may have moved or gone: it is found again at the next pointer move.
+  HoverGesture::ClearHotArc(state_);
+  state_.snap_point.reset();
+  state_.snap_arc.reset();
+  state_.drop_target.reset();
+  state_.drop_exclusions.clear();
+  outcome.overlay = true;
+  if (kind == EditKind::None) {
+    // Refused (the history is gone, as the message said) or not stored (the step is still there).
+    const bool kept = undo ? history_.CanUndo() : history_.CanRedo();
+    outcome.panes.Set(StatusPane::Note, !kept  ? " "
+                                        : undo ? "Modifica non annullata"
+                                               : "Modifica non ripetuta");
+    return;
+  }
+  outcome.vector_redraw = true;
+  outcome.panes.Set(StatusPane::Note, std::string(undo ? "Modifica annullata: " : "Modifica ripetuta: ") +
+                                          std::string(EditKindName(kind)));
 }
 
 void MapEditor::StatusTexts(EditOutcome& outcome, const PointerFrame& pointer, const MapModes& modes) const {
@@ -220,6 +257,10 @@ bool MapEditor::RunCommand(int id, EditOutcome& outcome) {
     case cmd::kChoosePathStart:
     case cmd::kChoosePathEnd:
       ChoosePathPoint(c, id == cmd::kChoosePathStart);
+      break;
+    case cmd::kUndoEdit:
+    case cmd::kRedoEdit:
+      StepHistory(outcome, id == cmd::kUndoEdit);
       break;
     case cmd::kLastMapKeyCommand - 1:
     case cmd::kLastMapKeyCommand:

@@ -12,6 +12,7 @@
 #include "db/DbConnection.h"
 #include "edit/ArcAttributeEdits.h"
 #include "edit/EditDialogs.h"
+#include "edit/EditHistory.h"
 #include "edit/EditOverlay.h"
 #include "edit/EditingState.h"
 #include "map/MapContextMenu.h"
@@ -48,7 +49,8 @@ class MapEditor {
   // A double click chooses the path's start or end at the snapped point in the path modes.
   EditOutcome DoubleClicked(const PointerInput& input);
 
-  // Runs an editing command: 5114, 5115, 5122 to 5124 and the keys 5517 to 5523; false for any other id.
+  // Runs an editing command: 5114, 5115, 5122 to 5124, the keys 5517 to 5523, undo and redo (5524,
+  // 5525); false for any other id.
   bool RunCommand(int id, EditOutcome& outcome);
 
   // The mode flags changed: the picked vertex, the snap and a drag under way are left behind.
@@ -68,6 +70,9 @@ class MapEditor {
   GeometryEdits& edits() { return edits_; }
   ArcAttributeEdits& arc_edits() { return arc_edits_; }
   EditorHooks& hooks() { return hooks_; }
+  // The stored edits that undo takes back and redo does again; it lives as long as the editor.
+  EditHistory& history() { return history_; }
+  const EditHistory& history() const { return history_; }
 
   // Makes the arc with that identifier the hot arc, wherever it lies (a search result); false when the
   // cache has no such arc.
@@ -79,7 +84,8 @@ class MapEditor {
   void OpenArcAttributes(EditContext& c);
   void ChoosePathPoint(EditContext& c, bool start);
   void StatusTexts(EditOutcome& outcome, const PointerFrame& pointer, const MapModes& modes) const;
-  void Finish(EditOutcome& outcome) const;
+  void StepHistory(EditOutcome& outcome, bool undo);
+  void Finish(EditOutcome& outcome);
 
   DbConnection& connection_;
   Viewport& viewport_;
@@ -89,6 +95,7 @@ class MapEditor {
   GraphCaches caches_;
   GeometryEdits edits_;
   ArcAttributeEdits arc_edits_;
+  EditHistory history_;
   EditingState state_;
 };
 

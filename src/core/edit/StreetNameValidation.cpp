@@ -165,7 +165,10 @@ bool StreetNameValidation::CheckTypeAndName(std::string& type, const std::string
 
 bool StreetNameValidation::AddType(const std::string& type) {
   DbTable tipi(connection_, kStreetTypeTable);
-  return tipi.IsOpen() && tipi.AddNew() && tipi.SetField(street_field::kType, type) && tipi.Update();
+  if (!tipi.IsOpen() || !tipi.AddNew() || !tipi.SetField(street_field::kType, type) || !tipi.Update())
+    return false;
+  added_.push_back({type, std::nullopt});
+  return true;
 }
 
 bool StreetNameValidation::AddName(const std::string& type, const std::string& name) {
@@ -178,8 +181,11 @@ bool StreetNameValidation::AddName(const std::string& type, const std::string& n
   std::int32_t count = 0;
   if (present.Open() && present.GetLong(0, count) && count > 0) return true;
   DbTable nomi(connection_, kStreetNameTable);
-  return nomi.IsOpen() && nomi.AddNew() && nomi.SetField(street_field::kType, type) &&
-         nomi.SetField(street_field::kName, name) && nomi.Update();
+  if (!nomi.IsOpen() || !nomi.AddNew() || !nomi.SetField(street_field::kType, type) ||
+      !nomi.SetField(street_field::kName, name) || !nomi.Update())
+    return false;
+  added_.push_back({type, name});
+  return true;
 }
 
 bool StreetNameValidation::Refuse() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "db/DbConnection.h"
+#include "edit/GraphChange.h"
 #include "edit/SuggestionsDialog.h"
 
 namespace viamappa {
@@ -40,6 +41,9 @@ class StreetNameValidation {
   // suggested one, or be added; then the pair is added. True when accepted, with type the one kept.
   bool CheckTypeAndName(std::string& type, const std::string& name);
 
+  // The rows this validation added to the directory, in order.
+  const std::vector<DirectoryRow>& added() const { return added_; }
+
  private:
   // The pairs of nomi whose name (and type, when given) contain the texts, as "type name".
   std::vector<std::string> NameSuggestions(std::string_view name, std::string_view type);
@@ -52,6 +56,7 @@ class StreetNameValidation {
   DbConnection& connection_;
   UserInterface& ui_;
   SuggestionDialogs& dialogs_;
+  std::vector<DirectoryRow> added_;
 };
 
 }  // namespace viamappa

@@ -175,6 +175,42 @@ bool ArcTable::Rewrite(const ArcRecord& arc) {
   return usable_ && table_.Edit() && SetFields(arc) && table_.Update();
 }
 
+bool ArcTable::RewriteChanged(const ArcRecord& before, const ArcRecord& after) {
+  if (!usable_ || !table_.Edit()) return false;
+  const int* f = fields_;
+  bool ok = true;
+  const auto text = [&](int column, const std::string& a, const std::string& b) {
+    if (ok && a != b) ok = table_.SetField(f[column], b);
+  };
+  const auto number = [&](int column, std::int64_t a, std::int64_t b) {
+    if (ok && a != b) ok = table_.SetFieldInteger(f[column], b);
+  };
+  const auto date = [&](int column, const std::string& a, const std::string& b) {
+    if (ok && a != b) ok = SetDate(f[column], b);
+  };
+  number(kId, before.id, after.id);
+  text(kOrgden, before.orgden, after.orgden);
+  text(kOrgalt, before.orgalt, after.orgalt);
+  text(kDenom, before.denom, after.denom);
+  text(kAlterna, before.alterna, after.alterna);
+  text(kCodele, before.codele, after.codele);
+  text(kCodreg, before.codreg, after.codreg);
+  text(kClasse, before.classe, after.classe);
+  number(kPiazza, before.piazza, after.piazza);
+  number(kModnome, before.modnome, after.modnome);
+  number(kModifica, before.modifica, after.modifica);
+  number(kElimina, before.elimina, after.elimina);
+  number(kAggiunto, before.aggiunto, after.aggiunto);
+  number(kVerifica, before.verifica, after.verifica);
+  date(kDatins, before.datins, after.datins);
+  date(kDatmod, before.datmod, after.datmod);
+  number(kNodini, before.nodini, after.nodini);
+  number(kNodfin, before.nodfin, after.nodfin);
+  number(kLocal, before.local, after.local);
+  number(kComune, before.comune, after.comune);
+  return ok && table_.Update();
+}
+
 // ---- nodi
 
 NodeTable::NodeTable(DbConnection& connection) : table_(connection, kNodeTable) {

@@ -125,6 +125,10 @@ class ArcTable {
   // Writes every field of the record over the row the last Seek found.
   bool Rewrite(const ArcRecord& arc);
 
+  // Writes over the row the last Seek found, whose fields are before, the fields of after that differ
+  // from them, and only those: a change touches the indexes and relations of what it changes only.
+  bool RewriteChanged(const ArcRecord& before, const ArcRecord& after);
+
   // Deletes the row the last Seek found.
   bool Delete() { return table_.Delete(); }
 

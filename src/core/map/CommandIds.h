@@ -82,4 +82,8 @@ inline constexpr int kRemoveLastPoint = 5521;
 inline constexpr int kFirstMapKeyCommand = 5501;
 inline constexpr int kLastMapKeyCommand = 5523;
 
+// Undo and redo of the map window's edits (Alt+Backspace, Ctrl+Y and its context menu).
+inline constexpr int kUndoEdit = 5524;
+inline constexpr int kRedoEdit = 5525;
+
 }  // namespace viamappa::cmd

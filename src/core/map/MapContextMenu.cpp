@@ -75,7 +75,7 @@ MapMenuEntry StartNewArc() {
   return Text(cmd::kStartNewArc, "Inizio Tracciamento Nuovo &Arco Stradale\tINS");
 }
 
-std::vector<MapMenuEntry> Editing(const MapMenuState& s) {
+std::vector<MapMenuEntry> EditingCommands(const MapMenuState& s) {
   const MapModes& m = s.modes;
   switch (s.situation) {
     case EditingSituation::Digitising:
@@ -95,6 +95,14 @@ std::vector<MapMenuEntry> Editing(const MapMenuState& s) {
       break;
   }
   return {StartNewArc()};
+}
+
+std::vector<MapMenuEntry> Editing(const MapMenuState& s) {
+  std::vector<MapMenuEntry> items = EditingCommands(s);
+  items.push_back(Separator());
+  items.push_back(Text(cmd::kUndoEdit, "Annulla modifica", s.can_undo));
+  items.push_back(Text(cmd::kRedoEdit, "Ripeti modifica", s.can_redo));
+  return items;
 }
 
 }  // namespace

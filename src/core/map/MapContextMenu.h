@@ -39,9 +39,12 @@ struct MapMenuState {
   EditingSituation situation = EditingSituation::None;
   bool vertex_chosen = false;  // the vertex-deletion mode has picked a vertex
   bool point_chosen = false;   // a path mode has a point on the graph under the pointer
+  bool can_undo = false;       // an edit can be taken back
+  bool can_redo = false;       // an edit taken back can be done again
 };
 
-// The three sub-menus, in order.
+// The three sub-menus, in order. The editing one ends with the undo and the redo of edits, greyed when
+// there is nothing to take back or to do again.
 std::vector<MapMenuEntry> BuildMapContextMenu(const MapMenuState& state);
 
 }  // namespace viamappa

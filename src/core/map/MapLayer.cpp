@@ -203,6 +203,24 @@ bool MapLayer::RemovePointFeature(const PointFeature& feature) {
   return true;
 }
 
+LineFeature* MapLayer::ReviveLineFeature(std::uint32_t slot, std::int32_t id) {
+  if (slot >= lines_.size() || lines_[slot].alive || lines_[slot].id != id) return nullptr;
+  LineFeature& revived = lines_[slot];
+  revived.alive = true;
+  ++line_alive_;
+  return &revived;
+}
+
+PointFeature* MapLayer::RevivePointFeature(std::uint32_t slot, std::int32_t id, double x, double y) {
+  if (slot >= points_.size() || points_[slot].alive || points_[slot].id != id) return nullptr;
+  PointFeature& revived = points_[slot];
+  revived.alive = true;
+  revived.point = {x, y};
+  ++point_alive_;
+  Moved(revived);
+  return &revived;
+}
+
 void MapLayer::RebuildIndexes() {
   areas_by_id_ = SortedById(areas_, [](const AreaFeature& f) { return f.id; });
   lines_by_id_ = SortedById(lines_, [](const LineFeature& f) { return f.id; });

@@ -88,6 +88,12 @@ class MapLayer {
   bool RemoveLineFeature(const LineFeature& feature);
   bool RemovePointFeature(const PointFeature& feature);
 
+  // Brings a removed feature back in its own place of the order: the line without polylines (add them
+  // with AddPolyline), the point at (x, y) without text. Null when the slot holds no removed feature
+  // of that identifier.
+  LineFeature* ReviveLineFeature(std::uint32_t slot, std::int32_t id);
+  PointFeature* RevivePointFeature(std::uint32_t slot, std::int32_t id, double x, double y);
+
   // Tells the spatial index that a line or point feature moved (its geometry changed in place).
   void Moved(const LineFeature& feature);
   void Moved(const PointFeature& feature);

@@ -34,8 +34,10 @@ TEST(CommandTableTest, EveryCommandHasOneRoute) {
       {{cmd::kToponymSearch}, {MapWindow, true}},
       {kEditing, {Modes, true}},
       {{cmd::kPreviousView, 5501, 5508, 5516}, {Navigation, false}},
-      {{cmd::kEditArcData, cmd::kStartNewArc, 5122, 5123, 5124, 5517, 5521, 5523}, {MapWindow, false}},
-      {{0, 5100, 5130, 5500, 5524, 40000, 40014}, {None, false}},
+      {{cmd::kEditArcData, cmd::kStartNewArc, 5122, 5123, 5124, 5517, 5521, 5523, cmd::kUndoEdit,
+        cmd::kRedoEdit},
+       {MapWindow, false}},
+      {{0, 5100, 5130, 5500, 5526, 40000, 40014}, {None, false}},
   };
   for (const auto& entry : kRoutes) {
     for (const int id : entry.ids) EXPECT_EQ(RouteOf(id), entry.route) << id;

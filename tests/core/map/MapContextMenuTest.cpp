@@ -53,22 +53,31 @@ TEST(MapContextMenuTest, SelectedToolAndGreyedEntries) {
   EXPECT_TRUE(highlighting.checked && highlighting.enabled);
 }
 
+// The group's entries by the situation, always followed by the undo and the redo, greyed while there is
+// nothing to take back or to do again.
 TEST(MapContextMenuTest, EditingEntriesFollowTheSituation) {
+  const auto with_undo = [](std::vector<int> ids) {
+    ids.insert(ids.end(), {0, cmd::kUndoEdit, cmd::kRedoEdit});
+    return ids;
+  };
   MapMenuState state;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5115}));
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5115}));
+  EXPECT_FALSE(Find(BuildMapContextMenu(state), cmd::kUndoEdit)->enabled);
   state.situation = EditingSituation::Digitising;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5517, 5521, 5519, 5520}));
+  state.can_redo = true;
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5517, 5521, 5519, 5520}));
+  EXPECT_TRUE(Find(BuildMapContextMenu(state), cmd::kRedoEdit)->enabled);
 
   state.situation = EditingSituation::ArcSelected;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5114}));
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5114}));
   state.modes.delete_vertex = true;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5114})) << "no vertex chosen";
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5114})) << "no vertex chosen";
   state.vertex_chosen = true;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5122}));
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5122}));
   state.modes = {};
   state.modes.pick_end = true;
   state.point_chosen = true;
-  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), (std::vector<int>{5124}));
+  EXPECT_EQ(Ids(BuildMapContextMenu(state)[2]), with_undo({5124}));
 }
 
 }  // namespace
