@@ -60,30 +60,6 @@ TEST_F(EditingTest, EnterDispatchesByModeSnapHotArcAndTracing) {
   }
 }
 
-TEST_F(EditingTest, ThePanesShowTheModeTheScaleAndThePointer) {
-  struct Case {
-    void (*set)(MapModes&);
-    const char* mode;
-  };
-  const Case cases[] = {
-      {[](MapModes&) {}, "Modo Navigazione"},
-      {[](MapModes& m) { m.draw_arc = true; }, "Modo Disegno Nuovo Arco"},
-      {[](MapModes& m) { m.delete_vertex = true; }, "Modo Eliminazione Vertice"},
-      {[](MapModes& m) { m.drag = true; }, "Modo Trascinamento"},
-      {[](MapModes& m) { m.adjust_segment = true; }, "Aggiustamento Geometria Entità"},
-      {[](MapModes& m) { m.pick_start = true; }, "Modo Navigazione"},
-      {[](MapModes& m) { m.highlighting = true; }, "Modo Navigazione"},
-  };
-  for (const Case& c : cases) {
-    modes_ = {};
-    c.set(modes_);
-    const EditOutcome outcome = Move(1234.0, 1111.0);
-    EXPECT_EQ(outcome.panes[StatusPane::Mode], c.mode);
-    EXPECT_EQ(outcome.panes[StatusPane::Scale], "Scala 1:10000");
-    EXPECT_EQ(outcome.panes[StatusPane::Prompt], "Nord= 1111.00        Est= 1234.00");
-  }
-}
-
 // A drag of a navigation tool is the navigation's, unless a vertex is held; hovering repaints the
 // overlay only when what it shows changes.
 TEST_F(EditingTest, MovesAreClaimedUnlessANavigationToolDrags) {

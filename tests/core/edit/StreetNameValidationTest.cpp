@@ -1,6 +1,7 @@
 #include "edit/StreetNameValidation.h"
 
 #include <algorithm>
+#include <map>
 
 #include "db/DbBatch.h"
 #include "db/Engine.h"
@@ -52,161 +53,98 @@ class StreetNameValidationTest : public testing::RoadNetworkTest {
   Texts Types() { return Rows("tipo", "tipi", "", "tipo"); }
 };
 
-// Every branch of the check: each case types a name, answers the questions and the lists in turn, and
-// sees the name accepted (as what) or refused, the messages in order (first line, with "?" for a
-// question and "!" for a stop), and what the directory gained.
+// Every branch of the check: each case types a name, answers the questions (Y or N) and the lists in
+// turn, and sees the name accepted (as what) or refused, the messages in order (by their first line,
+// coded below), the list shown (D for names, T for types, each with the typed text) and what the
+// directory gained.
 TEST_F(StreetNameValidationTest, EveryBranchOfTheCheck) {
+  const std::map<char, std::string> first_lines = {
+      {'U', "? Suggerimento: è stata indicata la denominazione sconosciuta:"},
+      {'T', "? Suggerimento: è stata indicato un tipo strada sconosciuto:"},
+      {'W', "? Attenzione: è stata indicata la denominazione sconosciuta:"},
+      {'N', "? La denominazione:"},
+      {'I', "! La denominazione proposta è illegale e non può essere accettata."},
+      {'R', "! Attenzione: è stata indicata la denominazione sconosciuta:"}};
   struct Case {
     const char* typed;
-    std::vector<bool> answers;
+    const char* answers;
     std::vector<SuggestionAnswer> choices;
     bool accepted;
     const char* stored;  // the text afterwards
-    Texts messages;
-    Texts lists;  // the prompt of each list shown
+    const char* messages;
+    char list;
     Texts added;  // "tipo:" or "tipo:nome" rows gained
   };
-  const char* kUnknownName = "? Suggerimento: è stata indicata la denominazione sconosciuta:";
-  const char* kUnknownType = "? Suggerimento: è stata indicato un tipo strada sconosciuto:";
-  const char* kNewType = "? Attenzione: è stata indicata la denominazione sconosciuta:";
-  const char* kNewName = "? La denominazione:";
-  const char* kIllegal = "! La denominazione proposta è illegale e non può essere accettata.";
-  const char* kR1 = "! Attenzione: è stata indicata la denominazione sconosciuta:";
   const Case cases[] = {
-      // An entry of the directory, as it is, and with an apostrophe.
-      {"VIA GARIBALDI", {}, {}, true, "VIA GARIBALDI", {}, {}, {}},
+      // An entry of the directory, as it is.
+      {"VIA GARIBALDI", "", {}, true, "VIA GARIBALDI", "", 0, {}},
       // One suggestion, taken or refused; refused, the pair is found in the directory, not added again.
-      {"via garibaldi", {true}, {}, true, "VIA GARIBALDI", {kUnknownName}, {}, {}},
-      {"via dell'oro", {false, true}, {}, true, "VIA DELL'ORO", {kUnknownName, kNewName}, {}, {}},
-      {"via garibaldi",
-       {false, false},
-       {},
-       false,
-       "via garibaldi",
-       {kUnknownName, kNewName, kIllegal},
-       {},
-       {}},
-      // Several: one taken, or the list cancelled and the name added as typed (upper case).
-      {"VIA MAZZINI",
-       {},
-       {{kChooseOk, 1}},
-       true,
-       "VIALE MAZZINI",
-       {},
-       {"Denominazione proposta: \"VIA MAZZINI\""},
-       {}},
-      {"via mazzini",
-       {},
-       {{kChooseOk, -1}},
-       false,
-       "via mazzini",
-       {kNewName, kIllegal},
-       {"Denominazione proposta: \"via mazzini\""},
-       {}},
+      {"via garibaldi", "Y", {}, true, "VIA GARIBALDI", "U", 0, {}},
+      {"via dell'oro", "NY", {}, true, "VIA DELL'ORO", "UN", 0, {}},
+      {"via garibaldi", "NN", {}, false, "via garibaldi", "UNI", 0, {}},
+      // Several: one taken, or none and the name refused.
+      {"VIA MAZZINI", "", {{kChooseOk, 1}}, true, "VIALE MAZZINI", "", 'D', {}},
+      {"via mazzini", "", {{kChooseOk, -1}}, false, "via mazzini", "NI", 'D', {}},
       // None: a known type, a new name.
-      {"via nuova", {true}, {}, true, "VIA NUOVA", {kNewName}, {}, {"VIA:NUOVA"}},
+      {"via nuova", "Y", {}, true, "VIA NUOVA", "N", 0, {"VIA:NUOVA"}},
       // An unknown type with no suggestion: added on Yes, and kept when the name is then refused.
-      {"STRADA NUOVA",
-       {true, true},
-       {},
-       true,
-       "STRADA NUOVA",
-       {kNewType, kNewName},
-       {},
-       {"STRADA:NUOVA", "tipo STRADA"}},
-      {"STRADA NUOVA",
-       {true, false},
-       {},
-       false,
-       "STRADA NUOVA",
-       {kNewType, kNewName, kIllegal},
-       {},
-       {"tipo STRADA"}},
-      {"STRADA NUOVA", {false}, {}, false, "STRADA NUOVA", {kNewType, kIllegal}, {}, {}},
+      {"STRADA NUOVA", "YY", {}, true, "STRADA NUOVA", "WN", 0, {"STRADA:NUOVA", "tipo STRADA"}},
+      {"STRADA NUOVA", "YN", {}, false, "STRADA NUOVA", "WNI", 0, {"tipo STRADA"}},
+      {"STRADA NUOVA", "N", {}, false, "STRADA NUOVA", "WI", 0, {}},
       // One suggested type, taken or refused.
-      {"PIAZ NUOVA", {true, true}, {}, true, "PIAZZA NUOVA", {kUnknownType, kNewName}, {}, {"PIAZZA:NUOVA"}},
-      {"PIAZ NUOVA", {false}, {}, false, "PIAZ NUOVA", {kUnknownType, kIllegal}, {}, {}},
+      {"PIAZ NUOVA", "YY", {}, true, "PIAZZA NUOVA", "TN", 0, {"PIAZZA:NUOVA"}},
+      {"PIAZ NUOVA", "N", {}, false, "PIAZ NUOVA", "TI", 0, {}},
       // Several suggested types: one chosen, the typed one inserted as new, or cancelled.
-      {"VI NUOVA",
-       {true},
-       {{kChooseOk, 1}},
-       true,
-       "VIALE NUOVA",
-       {kNewName},
-       {"Tipo strada proposto: \"VI\""},
-       {"VIALE:NUOVA"}},
-      {"VI NUOVA",
-       {true},
-       {{kChooseNewType, -1}},
-       true,
-       "VI NUOVA",
-       {kNewName},
-       {"Tipo strada proposto: \"VI\""},
-       {"VI:NUOVA", "tipo VI"}},
-      {"VI NUOVA",
-       {},
-       {{kChooseCancel, -1}},
-       false,
-       "VI NUOVA",
-       {kIllegal},
-       {"Tipo strada proposto: \"VI\""},
-       {}},
+      {"VI NUOVA", "Y", {{kChooseOk, 1}}, true, "VIALE NUOVA", "N", 'T', {"VIALE:NUOVA"}},
+      {"VI NUOVA", "Y", {{kChooseNewType, -1}}, true, "VI NUOVA", "N", 'T', {"VI:NUOVA", "tipo VI"}},
+      {"VI NUOVA", "", {{kChooseCancel, -1}}, false, "VI NUOVA", "I", 'T', {}},
       // Wildcards and apostrophes in a type are plain characters.
-      {"V? NUOVA", {false}, {}, false, "V? NUOVA", {kNewType, kIllegal}, {}, {}},
-      {"L'ARGO NUOVO",
-       {true, true},
-       {},
-       true,
-       "L'ARGO NUOVO",
-       {kNewType, kNewName},
-       {},
-       {"L'ARGO:NUOVO", "tipo L'ARGO"}},
+      {"V? NUOVA", "N", {}, false, "V? NUOVA", "WI", 0, {}},
+      {"L'ARGO NUOVO", "YY", {}, true, "L'ARGO NUOVO", "WN", 0, {"L'ARGO:NUOVO", "tipo L'ARGO"}},
       // Without a type: taken from the directory or refused, never added.
-      {"garibaldi", {true}, {}, true, "VIA GARIBALDI", {kUnknownName}, {}, {}},
-      {"garibaldi", {false}, {}, false, "garibaldi", {kUnknownName, kR1}, {}, {}},
-      {"MAZZINI", {}, {{kChooseOk, 0}}, true, "VIA MAZZINI", {}, {"Denominazione proposta: \"MAZZINI\""}, {}},
-      {"MAZZINI",
-       {},
-       {{kChooseCancel, -1}},
-       false,
-       "MAZZINI",
-       {kR1},
-       {"Denominazione proposta: \"MAZZINI\""},
-       {}},
-      {"STAZIONE", {}, {}, false, "STAZIONE", {kR1}, {}, {}},
-      {" DUOMO", {}, {}, false, " DUOMO", {kR1}, {}, {}},
-      {"*", {}, {}, false, "*", {kR1}, {}, {}},
+      {"garibaldi", "Y", {}, true, "VIA GARIBALDI", "U", 0, {}},
+      {"garibaldi", "N", {}, false, "garibaldi", "UR", 0, {}},
+      {"MAZZINI", "", {{kChooseOk, 0}}, true, "VIA MAZZINI", "", 'D', {}},
+      {"MAZZINI", "", {{kChooseCancel, -1}}, false, "MAZZINI", "R", 'D', {}},
+      {"STAZIONE", "", {}, false, "STAZIONE", "R", 0, {}},
+      {" DUOMO", "", {}, false, " DUOMO", "R", 0, {}},
+      {"*", "", {}, false, "*", "R", 0, {}},
   };
   const Texts directory = Directory();
   const Texts types = Types();
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
     Fill();
     ui_.ClearMessages();
-    for (const bool yes : c.answers) ui_.QueueAnswer(yes);
+    for (const char* a = c.answers; *a; ++a) ui_.QueueAnswer(*a == 'Y');
     ScriptedEditDialogs dialogs;
     for (const SuggestionAnswer& choice : c.choices) dialogs.Queue(choice);
     StreetNameValidation validation(db(), dialogs);
     std::string text = c.typed;
-    EXPECT_EQ(validation.Validate(text), c.accepted) << c.typed;
-    EXPECT_EQ(text, c.stored) << c.typed;
+    EXPECT_EQ(validation.Validate(text), c.accepted);
+    EXPECT_EQ(text, c.stored);
 
-    Texts messages;
+    Texts messages, expected;
     for (const RecordedMessage& m : ui_.messages())
       messages.push_back((m.icon == MessageIcon::Question ? "? "
                           : m.icon == MessageIcon::Stop   ? "! "
                                                           : "  ") +
                          m.text.substr(0, m.text.find('\n')));
-    EXPECT_EQ(messages, c.messages) << c.typed;
-    Texts lists;
-    for (const testing::ShownSuggestions& list : dialogs.suggestions) lists.push_back(list.prompt);
-    EXPECT_EQ(lists, c.lists) << c.typed;
+    for (const char* m = c.messages; *m; ++m) expected.push_back(first_lines.at(*m));
+    EXPECT_EQ(messages, expected);
+    Texts lists, list;
+    for (const testing::ShownSuggestions& shown : dialogs.suggestions) lists.push_back(shown.prompt);
+    const std::string typed = c.typed;
+    if (c.list == 'D') list.push_back("Denominazione proposta: \"" + typed + "\"");
+    if (c.list == 'T') list.push_back("Tipo strada proposto: \"" + typed.substr(0, typed.find(' ')) + "\"");
+    EXPECT_EQ(lists, list);
 
     Texts added;
     for (const std::string& row : Directory())
       if (std::find(directory.begin(), directory.end(), row) == directory.end()) added.push_back(row);
     for (const std::string& type : Types())
       if (std::find(types.begin(), types.end(), type) == types.end()) added.push_back("tipo " + type);
-    EXPECT_EQ(added, c.added) << c.typed;
+    EXPECT_EQ(added, c.added);
   }
 }
 

@@ -19,24 +19,16 @@ HighlightFlags On(std::initializer_list<HighlightCriterion> criteria) {
 }
 
 // The classes chosen are joined by OR, the states by AND; the rows each selects are checked below.
+// The dialog's clicks are the view test's; OK there without a criterion means no highlighting.
 TEST(HighlightCriteriaTest, ConditionOrsTheClassesAndAndsTheStates) {
   EXPECT_EQ(HighlightCondition(On({})), "");
+  EXPECT_EQ(HighlightCriteriaDialog().Condition(), std::nullopt);
   EXPECT_EQ(HighlightCondition(On({MunicipalRoads, Added, StateRoads})),
             "(classe = 'SS' OR classe = 'SC') AND aggiunto = TRUE");
   EXPECT_EQ(HighlightCondition(On({ProjectRoads, RegionalRoads, ProvincialRoads})),
             "(classe = 'SR' OR classe = 'SP' OR classe = 'PR')");
   EXPECT_EQ(HighlightCondition(On({Verified, Deleted, GeometryChanged, NameChanged, ToVerify})),
             "verifica = TRUE AND verifica = FALSE AND modnome = TRUE AND modifica = TRUE AND elimina = TRUE");
-}
-
-// The indicator's clicks are the view test's; here, OK without a criterion means no highlighting.
-TEST(HighlightCriteriaTest, DialogTogglesFlagsAndTheIndicatorFollows) {
-  HighlightCriteriaDialog dialog;
-  EXPECT_EQ(dialog.Condition(), std::nullopt);
-  dialog.Toggle(Square);
-  EXPECT_EQ(dialog.Condition(), "piazza = TRUE");
-  dialog.Toggle(Square);
-  EXPECT_TRUE(dialog.none_checked());
 }
 
 class RoadHighlightingTest : public testing::QueryNetworkTest {
