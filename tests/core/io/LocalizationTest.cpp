@@ -4,20 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "geom/GraphRecords.h"
-#include "geom/PointInPolygon.h"
-#include "geom/StoredGeometry.h"
-#include "io/AreaImport.h"
-#include "io/RoadGraphImport.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
-#include "synth/SyntheticRegion.h"
 
 namespace viamappa {
 namespace {
@@ -66,22 +57,13 @@ TEST_F(LocalizationTest, ArcsTakeTheAreaOfTheirVotes) {
     std::vector<Point> points;
     const char* expected;  // comune|local
   };
+  const std::vector<Point> gamma_delta = {{310, 50}, {320, 52}, {330, 48}, {350, 10}, {350, 90},
+                                          {380, 50}, {420, 50}, {440, 52}, {460, 48}, {480, 50}};
   const std::vector<Case> cases = {
       {"two points inside Alfa: four corner votes do not pass, two point votes do",
        {{10, 10}, {20, 20}},
        "1|0"},
-      {"six points in Gamma and four in Delta, no corner in either",
-       {{310, 50},
-        {320, 52},
-        {330, 48},
-        {350, 10},
-        {350, 90},
-        {380, 50},
-        {420, 50},
-        {440, 52},
-        {460, 48},
-        {480, 50}},
-       "3|0"},
+      {"six points in Gamma and four in Delta, no corner in either", gamma_delta, "3|0"},
       {"outside every municipality", {{1000, 1000}, {1010, 1010}}, "0|0"},
       {"two corners in Epsilon and two in Alfa: the first voted wins", {{-50, 50}, {50, 60}}, "5|0"},
       {"points keep voting for the feature of the previous point while it holds them",
@@ -193,85 +175,6 @@ TEST_F(LocalizationTest, AFailedUpdateUndoesTheWholeRegistration) {
   ASSERT_TRUE(db().engine()->Execute("DROP TRIGGER refuse_arc", error)) << error;
   EXPECT_TRUE(LocalizeRoadGraph(db(), ui_));
   EXPECT_EQ(Rows("count(*)", "archi", "comune = 1 AND local = 2"), std::vector<std::string>{"3"});
-}
-
-// The area an arc's points vote for, as a scan of the feature list decides it without an index: each
-// point votes for the first allowed feature that holds it (the previous point's while that holds it
-// too), and the most voted wins when points x 100 / its votes passes 90.
-std::int32_t ScanVotes(const std::vector<AreaFeature>& features, const std::function<bool(int)>& allowed,
-                       const std::vector<Point>& points, std::int64_t point_count) {
-  std::vector<std::pair<std::int32_t, int>> votes;
-  int previous = -1;
-  for (const Point& p : points) {
-    if (previous < 0 || !PointInFeature(features[previous], p.x, p.y)) {
-      previous = -1;
-      for (std::size_t f = 0; f < features.size() && previous < 0; ++f)
-        if (allowed(static_cast<int>(f)) && PointInFeature(features[f], p.x, p.y))
-          previous = static_cast<int>(f);
-    }
-    if (previous < 0) continue;
-    auto voted = std::find_if(votes.begin(), votes.end(),
-                              [&](const auto& v) { return v.first == features[previous].id; });
-    if (voted == votes.end()) voted = votes.insert(votes.end(), {features[previous].id, 0});
-    ++voted->second;
-  }
-  const std::pair<std::int32_t, int>* best = nullptr;
-  for (const auto& vote : votes)
-    if (!best || vote.second > best->second) best = &vote;
-  return best && point_count * 100 / best->second > 90 ? best->first : 0;
-}
-
-// A generated region with holes and areas of several parts: every arc gets what the scan gives.
-TEST_F(LocalizationTest, AGeneratedRegionGetsWhatTheScanOfTheListGives) {
-  synth::RegionOptions options;
-  options.arcs = 4000;
-  options.comuni = 30;
-  options.localita = 90;
-  options.seed = 11;
-  options.side_metres = 20000;
-  synth::RegionCounts counts;
-  std::string error;
-  ASSERT_TRUE(synth::WriteSyntheticRegion(dir_.File("regione"), options, counts, error)) << error;
-  ImportRoadGraph(db(), dir_.File("regione/GEO_GRAFO"), ui_);
-  ImportAreas(db(), AreaKind::Municipalities, dir_.File("regione/COMUNI"), ui_);
-  ImportAreas(db(), AreaKind::Localities, dir_.File("regione/LOCALITA"), ui_);
-  ASSERT_TRUE(LocalizeRoadGraph(db(), ui_));
-
-  const std::vector<AreaFeature> municipalities = LoadAreaFeatures(db(), "geocom");
-  const std::vector<AreaFeature> localities = LoadAreaFeatures(db(), "geoloc");
-  std::map<std::int32_t, std::int32_t> owner;  // locality -> municipality, by istat
-  for (const std::string& row : Rows("local.ID, comuni.ID", "local, comuni", "local.istat = comuni.istat"))
-    owner[std::stoi(row.substr(0, row.find('|')))] = std::stoi(row.substr(row.find('|') + 1));
-  DbQuery query(db());
-  query.SetSelect("geoarchi.ID, punti, coord, minx, miny, maxx, maxy, comune, local");
-  query.SetFrom("geoarchi, archi");
-  query.SetWhere("geoarchi.ID = archi.ID");
-  int localized = 0, with_locality = 0;
-  for (bool row = query.Open(); row; row = query.MoveNext()) {
-    std::int32_t id = 0, comune = 0, local = 0;
-    PointArray line;
-    ASSERT_TRUE(ReadPolylineRow(query, 0, id, line));
-    query.GetShort(7, comune);
-    query.GetShort(8, local);
-    const Box& b = line.box();
-    const std::vector<Point> corners = {
-        {b.minx, b.miny}, {b.minx, b.maxy}, {b.maxx, b.miny}, {b.maxx, b.maxy}};
-    // Corners first, then the points of an arc the corners did not place.
-    const auto vote = [&](const std::vector<AreaFeature>& features, const std::function<bool(int)>& allowed) {
-      const std::int32_t by_corners = ScanVotes(features, allowed, corners, line.count());
-      return by_corners || line.count() == 0 ? by_corners
-                                             : ScanVotes(features, allowed, line.points(), line.count());
-    };
-    const std::int32_t expected = vote(municipalities, [](int) { return true; });
-    ASSERT_EQ(comune, expected) << "arc " << id;
-    const std::int32_t expected_local =
-        expected == 0 ? 0 : vote(localities, [&](int f) { return owner[localities[f].id] == expected; });
-    ASSERT_EQ(local, expected_local) << "arc " << id;
-    localized += comune != 0;
-    with_locality += local != 0;
-  }
-  EXPECT_GT(localized, 3000);
-  EXPECT_GT(with_locality, 100);
 }
 
 }  // namespace
