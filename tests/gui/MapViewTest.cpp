@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
@@ -12,13 +11,10 @@
 #include <QWheelEvent>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "app/DatabaseCreation.h"
+#include "MainFrameOverDatabase.h"
 #include "background/BackgroundWriter.h"
 #include "base/NumberText.h"
-#include "gui/MainFrame.h"
 #include "gui/QtCanvas.h"
 #include "gui/StatusBar.h"
 #include "map/BackgroundFile.h"
@@ -26,13 +22,9 @@
 #include "map/LayerSet.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
-#include "support/TempDir.h"
-#include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
-
-using testing::TempDir;
 
 // A press, a drag (a move with the left button held) or a release of the left button.
 void Mouse(QWidget* widget, QEvent::Type type, QPoint at) {
@@ -187,41 +179,15 @@ TEST_F(MapViewTest, ContextMenuGreysWhatCannotRunNow) {
 }
 
 // The main window over an empty database whose settings hold a stored view.
-class MapWindowInMainFrameTest : public ::testing::Test {
+class MapWindowInMainFrameTest : public testing::MainFrameOverDatabaseTest {
  protected:
-  MapWindowInMainFrameTest() : config_(dir_.File("1.00.reg")) {
-    SettingsStore::Install(config_, dir_.path());
-    ScriptedUserInterface quiet;
-    database_ = dir_.File("rete.mdb");
-    EXPECT_EQ(CreateDatabaseFile(database_, quiet), CreationResult::Created);
-    std::ofstream(config_, std::ios::app) << "\"Database\"=\"" << database_ << "\"\n"
-                                          << "\"MappaScala\"=\"2.5000\"\n"
-                                          << "\"MappaOrgX\"=\"1000.0000\"\n"
-                                          << "\"MappaOrgY\"=\"2000.0000\"\n";
-    frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(config_));
-    frame_->resize(900, 600);
-    EXPECT_TRUE(frame_->Start());
-  }
-
-  MapView* ShowMap() {
-    frame_->show();
-    frame_->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    QApplication::processEvents();
-    return frame_->map_view();
+  MapWindowInMainFrameTest() {
+    Start("\"MappaScala\"=\"2.5000\"\n\"MappaOrgX\"=\"1000.0000\"\n\"MappaOrgY\"=\"2000.0000\"\n");
   }
 
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
-
-  std::string Config() { return testing::ReadText(config_); }
-
-  TempDir dir_;
-  std::string config_;
-  std::string database_;
-  ScriptedUserInterface ui_;
-  std::unique_ptr<MainFrame> frame_;
 };
 
 TEST_F(MapWindowInMainFrameTest, TheFirstPaintCreatesTheMapWindowAtTheSavedViewAndExitKeepsIt) {
@@ -249,7 +215,8 @@ TEST_F(MapWindowInMainFrameTest, TheFirstPaintCreatesTheMapWindowAtTheSavedViewA
 TEST_F(MapWindowInMainFrameTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
   MapView* view = ShowMap();
   ASSERT_NE(view, nullptr);
-  auto* other = new QLineEdit(frame_.get());
+  auto* other = new QWidget(frame_.get());
+  other->setFocusPolicy(Qt::StrongFocus);
   other->show();
   other->setFocus(Qt::OtherFocusReason);
   Key(Qt::Key_PageUp);
@@ -267,6 +234,10 @@ TEST_F(MapWindowInMainFrameTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
   Key(Qt::Key_Right);
   Key(Qt::Key_F9);
   EXPECT_EQ(view->Saved(), before);
+  // Ctrl+V belongs to the main window: it acts wherever the focus is.
+  other->setFocus(Qt::OtherFocusReason);
+  Key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_NE(frame_->styling_window(), nullptr);
 }
 
 TEST_F(MapWindowInMainFrameTest, AFirstImportMovesAWindowThatShowsNothingToTheWholeMap) {
@@ -305,15 +276,12 @@ TEST_F(MapWindowInMainFrameTest, RebuiltDataReachTheWindowAndReconnectingKeepsIt
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->Saved(), moved);
 
-  // Disconnecting throws window and data away; an exit then stores no view.
+  // Disconnecting throws window and data away.
   ui_.QueueAnswer(true);
   frame_->ExecuteCommand(cmd::kDisconnectDatabase);
   EXPECT_EQ(frame_->map_view(), nullptr);
   EXPECT_EQ(frame_->map_data(), nullptr);
   EXPECT_FALSE(frame_->Status(cmd::kPan).enabled);
-  ui_.QueueAnswer(true);
-  frame_->ExecuteCommand(cmd::kExit);
-  EXPECT_NE(Config().find("\"MappaScala\"=hex(0):"), std::string::npos) << Config();
 }
 
 // A pointer event at a point of the map window, with the left button held or not.

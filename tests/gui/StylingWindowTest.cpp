@@ -5,23 +5,17 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <fstream>
 
-#include "app/DatabaseCreation.h"
+#include "MainFrameOverDatabase.h"
 #include "gui/FormDialogView.h"
-#include "gui/MainFrame.h"
 #include "gui/MapView.h"
-#include "gui/StatusBar.h"
 #include "gui/StyleDialogs.h"
 #include "map/CommandIds.h"
 #include "map/LayerNames.h"
 #include "map/ThresholdForm.h"
 #include "support/ModalDialogs.h"
-#include "support/TempDir.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
@@ -29,33 +23,9 @@ namespace {
 
 using testing::WhenModalOpens;
 
-using testing::TempDir;
-
-class StylingInMainFrameTest : public ::testing::Test {
+class StylingInMainFrameTest : public testing::MainFrameOverDatabaseTest {
  protected:
-  StylingInMainFrameTest() : config_(dir_.File("1.00.reg")) {
-    SettingsStore::Install(config_, dir_.path());
-    ScriptedUserInterface quiet;
-    const std::string database = dir_.File("rete.mdb");
-    EXPECT_EQ(CreateDatabaseFile(database, quiet), CreationResult::Created);
-    std::ofstream(config_, std::ios::app) << "\"Database\"=\"" << database << "\"\n";
-    frame_ = std::make_unique<MainFrame>(ui_, SettingsStore(config_));
-    frame_->resize(900, 600);
-    EXPECT_TRUE(frame_->Start());
-  }
-
-  MapView* ShowMap() {
-    frame_->show();
-    frame_->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    QApplication::processEvents();
-    return frame_->map_view();
-  }
-
-  TempDir dir_;
-  std::string config_;
-  ScriptedUserInterface ui_;
-  std::unique_ptr<MainFrame> frame_;
+  StylingInMainFrameTest() { Start(); }
 };
 
 TEST_F(StylingInMainFrameTest, CtrlVPutsTheWindowInTheMapsPlaceAndChiudiAppliesIt) {
@@ -70,7 +40,6 @@ TEST_F(StylingInMainFrameTest, CtrlVPutsTheWindowInTheMapsPlaceAndChiudiAppliesI
   EXPECT_TRUE(styling->isVisible());
   EXPECT_FALSE(view->isVisible());
   EXPECT_EQ(styling->size(), frame_->Client()->size());
-  EXPECT_EQ(frame_->Panes()->PaneText(StatusPane::Prompt), QStringLiteral("Vestizione Tematismi"));
   // Asked again, the open window stays the one.
   frame_->ExecuteCommand(cmd::kThematicStyling);
   EXPECT_EQ(frame_->styling_window(), styling);
@@ -95,8 +64,7 @@ TEST_F(StylingInMainFrameTest, CtrlVPutsTheWindowInTheMapsPlaceAndChiudiAppliesI
   // Kept between runs.
   ui_.QueueAnswer(true);
   frame_->ExecuteCommand(cmd::kExit);
-  EXPECT_NE(testing::ReadText(config_).find("\"ColArchi\"=dword:0000aa00"), std::string::npos)
-      << testing::ReadText(config_);
+  EXPECT_NE(Config().find("\"ColArchi\"=dword:0000aa00"), std::string::npos) << Config();
 }
 
 TEST_F(StylingInMainFrameTest, DroppingTheMapClosesTheWindowUnapplied) {
@@ -111,18 +79,11 @@ TEST_F(StylingInMainFrameTest, DroppingTheMapClosesTheWindowUnapplied) {
   EXPECT_EQ(frame_->settings().styling, MapStyling());
 }
 
-TEST(StylingWindowTest, ButtonsListAndPopupFollowTheModel) {
+TEST(StylingWindowTest, TheListAndTheButtonsActOnTheSelectedRecord) {
   ScriptedUserInterface ui;
   StylingWindow window(StylingWindowModel(MapStyling(), nullptr), ui);
   window.resize(800, 600);
   window.show();
-  for (const StyleButton& spec : StyleButtons()) {
-    const QPushButton* button = window.Button(spec.command);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->geometry(), QRect(spec.left, 600 - 45, spec.right - spec.left, 30));
-  }
-  EXPECT_EQ(window.BuildPopupMenu()->actions().size(), 3);
-
   // Clicks and keys select; "Seleziona" shows or hides the selected layer.
   QTest::mouseClick(window.list(), Qt::LeftButton, {}, QPoint(300, 20 + 2 * 36 + 5));
   EXPECT_EQ(window.model().selected(), 2);
