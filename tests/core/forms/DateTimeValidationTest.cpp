@@ -18,6 +18,22 @@ struct Case {
   bool valid;
 };
 
+// A valid text is rewritten without a word; a refused one is kept and its reason shown once.
+template <std::size_t N>
+void Check(const Case (&cases)[N], bool (*validate)(UserInterface&, std::string&), const char* caption) {
+  for (const Case& c : cases) {
+    ScriptedUserInterface ui;
+    std::string text = c.typed;
+    EXPECT_EQ(validate(ui, text), c.valid) << c.typed;
+    EXPECT_EQ(text, c.valid ? c.result : c.typed);
+    ASSERT_EQ(ui.messages().size(), c.valid ? 0u : 1u) << c.typed;
+    if (c.valid) continue;
+    EXPECT_EQ(ui.last_message().text, "\"" + std::string(c.typed) + "\"; " + c.result);
+    EXPECT_EQ(ui.last_message().caption, caption);
+    EXPECT_EQ(ui.last_message().icon, MessageIcon::Warning);
+  }
+}
+
 TEST(DateTimeValidationTest, Dates) {
   const Case cases[] = {
       {"", "00/00/0000", true},
@@ -44,21 +60,7 @@ TEST(DateTimeValidationTest, Dates) {
       {"01/01/20000", kDateFormat, false},  // eleven characters
       {"12 05 2005", kDateFormat, false},
   };
-  for (const Case& c : cases) {
-    ScriptedUserInterface ui;
-    std::string text = c.typed;
-    EXPECT_EQ(ValidateDate(ui, text), c.valid) << c.typed;
-    if (c.valid) {
-      EXPECT_EQ(text, c.result) << c.typed;
-      EXPECT_TRUE(ui.messages().empty()) << c.typed;
-    } else {
-      EXPECT_EQ(text, c.typed);
-      ASSERT_EQ(ui.messages().size(), 1u) << c.typed;
-      EXPECT_EQ(ui.last_message().text, "\"" + std::string(c.typed) + "\"; " + c.result);
-      EXPECT_EQ(ui.last_message().caption, "Verifica Input; errore formato data");
-      EXPECT_EQ(ui.last_message().icon, MessageIcon::Warning);
-    }
-  }
+  Check(cases, ValidateDate, "Verifica Input; errore formato data");
 }
 
 TEST(DateTimeValidationTest, Times) {
@@ -75,19 +77,7 @@ TEST(DateTimeValidationTest, Times) {
       {"123456", kTimeFormat, false},
       {"1.2.3", kTimeFormat, false},
   };
-  for (const Case& c : cases) {
-    ScriptedUserInterface ui;
-    std::string text = c.typed;
-    EXPECT_EQ(ValidateTime(ui, text), c.valid) << c.typed;
-    if (c.valid) {
-      EXPECT_EQ(text, c.result) << c.typed;
-    } else {
-      EXPECT_EQ(text, c.typed);
-      ASSERT_EQ(ui.messages().size(), 1u) << c.typed;
-      EXPECT_EQ(ui.last_message().text, "\"" + std::string(c.typed) + "\"; " + c.result);
-      EXPECT_EQ(ui.last_message().caption, "Verifica Input: errore formato orario");
-    }
-  }
+  Check(cases, ValidateTime, "Verifica Input: errore formato orario");
 }
 
 }  // namespace

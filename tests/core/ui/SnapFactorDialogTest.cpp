@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/ScriptedUserInterface.h"
-
 namespace viamappa {
 namespace {
 
@@ -21,24 +19,8 @@ TEST(SnapFactorDialogTest, OkTakesMetresAndRefusesWhatIsNoDistance) {
     dialog.SetText(c.text);
     const std::optional<std::string> refusal = dialog.Accept();
     EXPECT_EQ(refusal.has_value(), c.metres < 0) << c.text;
-    if (!refusal) {
-      EXPECT_EQ(dialog.snap_factor(), c.metres) << c.text;
-    }
+    if (!refusal) EXPECT_EQ(dialog.snap_factor(), c.metres) << c.text;
   }
-}
-
-TEST(SnapFactorDialogTest, AScriptedPersonRetypesARefusedText) {
-  ScriptedUserInterface ui;
-  ui.QueueSnapFactor("tanti");
-  ui.QueueSnapFactor("3,5");
-  SnapFactorDialog dialog;
-  ASSERT_TRUE(ui.RunSnapFactorDialog(dialog));
-  EXPECT_EQ(dialog.snap_factor(), 3.5);
-  EXPECT_EQ(ui.messages().size(), 1u);
-  EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Warning);
-  ui.QueueSnapFactor(std::nullopt);
-  EXPECT_FALSE(ui.RunSnapFactorDialog(dialog));
-  EXPECT_EQ(ui.snap_factor_dialogs(), (std::vector<std::string>{"10,00", "3,5"}));
 }
 
 }  // namespace
