@@ -19,17 +19,15 @@ bool Enabled(int id, const CommandContext& context) {
   return QueryCommand(id, context).enabled;
 }
 
-// Every id the menus, the toolbar, the keys and the context menu carry reaches exactly one owner; the
-// main window's table governs its own commands, the tools and the modes, never the map window's keys.
+// The ids that sit in the main window's ranges but belong to the map window or the navigation, and
+// those nobody owns; the main window's table never governs the map window's keys.
 TEST(CommandTableTest, EveryCommandHasOneRoute) {
   using enum CommandOwner;
   const struct {
     std::vector<int> ids;
     CommandRoute route;
   } kRoutes[] = {
-      {kAlways, {MainWindow, true}},
-      {kNeedDatabase, {MainWindow, true}},
-      {{cmd::kThematicStyling}, {MainWindow, true}},
+      {{5101, 5129, cmd::kThematicStyling}, {MainWindow, true}},
       {kNavigation, {Navigation, true}},
       {{cmd::kToponymSearch}, {MapWindow, true}},
       {kEditing, {Modes, true}},
@@ -44,71 +42,51 @@ TEST(CommandTableTest, EveryCommandHasOneRoute) {
   }
 }
 
-TEST(CommandTableTest, WithoutDatabaseOnlyTheDatabaseCommandsBackgroundExitAndAboutAreEnabled) {
-  const CommandContext none;
-  for (const int id : kAlways) EXPECT_TRUE(Enabled(id, none)) << id;
-  for (const int id : kNeedDatabase) EXPECT_FALSE(Enabled(id, none)) << id;
-  for (int id = 40001; id <= 40013; ++id) EXPECT_FALSE(Enabled(id, none)) << id;
-  EXPECT_FALSE(Enabled(cmd::kPreviousView, none));
-  EXPECT_FALSE(Enabled(0, none));
-}
-
-TEST(CommandTableTest, AnEmptyDatabaseEnablesNavigationButNotTheEditingModes) {
-  CommandContext empty;
-  empty.database_open = true;
-  for (const int id : kNeedDatabase) EXPECT_TRUE(Enabled(id, empty)) << id;
-  for (const int id : kNavigation) EXPECT_FALSE(Enabled(id, empty)) << "before the map data: " << id;
-
-  empty.map_data = empty.layer_list = empty.map_window = true;
-  for (const int id : kNavigation) EXPECT_TRUE(Enabled(id, empty)) << id;
-  EXPECT_TRUE(Enabled(cmd::kToponymSearch, empty));
-  for (const int id : kEditing) EXPECT_FALSE(Enabled(id, empty)) << "no extent: " << id;
-  EXPECT_FALSE(Enabled(cmd::kThematicStyling, empty));
-  empty.thematic_layers = true;
-  EXPECT_TRUE(Enabled(cmd::kThematicStyling, empty));
-}
-
-TEST(CommandTableTest, EditingNeedsMapDataMapWindowLayersAndExtentAndTheEndPointAStartPoint) {
-  CommandContext full{true, true, true, true, false, true, NavigationTool::None, {}};
-  for (int id = 40007; id <= 40012; ++id) EXPECT_TRUE(Enabled(id, full)) << id;
-  EXPECT_FALSE(Enabled(cmd::kPathEnd, full));
-  full.modes.start_point_set = true;
-  EXPECT_TRUE(Enabled(cmd::kPathEnd, full));
-
+// Each step adds what the next group of commands needs: a database, map data, the map window and its
+// layers, an extent, a start point.
+TEST(CommandTableTest, CommandsAreEnabledStepByStep) {
+  CommandContext c;
+  for (const int id : kAlways) EXPECT_TRUE(Enabled(id, c)) << id;
+  for (const int id : kNeedDatabase) EXPECT_FALSE(Enabled(id, c)) << id;
+  c.database_open = true;
+  for (const int id : kNeedDatabase) EXPECT_TRUE(Enabled(id, c)) << id;
+  for (const int id : kNavigation) EXPECT_FALSE(Enabled(id, c)) << "before the map data: " << id;
+  c.map_data = c.layer_list = c.map_window = true;
+  for (const int id : kNavigation) EXPECT_TRUE(Enabled(id, c)) << id;
+  EXPECT_TRUE(Enabled(cmd::kToponymSearch, c));
+  EXPECT_FALSE(Enabled(cmd::kThematicStyling, c));
+  c.thematic_layers = true;
+  EXPECT_TRUE(Enabled(cmd::kThematicStyling, c));
+  for (const int id : kEditing) EXPECT_FALSE(Enabled(id, c)) << "no extent: " << id;
+  c.extent_set = true;
+  for (int id = 40007; id <= 40012; ++id) EXPECT_TRUE(Enabled(id, c)) << id;
+  EXPECT_FALSE(Enabled(cmd::kPathEnd, c));
+  c.modes.start_point_set = true;
+  EXPECT_TRUE(Enabled(cmd::kPathEnd, c));
   for (bool CommandContext::*missing : {&CommandContext::map_data, &CommandContext::map_window,
                                         &CommandContext::layer_list, &CommandContext::extent_set}) {
-    CommandContext partial = full;
+    CommandContext partial = c;
     partial.*missing = false;
     for (const int id : kEditing) EXPECT_FALSE(Enabled(id, partial)) << id;
   }
-}
 
-TEST(CommandTableTest, ChecksFollowTheNavigationToolAndTheModeFlags) {
-  CommandContext context{true, true, true, true, true, true, NavigationTool::Zoom, {}};
-  EXPECT_TRUE(QueryCommand(cmd::kZoom, context).checked);
-  EXPECT_FALSE(QueryCommand(cmd::kPan, context).checked);
-  EXPECT_FALSE(QueryCommand(cmd::kHomeView, context).checked);
-  context.navigation = NavigationTool::AreaSelection;
-  EXPECT_TRUE(QueryCommand(cmd::kAreaSelection, context).checked);
-  context.modes.delete_vertex = true;
-  context.modes.pick_end = true;
-  EXPECT_EQ(QueryCommand(cmd::kDeleteVertexMode, context), (CommandStatus{true, true}));
-  EXPECT_EQ(QueryCommand(cmd::kPathEnd, context), (CommandStatus{false, true}));
-  EXPECT_FALSE(QueryCommand(cmd::kDragMode, context).checked);
+  c.navigation = NavigationTool::AreaSelection;
+  c.modes.delete_vertex = c.modes.pick_end = true;
+  EXPECT_TRUE(QueryCommand(cmd::kAreaSelection, c).checked);
+  EXPECT_FALSE(QueryCommand(cmd::kZoom, c).checked);
+  EXPECT_EQ(QueryCommand(cmd::kDeleteVertexMode, c), (CommandStatus{true, true}));
+  EXPECT_FALSE(QueryCommand(cmd::kDragMode, c).checked);
 }
 
 TEST(CommandTableTest, EditingModesAreExclusiveAndForgetHighlightingAndPath) {
   MapModes before;
-  before.adjust_segment = true;
-  before.highlighting = true;
-  before.pick_end = true;
+  before.adjust_segment = before.highlighting = before.pick_end = true;
   before.start_point_set = before.end_point_set = true;
   const ModeChange on = ApplyModeCommand(cmd::kDragMode, before);
   MapModes expected;
   expected.drag = true;
   EXPECT_EQ(on.modes, expected);
   EXPECT_TRUE(on.forget_highlighting);
-
   const ModeChange off = ApplyModeCommand(cmd::kDragMode, on.modes);
   EXPECT_EQ(off.modes, MapModes{});
   EXPECT_TRUE(off.forget_highlighting);
@@ -116,21 +94,17 @@ TEST(CommandTableTest, EditingModesAreExclusiveAndForgetHighlightingAndPath) {
 
 TEST(CommandTableTest, HighlightingAsksForCriteriaOnlyWhenTurnedOn) {
   MapModes modes;
-  modes.draw_arc = true;
-  modes.pick_start = modes.start_point_set = true;
+  modes.draw_arc = modes.pick_start = modes.start_point_set = true;
   EXPECT_TRUE(AsksHighlightingCriteria(cmd::kHighlightRoads, modes));
   EXPECT_FALSE(AsksHighlightingCriteria(cmd::kDragMode, modes));
-
   const ModeChange declined = ApplyModeCommand(cmd::kHighlightRoads, modes, false);
   EXPECT_EQ(declined.modes, MapModes{});  // the other modes are cleared even without criteria
   EXPECT_FALSE(declined.forget_highlighting);
-
   const ModeChange chosen = ApplyModeCommand(cmd::kHighlightRoads, modes, true);
   MapModes highlighting;
   highlighting.highlighting = true;
   EXPECT_EQ(chosen.modes, highlighting);
   EXPECT_FALSE(AsksHighlightingCriteria(cmd::kHighlightRoads, chosen.modes));
-
   const ModeChange off = ApplyModeCommand(cmd::kHighlightRoads, chosen.modes);
   EXPECT_EQ(off.modes, MapModes{});
   EXPECT_TRUE(off.forget_highlighting);

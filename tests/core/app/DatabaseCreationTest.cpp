@@ -18,30 +18,6 @@ namespace {
 
 using testing::TempDir;
 
-TEST(DatabaseCreationTest, ANewDatabaseHoldsTheSchemaAndItsSeedRows) {
-  TempDir dir;
-  ScriptedUserInterface ui;
-  const std::string path = dir.File("nuovo.mdb");
-  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
-  ASSERT_EQ(ui.messages().size(), 1u);
-  EXPECT_EQ(ui.last_message().text, "Il database " + path + " è stato creato con successo\n\n");
-  EXPECT_EQ(ui.last_message().icon, MessageIcon::Information);
-
-  // Road-network tables are built in alphabetical order, whatever the order of their dictionary rows; the
-  // placeholders of municipality and locality 0 are there.
-  DbConnection connection(path, ui);
-  const std::vector<std::string> tables = connection.engine()->TableNames();
-  ASSERT_EQ(tables.size(), 23u);
-  EXPECT_EQ(std::vector<std::string>(tables.begin() + 7, tables.end()),
-            (std::vector<std::string>{"archi", "comuni", "fermate", "fermitin", "geoarchi", "geocom",
-                                      "geoitin", "geoloc", "itiner", "local", "nodi", "nomi", "orgarchi",
-                                      "regazi", "tipi", "toponimi"}));
-  EXPECT_EQ(testing::Rows(connection, "denom, istat", "comuni"),
-            std::vector<std::string>{"*** Comune non assegnato ***| "});
-  EXPECT_EQ(testing::Rows(connection, "istat", "local"), std::vector<std::string>{" "});
-  EXPECT_EQ(ui.messages().size(), 1u) << ui.last_message().text;
-}
-
 // A database is built beside its place and moved there only when complete: a disk that fills up
 // part-way leaves the place as it was (empty, or the file that was there), with nothing half made.
 TEST(DatabaseCreationTest, AFullDiskLeavesNothingHalfMade) {

@@ -31,6 +31,12 @@ class BulkLoadTest : public testing::SampleConnectionTest {
 TEST_F(BulkLoadTest, SoundRowsStayAndTheChecksComeBack) {
   Exec("INSERT INTO nodi VALUES (1, 0, 0); INSERT INTO nodi VALUES (2, 1, 1)");
   {
+    DbTable archi(*connection_, "archi");
+    BulkLoad outside(*connection_, {"archi"});
+    EXPECT_FALSE(outside.active()) << "outside a batch nothing is deferred";
+    EXPECT_FALSE(AddArc(archi, 1, 77));
+  }
+  {
     DbBatch batch(*connection_);
     DbTable archi(*connection_, "archi");
     BulkLoad deferred(*connection_, {"archi"});
@@ -57,14 +63,6 @@ TEST_F(BulkLoadTest, ABrokenReferenceUndoesTheWholeLoad) {
   ui_.ClearMessages();
   EXPECT_FALSE(AddArc(archi, 4, 77)) << "the checks are back";
   EXPECT_NE(ui_.last_message().text.find("archi_fin"), std::string::npos);
-}
-
-TEST_F(BulkLoadTest, OutsideABatchNothingIsDeferred) {
-  Exec("INSERT INTO nodi VALUES (1, 0, 0)");
-  DbTable archi(*connection_, "archi");
-  BulkLoad deferred(*connection_, {"archi"});
-  EXPECT_FALSE(deferred.active());
-  EXPECT_FALSE(AddArc(archi, 1, 77));
 }
 
 // A rewrite of a full table's fields: their indexes are built again at the end and their relations

@@ -73,33 +73,28 @@ TEST_F(DbTableTest, OnlyRealFailuresOfOpeningAreShown) {
   EXPECT_TRUE(ui_.messages().empty());
 }
 
+// The forms of each type are the field values' tests; here what is written comes back through them, and
+// is stored as other readers of the file expect it.
 TEST_F(DbTableTest, ValuesReadBackInKeyAndDisplayForms) {
   DbTable table(*connection_, "campione");
   const std::string bytes(40, '\x07');
   ASSERT_TRUE(table.AddNew() && table.SetBinaryField("binario", bytes.data(), bytes.size()));
   ASSERT_TRUE(table.SetField("testo", "VIA   ") && table.SetField("sino", "1") &&
               table.SetField("data", "00/00/0000") && table.SetField("doppio", "3,5") &&
-              table.SetField("intero", "-32768") && table.SetField("lungo", "1") &&
-              table.SetField("valuta", "12,5") && table.Update());
-  ASSERT_TRUE(AddRecord(
-      table,
-      {{"testo", " "}, {"data", "99/99/9999"}, {"doppio", "-0.25"}, {"lungo", "2"}, {"valuta", "-3"}}));
+              table.SetField("intero", "-32768") && table.SetField("lungo", "1") && table.Update());
+  ASSERT_TRUE(
+      AddRecord(table, {{"testo", " "}, {"data", "99/99/9999"}, {"doppio", "-0.25"}, {"lungo", "2"}}));
   ASSERT_TRUE(ui_.messages().empty()) << TakeMessage();
 
   // Key forms; NULL reads as empty text and a boolean never written is false.
   const std::vector<std::vector<std::pair<const char*, const char*>>> keys = {
       {{"testo", "VIA   "},
        {"sino", "1"},
-       {"data", "00/00/0000"},
        {"doppio", "000000000000003,5000"},
        {"intero", "-32768"},
-       {"valuta", "+000000000000012,5000"},
        {"binario", ""},
        {"memo", ""}},
-      {{"sino", "0"},
-       {"data", "99/99/9999"},
-       {"doppio", "-00000000000000,2500"},
-       {"valuta", "-000000000000003,0000"}}};
+      {{"sino", "0"}, {"data", "99/99/9999"}, {"doppio", "-00000000000000,2500"}}};
   ASSERT_TRUE(table.SelectIndex("codice"));
   for (std::size_t row = 0; row < keys.size(); ++row) {
     ASSERT_TRUE(table.Seek({std::to_string(row + 1)}));
@@ -109,8 +104,6 @@ TEST_F(DbTableTest, ValuesReadBackInKeyAndDisplayForms) {
   ASSERT_TRUE(table.Seek({"1"}));
   EXPECT_EQ(Display(table, "testo"), "VIA");
   EXPECT_EQ(Display(table, "binario"), "BLOB [40 bytes]");
-  EXPECT_EQ(Display(table, "memo"), "");
-  EXPECT_EQ(table.GetBinaryFieldSize("binario"), 40u);
   EXPECT_EQ(table.GetBinaryFieldSize("doppio"), 0u);
   std::vector<std::uint8_t> read;
   ASSERT_TRUE(table.GetBinaryField("binario", read));
@@ -118,7 +111,6 @@ TEST_F(DbTableTest, ValuesReadBackInKeyAndDisplayForms) {
 
   EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 1"), "text:1600-01-01");
   EXPECT_EQ(Stored("SELECT data AS x FROM campione WHERE lungo = 2"), "text:2400-12-31");
-  EXPECT_EQ(Stored("SELECT memo AS x FROM campione WHERE lungo = 2"), "null:");
   EXPECT_EQ(Stored("SELECT sino AS x FROM campione WHERE lungo = 2"), "integer:0");
 }
 

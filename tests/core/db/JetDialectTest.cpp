@@ -12,12 +12,10 @@
 namespace viamappa {
 namespace {
 
-void ExpectTranslations(std::initializer_list<std::pair<std::string_view, std::string_view>> cases) {
-  for (const auto& [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
-}
-
-TEST(JetDialectTest, QuotedTextCommentsAndOtherTokensAreCopied) {
-  ExpectTranslations({
+// Quoted text, comments and other tokens are copied; double quotes make text and brackets names; TRUE
+// and FALSE are rewritten only as whole unqualified words; ISNULL and LEFT or RIGHT calls are rewritten.
+TEST(JetDialectTest, EachTokenIsTranslatedOnlyWhereItMeansWhatJetMeans) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
       {"'a \"b\" [c] TRUE & ISNULL(x) #1/2/2003# -- /*'", "'a \"b\" [c] TRUE & ISNULL(x) #1/2/2003# -- /*'"},
       {"x = 'it''s TRUE' AND y = TRUE", "x = 'it''s TRUE' AND y = 1"},
       {"a -- TRUE \"x\" [y]\nTRUE", "a -- TRUE \"x\" [y]\n1"},
@@ -25,30 +23,15 @@ TEST(JetDialectTest, QuotedTextCommentsAndOtherTokensAreCopied) {
       {"a - -1 / *b", "a - -1 / *b"},
       {"`a \"b\" TRUE`", "`a \"b\" TRUE`"},
       {"SELECT a1, 1.5e3, x'0A', città <> 2 % 3 LIKE ?", "SELECT a1, 1.5e3, x'0A', città <> 2 % 3 LIKE ?"},
-  });
-}
-
-TEST(JetDialectTest, DoubleQuotesMakeTextAndBracketsMakeNames) {
-  ExpectTranslations({
       {"nome = \"Roma\"", "nome = 'Roma'"},
       {"\"O'Brien\"", "'O''Brien'"},
       {"\"say \"\"hi\"\"\" & \"\"", "'say \"hi\"' || ''"},
       {"\"TRUE [x] -- z\"", "'TRUE [x] -- z'"},
       {"SELECT [nome via] FROM t.[x y]", "SELECT \"nome via\" FROM t.\"x y\""},
       {"[a\"b] = [TRUE]", "\"a\"\"b\" = \"TRUE\""},
-  });
-}
-
-TEST(JetDialectTest, TrueAndFalseOnlyAsWholeUnqualifiedWords) {
-  ExpectTranslations({
       {"a = TRUE AND b = false OR (True)", "a = 1 AND b = 0 OR (1)"},
       {"TRUEX XTRUE TRUE1 _TRUE FALSE_ $TRUE èTRUE", "TRUEX XTRUE TRUE1 _TRUE FALSE_ $TRUE èTRUE"},
       {"t.true t . FALSE true.x :true @false", "t.true t . FALSE true.x :true @false"},
-  });
-}
-
-TEST(JetDialectTest, FunctionCallsAreRewritten) {
-  ExpectTranslations({
       {"ISNULL(a)", "((a) IS NULL)"},
       {"isnull (MID(a,1,2))", "((MID(a,1,2)) IS NULL)"},
       {"ISNULL(denom) = TRUE", "((denom) IS NULL) = 1"},
@@ -63,15 +46,16 @@ TEST(JetDialectTest, FunctionCallsAreRewritten) {
       // LEFT and RIGHT are join keywords for SQLite unless quoted.
       {"LEFT(a, 2) & right (b, 1)", "\"LEFT\"(a, 2) || \"right\" (b, 1)"},
       {"a LEFT JOIN b ON t.left(1) = LEFT$(a, 1)", "a LEFT JOIN b ON t.left(1) = LEFT$(a, 1)"},
-  });
+  };
+  for (const auto& [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
 }
 
 TEST(JetDialectTest, DateConstantsBecomeIsoText) {
-  ExpectTranslations({{"d = #1/2/2003#", "d = '2003-01-02'"},
-                      {"#12/31/1999#", "'1999-12-31'"},
-                      {"#2003-1-5#", "'2003-01-05'"},
-                      {"#2/29/2024#", "'2024-02-29'"},
-                      {"#x# TRUE", "#x# 1"}});
+  const std::pair<std::string_view, std::string_view> cases[] = {{"d = #1/2/2003#", "d = '2003-01-02'"},
+                                                                 {"#2003-1-5#", "'2003-01-05'"},
+                                                                 {"#2/29/2024#", "'2024-02-29'"},
+                                                                 {"#x# TRUE", "#x# 1"}};
+  for (const auto& [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
   for (std::string_view invalid : {"#2/29/1900#", "#13/1/2003#", "#4/31/2003#", "#0/1/2003#", "#1/2/03#",
                                    "#1/2/2003", "#2003-02-30#", "#1/1/0099#", "#123/1/2003#", "#"}) {
     EXPECT_EQ(TranslateJetSql(invalid), invalid);
