@@ -146,15 +146,10 @@ TEST(MapRendererTest, PassesRunInTheirOrder) {
 }
 
 TEST(MapRendererTest, LabelHeightsFollowTheScaleNotTheFastTest) {
-  // The steps at their bounds; other layers take their font size, ten metres at least.
-  const struct {
-    const char* layer;
-    std::int32_t denominator, font, metres;
-  } heights[] = {{"locbig", 25000, 100, 180},       {"locbig", 24999, 100, 100},
-                 {"labcomuni", 100000, 1000, 1200}, {"labcomuni", 99999, 1000, 700},
-                 {"altro", 100000, 4, 10},          {"altro", 100000, 40, 40}};
-  for (const auto& h : heights)
-    EXPECT_EQ(LabelHeightMetres(h.layer, h.denominator, h.font), h.metres) << h.layer << " " << h.denominator;
+  // A step changes at its bound; layers without steps take their font size, ten metres at least.
+  EXPECT_EQ(LabelHeightMetres("locbig", 25000, 100), 180);
+  EXPECT_EQ(LabelHeightMetres("locbig", 24999, 100), 100);
+  EXPECT_EQ(LabelHeightMetres("altro", 100000, 4), 10);
 
   LayerSet layers;
   AddLabels(layers, "locsmall", {{{2000, 2000}, "Borgo"}});
@@ -163,24 +158,18 @@ TEST(MapRendererTest, LabelHeightsFollowTheScaleNotTheFastTest) {
     const auto texts = canvas.Of(Kind::CentredText);
     return texts.empty() ? DrawCall{} : *texts.front();
   };
-  const DrawCall at_100000 = label(View(10, 100000));
-  EXPECT_EQ(at_100000.text, "Borgo");
-  EXPECT_DOUBLE_EQ(at_100000.font.height, 50);  // 500 m at 10 m a pixel
-  EXPECT_EQ(at_100000.colour, 0x0000FFu);
+  EXPECT_DOUBLE_EQ(label(View(10, 100000)).font.height, 50);  // 500 m at 10 m a pixel
   // A fast redraw at 1:40000 tests visibility at 1:400000 but sizes the label for 1:40000.
   EXPECT_DOUBLE_EQ(label(View(4, 40000, true)).font.height, 45);  // 180 m
   // Ten screen units or less are not written.
   EXPECT_TRUE(label(View(50, 500000)).text.empty());
   EXPECT_EQ(label(View(49.9, 499000)).text, "Borgo");
-}
 
-TEST(MapRendererTest, LabelsBeyondTheSixteenBitRangeAreLeftOut) {
-  LayerSet layers;
-  // West of the window but within 100 m of it, so its label box reaches in.
-  AddLabels(layers, "cartelli", {{{-50, 0.4}, "Lontano"}}, 1);
-  const auto drawn = [&](double r) { return CountOf(Draw(layers, View(r, 1)), Kind::CentredText); };
-  EXPECT_EQ(drawn(0.01), 1u);   // 5000 screen units west
-  EXPECT_EQ(drawn(0.001), 0u);  // 50000 screen units west
+  // A label beyond the sixteen-bit range of screen units is left out, even when its box reaches in.
+  LayerSet far;
+  AddLabels(far, "cartelli", {{{-50, 0.4}, "Lontano"}}, 1);
+  EXPECT_EQ(CountOf(Draw(far, View(0.01, 1)), Kind::CentredText), 1u);   // 5000 screen units west
+  EXPECT_EQ(CountOf(Draw(far, View(0.001, 1)), Kind::CentredText), 0u);  // 50000 screen units west
 }
 
 class StreetNameTest : public ::testing::Test {
@@ -263,13 +252,9 @@ TEST(MapRendererTest, FillCodesChooseTheHatchOfTheForeColour) {
   const RecordingCanvas hatched = draw(-4);
   ASSERT_EQ(CountOf(hatched, Kind::Polygon), 1u);
   EXPECT_EQ(hatched.Of(Kind::Polygon)[0]->brush.style, FillStyle::DiagonalCross);
-  EXPECT_EQ(hatched.Of(Kind::Polygon)[0]->brush.colour, 0xFF8000u);
-  EXPECT_EQ(CountOf(hatched, Kind::Polyline), 1u);  // the outline over the hatch
-  EXPECT_EQ(hatched.calls().front().kind, Kind::Polygon);
+  EXPECT_EQ(hatched.calls().back().kind, Kind::Polyline);  // the outline over the hatch
   // Codes that name a library pattern fill with it; 252 (-4) and 255 (-1) name none.
-  const RecordingCanvas patterned = draw(13);
-  ASSERT_EQ(CountOf(patterned, Kind::Polygon), 1u);
-  const Brush& brush = patterned.Of(Kind::Polygon)[0]->brush;
+  const Brush brush = draw(13).Of(Kind::Polygon).at(0)->brush;
   EXPECT_EQ(brush.style, FillStyle::Pattern);
   EXPECT_EQ(brush.colour, 0xFF8000u);
   EXPECT_EQ(brush.pattern, SymbolLibrary::Builtin().FindPattern(13)->rows);
@@ -287,7 +272,6 @@ TEST(MapRendererTest, NodesShowTheirLibrarySymbolThenTheirPixel) {
     layer.RebuildIndexes();
     return Draw(layers, View(1, 10000, fast));
   };
-  const SymbolLibrary& library = SymbolLibrary::Builtin();
   for (const bool fast : {false, true}) {
     // Symbol 19: shape 2, the 15 x 15 disc with its hot spot at (7, 7), in blue.
     const RecordingCanvas canvas = draw(19, fast);
@@ -295,7 +279,7 @@ TEST(MapRendererTest, NodesShowTheirLibrarySymbolThenTheirPixel) {
     const DrawCall& image = canvas.calls()[0];
     ASSERT_EQ(image.kind, Kind::Image);
     EXPECT_EQ(image.points[0], (Point{93, 592}));
-    const Symbol& symbol = *library.FindSymbol(19);
+    const Symbol& symbol = *SymbolLibrary::Builtin().FindSymbol(19);
     EXPECT_EQ(image.image.serial(), (fast ? symbol.fast_image : symbol.image).serial());
     ASSERT_EQ(canvas.calls()[1].kind, Kind::Pixel);
     EXPECT_EQ(canvas.calls()[1].points[0], (Point{100, 599}));
@@ -306,7 +290,7 @@ TEST(MapRendererTest, NodesShowTheirLibrarySymbolThenTheirPixel) {
   EXPECT_EQ(unknown.calls()[0].kind, Kind::Pixel);
 }
 
-TEST(MapRendererTest, PolylinesAreClippedToTheWidenedWindowAndSentInRuns) {
+TEST(MapRendererTest, PolylinesAreClippedSentInRunsAndMarkedOnlyInFullQuality) {
   const RenderView view = View(1, 10000);
   RecordingCanvas canvas;
   // From far west to far east across the window, with a vertex every 10 m.
@@ -344,11 +328,10 @@ TEST(MapRendererTest, PolylinesAreClippedToTheWidenedWindowAndSentInRuns) {
   canvas.Forget();
   DrawPolyline(canvas, view, PointArray(std::vector<Point>{{-500, -500}, {-200, -150}}));
   EXPECT_TRUE(canvas.calls().empty());
-}
 
-TEST(MapRendererTest, VertexAndDirectionMarksOnlyInFullQuality) {
+  // Vertex and direction marks only in full quality.
   const PointArray line(std::vector<Point>{{100, 100}, {200, 100}, {200, 200}});
-  RecordingCanvas canvas;
+  canvas.Forget();
   DrawPolyline(canvas, View(1, 10000), line, 0x00FF00, true);
   EXPECT_EQ(CountOf(canvas, Kind::FillRectangle), 3u);
   EXPECT_EQ(CountOf(canvas, Kind::Polyline), 1u + 2u);  // the line and an arrow a segment
