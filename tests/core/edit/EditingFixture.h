@@ -34,15 +34,10 @@ class EditingTest : public RoadNetworkTest {
     RoadNetworkTest::SetUp();
     {
       NetworkBuilder build(db());
-      for (const NodeRecord& n : std::vector<NodeRecord>{{1, 1100, 1100},
-                                                         {2, 1200, 1100},
-                                                         {3, 1300, 1100},
-                                                         {4, 1200, 1200},
-                                                         {5, 1100, 1250},
-                                                         {6, 1300, 1250},
-                                                         {7, 1100, 1150},
-                                                         {8, 1050, 1150}})
-        ASSERT_TRUE(build.AddNode(n.id, n.coord_x, n.coord_y));
+      const std::vector<NodeRecord> nodes = {{1, 1100, 1100}, {2, 1200, 1100}, {3, 1300, 1100},
+                                             {4, 1200, 1200}, {5, 1100, 1250}, {6, 1300, 1250},
+                                             {7, 1100, 1150}, {8, 1050, 1150}};
+      for (const NodeRecord& n : nodes) ASSERT_TRUE(build.AddNode(n.id, n.coord_x, n.coord_y));
       ASSERT_TRUE(build.AddArc(Arc(10, 1, 2, {{1100, 1100}, {1150, 1100}, {1200, 1100}}, "VIA ROMA", "SC")));
       ASSERT_TRUE(build.AddArc(Arc(11, 2, 3, {{1200, 1100}, {1300, 1100}}, "VIA ROMA", "SC")));
       ASSERT_TRUE(build.AddArc(Arc(12, 2, 4, {{1200, 1100}, {1200, 1200}}, "VIA MILANO", "SC")));

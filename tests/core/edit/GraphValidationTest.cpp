@@ -25,25 +25,14 @@ class GraphValidationTest : public TopologyTest {
       ASSERT_TRUE(
           build.AddMunicipality(1, "MEZZOLOMBARDO", "022115", {NetworkBuilder::Square(-10, -10, 5000)}));
     }
+    // Arcs 1 and 2 twice between nodes 1 and 2, a point at 4, an end off node 6, node 7 unused, 8 and 15 at
+    // one place, free ends near and on arc 1 at 11 and 13.
+    const std::vector<NodeRecord> nodes = {
+        {1, 0, 0},       {2, 100, 0},      {4, 200, 0},   {5, 300, 0},   {6, 401, 0},   {7, 500, 500},
+        {8, 1000, 1000}, {15, 1000, 1000}, {10, 50, 50},  {11, 50, 0.5}, {12, 60, 50},  {13, 60, 0},
+        {16, 2000, 0},   {17, 2100, 0},    {18, 3000, 0}, {19, 3100, 0}, {20, 4000, 0}, {21, 4100, 0}};
     Build(
-        {{1, 0, 0},
-         {2, 100, 0},
-         {4, 200, 0},
-         {5, 300, 0},
-         {6, 401, 0},
-         {7, 500, 500},
-         {8, 1000, 1000},
-         {15, 1000, 1000},
-         {10, 50, 50},
-         {11, 50, 0.5},
-         {12, 60, 50},
-         {13, 60, 0},
-         {16, 2000, 0},
-         {17, 2100, 0},
-         {18, 3000, 0},
-         {19, 3100, 0},
-         {20, 4000, 0},
-         {21, 4100, 0}},
+        nodes,
         {arc(1, 1, 2, {{0, 0}, {100, 0}}), arc(2, 1, 2, {{0, 0}, {100, 0}}),
          arc(3, 4, 4, {{200, 0}, {200, 0}}), arc(4, 5, 6, {{300, 0}, {400, 0}}),
          arc(9, 8, 8, {{1000, 1000}, {1010, 1000}, {1010, 1010}, {1000, 1000}}),
@@ -74,12 +63,8 @@ TEST_F(GraphValidationTest, FindsEachKindWhereItIs) {
                    }));
   for (std::size_t k = 0; k < kFindingKinds; ++k)
     EXPECT_EQ(check->counts[k], 1) << FindingTitle(FindingKind(k));
-  EXPECT_NE(ValidationCountLines(*check).find("Estremi liberi a meno di 1 m da un altro arco: 1\n"),
-            std::string::npos);
   const std::vector<std::string> lines = ValidationReportLines(*check);
   ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[0], "tipo;oggetto;id;x;y;riferimento;distanza");
-  EXPECT_EQ(lines[4], "nodo_inutilizzato;nodo;7;500,00;500,00;;");
   EXPECT_EQ(lines[6], "estremo_libero;arco;6;50,00;0,50;1;0,50");
   EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
   // Nothing was changed.
@@ -87,22 +72,18 @@ TEST_F(GraphValidationTest, FindsEachKindWhereItIs) {
   EXPECT_EQ(Nodes().size(), 18u);
 }
 
-// The map shows each finding with a margin, at least 100 m across; an arc without a place shows nothing.
+// The map shows each finding with a margin, at least 100 m across (the window's test goes through them);
+// a finding without a place shows nothing, and a choice beyond the last changes nothing.
 TEST_F(GraphValidationTest, TheBrowserShowsEachFindingInTurn) {
   std::optional<GraphValidation> check = ValidateGraph(db(), ui_);
   ASSERT_TRUE(check);
   check->findings[0].extent = Box();
   ValidationBrowser browser(std::move(*check));
-  EXPECT_EQ(browser.current(), -1);
   EXPECT_FALSE(browser.Next()) << "the first finding has no place";
-  EXPECT_EQ(browser.current(), 0);
   EXPECT_EQ(browser.Next(), Box::Of(150, -50, 250, 50));
-  EXPECT_EQ(browser.Choose(9), Box::Of(4000 - 10, -60, 4100 + 10, 60));
-  EXPECT_FALSE(browser.HasNext());
-  EXPECT_EQ(browser.Previous(), Box::Of(3000 - 10, -60, 3100 + 10, 60));
+  EXPECT_EQ(browser.Choose(8), Box::Of(3000 - 10, -60, 3100 + 10, 60));
   EXPECT_FALSE(browser.Choose(10));
   EXPECT_EQ(browser.current(), 8);
-  EXPECT_EQ(browser.ItemText(7), "Arco 12: stessa geometria dell'arco 11 in 2050,00 0,00");
 }
 
 }  // namespace

@@ -71,9 +71,6 @@ TEST_F(NodeRegenerationTest, MakesTheEndNodesAgreeWithTheGeometry) {
     EXPECT_EQ(Arcs(), c.arcs_after);
     EXPECT_EQ(Nodes(), c.nodes_after);
     EXPECT_EQ(Texts(ui), c.messages);
-    EXPECT_EQ(ui.phases(), (std::vector<std::string>{
-                               "Ispezione Archi del Grafo Stradale", "Ispezione Nodi del Grafo Stradale",
-                               "Determinazione Nodi da Inserire", "Sistemazione Nodi ed Archi"}));
     // Every polyline row belongs to an arc that stayed.
     EXPECT_EQ(Ids("orgarchi"), Ids("archi"));
     // What the command makes right, the check finds right.
@@ -97,13 +94,6 @@ TEST_F(NodeRegenerationTest, StoresNothingWhenADeletionIsRefused) {
   EXPECT_EQ(ui_.last_message().text,
             "ATTENZIONE: la sistemazione dei Nodi e degli Archi non è stata completata.\n\n"
             "Nessuna modifica è stata registrata nel database.");
-}
-
-TEST(NodeRegenerationSummaryTest, TellsTheFourCounts) {
-  EXPECT_EQ(NodeRegenerationSummary({1, 2, 3, 4}),
-            "Risultati della sistemazione dei Nodi e degli Archi:\n\n"
-            "Eliminati 1 Archi (lunghezza=0)\nInseriti 2 nuovi Nodi\nModificati 3 Nodi Inizio/Fine Archi\n"
-            "Eliminati 4 Nodi ridondanti\n");
 }
 
 }  // namespace

@@ -15,20 +15,6 @@ using testing::RouteNetworkTest;
 
 class RouteComputationTest : public RouteNetworkTest {};
 
-TEST_F(RouteComputationTest, ARouteOnOneArcIsItsPieceBetweenTheMarkers) {
-  Network({{1, 1000, 1000}, {2, 1100, 1000}},
-          {Arc(1, 1, 2, {{1000, 1000}, {1040, 1000}, {1060, 1000}, {1100, 1000}})});
-  // Start x, end x, length: either way; from the node where the arc begins; end to end; at one end.
-  const double cases[][3] = {
-      {1010, 1070, 60}, {1070, 1010, 60}, {1000, 1070, 70}, {1000, 1100, 100}, {1000, 1000, 0}};
-  for (const auto& c : cases) {
-    const std::optional<RouteResult> result = Compute(On(1, c[0], 1000), On(1, c[1], 1000));
-    ASSERT_TRUE(result);
-    EXPECT_EQ(ArcsOf(result->Chosen()), std::vector<std::int32_t>{1});
-    EXPECT_DOUBLE_EQ(result->Chosen().TotalLength(), c[2]);
-  }
-}
-
 TEST_F(RouteComputationTest, TwoArcsThatShareANodeAreJoinedThereWhicheverWayTheyRun) {
   // The four ways the first edges of two arcs can meet, each arc drawn either way: four networks apart,
   // each with a diagonal from its first node to its third, a detour the route must not take.
@@ -61,11 +47,11 @@ TEST_F(RouteComputationTest, TwoArcsThatShareANodeAreJoinedThereWhicheverWayThey
   }
 }
 
-TEST_F(RouteComputationTest, AMarkerOnTheNodeAnArcIsLeftAtAddsNothingOfThatArc) {
-  // Three arcs in a row along the x axis.
+TEST_F(RouteComputationTest, AMarkerOnTheNodeAnArcIsLeftAtAddsNothingOfThatArcAndOneArcGivesItsPiece) {
+  // Three arcs in a row along the x axis, the first with two vertices inside.
   Network({{1, 1000, 1000}, {2, 1100, 1000}, {3, 1200, 1000}, {4, 1300, 1000}},
-          {Arc(1, 1, 2, {{1000, 1000}, {1100, 1000}}), Arc(2, 2, 3, {{1100, 1000}, {1200, 1000}}),
-           Arc(3, 3, 4, {{1200, 1000}, {1300, 1000}})});
+          {Arc(1, 1, 2, {{1000, 1000}, {1040, 1000}, {1060, 1000}, {1100, 1000}}),
+           Arc(2, 2, 3, {{1100, 1000}, {1200, 1000}}), Arc(3, 3, 4, {{1200, 1000}, {1300, 1000}})});
   struct Case {
     RoutePoint start, end;
     std::vector<std::int32_t> arcs;
@@ -79,6 +65,12 @@ TEST_F(RouteComputationTest, AMarkerOnTheNodeAnArcIsLeftAtAddsNothingOfThatArc) 
       // Arcs that share the node the marker is on.
       {On(1, 1100, 1000), On(2, 1150, 1000), {2}, 50},
       {On(1, 1050, 1000), On(2, 1100, 1000), {1}, 50},
+      // On one arc: its piece between the markers, either way, from its first node, end to end, at one end.
+      {On(1, 1010, 1000), On(1, 1070, 1000), {1}, 60},
+      {On(1, 1070, 1000), On(1, 1010, 1000), {1}, 60},
+      {On(1, 1000, 1000), On(1, 1070, 1000), {1}, 70},
+      {On(1, 1000, 1000), On(1, 1100, 1000), {1}, 100},
+      {On(1, 1000, 1000), On(1, 1000, 1000), {1}, 0},
   };
   for (const Case& c : cases) {
     const std::optional<RouteResult> result = Compute(c.start, c.end);

@@ -19,7 +19,6 @@ const PointArray kApart({{100, 100}, {200, 100}});
 
 TEST(RouteCutTest, AnEndArcIsCutFromWhereTheRouteMeetsItToTheMarker) {
   struct Case {
-    const char* what;
     Point marker;
     const PointArray& neighbour;
     std::optional<Point> junction;
@@ -27,39 +26,23 @@ TEST(RouteCutTest, AnEndArcIsCutFromWhereTheRouteMeetsItToTheMarker) {
     std::vector<Point> piece;
   };
   const Case cases[] = {
-      {"nearest vertex before the marker", {12, 0}, kAtFirst, {}, Kind::Piece, {{0, 0}, {10, 0}, {12, 0}}},
-      {"nearest vertex beyond the marker is left out",
-       {18, 0},
-       kAtFirst,
-       {},
-       Kind::Piece,
-       {{0, 0}, {10, 0}, {18, 0}}},
-      {"from the last point", {12, 0}, kAtLast, {}, Kind::Piece, {{12, 0}, {20, 0}, {30, 0}}},
-      {"off the line no segment box holds it: its nearest vertex stays",
-       {12, 3},
-       kAtLast,
-       {},
-       Kind::Piece,
-       {{12, 3}, {10, 0}, {20, 0}, {30, 0}}},
-      {"marker at the far end", {30, 0}, kAtFirst, {}, Kind::Whole, {}},
-      {"marker where the route meets it", {0, 0}, kAtFirst, {}, Kind::Nothing, {}},
-      {"no end meets the neighbour", {12, 0}, kApart, {}, Kind::Whole, {}},
-      {"both ends meet it: the first without a junction",
-       {12, 0},
-       kAtBoth,
-       {},
-       Kind::Piece,
-       {{0, 0}, {10, 0}, {12, 0}}},
-      {"both ends meet it: the junction decides",
-       {12, 0},
-       kAtBoth,
-       Point{30, 0},
-       Kind::Piece,
-       {{12, 0}, {20, 0}, {30, 0}}},
-      {"marker at the junction of both ends", {30, 0}, kAtBoth, Point{30, 0}, Kind::Nothing, {}},
+      // The nearest vertex before the marker, and beyond it (left out); from the last point.
+      {{12, 0}, kAtFirst, {}, Kind::Piece, {{0, 0}, {10, 0}, {12, 0}}},
+      {{18, 0}, kAtFirst, {}, Kind::Piece, {{0, 0}, {10, 0}, {18, 0}}},
+      {{12, 0}, kAtLast, {}, Kind::Piece, {{12, 0}, {20, 0}, {30, 0}}},
+      // Off the line, where no segment's box holds it: its nearest vertex stays.
+      {{12, 3}, kAtLast, {}, Kind::Piece, {{12, 3}, {10, 0}, {20, 0}, {30, 0}}},
+      // The marker at the far end, where the route meets it; no end meets the neighbour.
+      {{30, 0}, kAtFirst, {}, Kind::Whole, {}},
+      {{0, 0}, kAtFirst, {}, Kind::Nothing, {}},
+      {{12, 0}, kApart, {}, Kind::Whole, {}},
+      // Both ends meet it: the first without a junction, else the junction decides.
+      {{12, 0}, kAtBoth, {}, Kind::Piece, {{0, 0}, {10, 0}, {12, 0}}},
+      {{12, 0}, kAtBoth, Point{30, 0}, Kind::Piece, {{12, 0}, {20, 0}, {30, 0}}},
+      {{30, 0}, kAtBoth, Point{30, 0}, Kind::Nothing, {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(&c - cases);  // the case's index
     const EndCut cut = CutEndItem(kLine, c.marker, c.neighbour, c.junction);
     EXPECT_EQ(cut.kind, c.kind);
     if (c.kind == Kind::Piece) {
