@@ -54,8 +54,6 @@ TEST_F(AreaImportTest, MunicipalitiesAndLocalitiesWithTheirRings) {
   EXPECT_EQ(local.inserted, 1) << "234567 is no municipality: the relation refuses it";
   EXPECT_EQ(Rows("ID, istat, nucleo, abitanti", "local", "", "ID"),
             (std::vector<std::string>{"0| |0|0", "1|022117|-1|499"}));
-  EXPECT_EQ(LocalityIstat(1234567), "234567");
-  EXPECT_EQ(LocalityIstat(12345), "012345");
 }
 
 TEST_F(AreaImportTest, AreaFilesOfTheWrongKindAreRefused) {

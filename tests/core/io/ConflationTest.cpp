@@ -185,10 +185,6 @@ TEST_F(ConflationTest, ARefusedRowStoresNothingAndSaysSo) {
 
 TEST_F(ConflationTest, FilesThatCannotServeStoreNothing) {
   BuildPrimary(kNodes, {kBent, kStraight});
-  std::filesystem::remove(WriteSecondaryGraph(dir_.File("secondario"), {{kBent}}) + ".dbf");
-  EXPECT_FALSE(ConflateSecondaryGraph(db(), dir_.File("secondario"), 10, ui_).stored);
-  EXPECT_NE(ui_.last_message().text.find("secondario.DBF non esiste"), std::string::npos)
-      << ui_.last_message().text;
   std::vector<DbfSpec> fields = kGraphFields;
   fields.back().length = 2;
   const std::string wide = WriteSet(dir_.File("largo"), 3, {Polyline(kBent)}, fields,

