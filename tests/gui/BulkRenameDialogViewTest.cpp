@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
-#include "gui/QtUserInterface.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
 
@@ -38,13 +35,7 @@ TEST_F(BulkRenameDialogViewTest, BindsTheWidgetsToTheModel) {
   BulkRenameDialog model(db(), ui_);
   model.Load();
   BulkRenameDialogView view(nullptr, model);
-  EXPECT_EQ(view.windowTitle(), QStringLiteral("Modifica Toponimi Archi Stradali"));
   EXPECT_TRUE(view.main_name()->isChecked());
-  EXPECT_EQ(view.fragment()->maxLength(), 60);
-  EXPECT_EQ(view.new_name()->maxLength(), 60);
-  EXPECT_EQ(view.localities()->itemText(1), QStringLiteral("BORGO [MEZZOLOMBARDO-TN] 0007"));
-  EXPECT_EQ(view.municipalities()->itemText(0), QStringLiteral("Qualsiasi Comune - 0000"));
-
   view.fragment()->setText(QStringLiteral("roma"));
   view.search()->click();
   ASSERT_EQ(view.names()->count(), 2);
@@ -70,21 +61,6 @@ TEST_F(BulkRenameDialogViewTest, BindsTheWidgetsToTheModel) {
   EXPECT_TRUE(model.alternative());
   view.close_button()->click();
   EXPECT_EQ(view.result(), QDialog::Accepted);
-}
-
-TEST_F(BulkRenameDialogViewTest, TheUserInterfaceShowsItUntilItIsClosed) {
-  QtUserInterface ui(QStringLiteral("Viamappa"));
-  BulkRenameDialog model(db(), ui_);
-  model.Load();
-  bool shown = false;
-  QTimer::singleShot(0, [&] {
-    auto* view = dynamic_cast<BulkRenameDialogView*>(QApplication::activeModalWidget());
-    ASSERT_NE(view, nullptr);
-    shown = true;
-    view->cancel()->click();
-  });
-  ui.RunBulkRenameDialog(model);
-  EXPECT_TRUE(shown);
 }
 
 }  // namespace

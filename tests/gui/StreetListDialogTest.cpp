@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 
-#include "gui/QtUserInterface.h"
-#include "support/ModalDialogs.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
 
@@ -47,25 +43,12 @@ TEST_F(StreetListDialogTest, TheBoxesFollowTheModelAndOkStaysOpenOnAWrongCode) {
   view.accept();
   EXPECT_EQ(view.result(), QDialog::Rejected) << "the dialog stays open";
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
-  EXPECT_TRUE(ui_.last_message().text.starts_with("ATTENZIONE: Il Codice Località non è valido."));
 
   view.locality_list()->setCurrentIndex(0);
   view.accept();
   EXPECT_EQ(view.result(), QDialog::Accepted);
   EXPECT_EQ(model_.choice().locality, 7);
   EXPECT_EQ(model_.choice().locality_name, "- Città");
-}
-
-TEST_F(StreetListDialogTest, TheInterfaceRunsTheDialogModallyAndAnnullaCancels) {
-  QtUserInterface ui(QStringLiteral("Viamappa"));
-  QStringList buttons;
-  testing::WhenModalOpens([&](QWidget* view) {
-    for (QAbstractButton* button : view->findChild<QDialogButtonBox*>()->buttons()) buttons << button->text();
-    qobject_cast<QDialog*>(view)->reject();
-  });
-  EXPECT_FALSE(ui.RunStreetListDialog(model_));
-  buttons.sort();
-  EXPECT_EQ(buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
 }
 
 }  // namespace

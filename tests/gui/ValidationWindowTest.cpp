@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 
@@ -23,12 +22,8 @@ TEST(ValidationWindowTest, GoesThroughTheFindingsAndShowsEach) {
   std::vector<Box> shown;
   ValidationWindow window(nullptr, ValidationBrowser(TwoFindings()),
                           [&](const Box& box) { shown.push_back(box); });
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Verifica Grafo Stradale"));
   EXPECT_FALSE(window.isModal());
-  EXPECT_TRUE(window.counts()->text().contains(QStringLiteral("Nodi non usati da nessun arco: 1\n")));
   ASSERT_EQ(window.findings()->model()->rowCount(), 2);
-  EXPECT_EQ(window.findings()->model()->index(0, 0).data().toString(),
-            QStringLiteral("Nodo 7: non usato da nessun arco in 500,00 500,00"));
   EXPECT_FALSE(window.previous()->isEnabled());
   window.next()->click();
   window.next()->click();
