@@ -35,30 +35,6 @@ class SettingsStoreTest : public ::testing::Test {
   ScriptedUserInterface ui_;
 };
 
-TEST_F(SettingsStoreTest, TakesAValueOnlyWhenItHasTheExpectedType) {
-  Write(kTop +
-        "\"Database\"=\"/home/anna/dati/rete.mdb\"\n"
-        "\"Sfondo\"=dword:00000001\n"
-        "\"MinLoc\"=\"5\"\n"
-        "\"MaxLoc\"=dword:FFFFFFFF\n"
-        "\"LinLoc\"=dword:00000007\n"
-        "\"ColVie\"=hex:01,02,03,04\n"
-        "\"MaxVie\"=hex(0):\n"
-        "\"MappaScala\"=\"2500.0000\"\n"
-        "\"MappaOrgX\"=\"1512345,25\"\n"
-        "\"MappaOrgY\"=dword:00000005\n");
-  const Settings settings = Load();
-  EXPECT_TRUE(ui_.messages().empty());
-  EXPECT_EQ(settings.database, "/home/anna/dati/rete.mdb");
-  EXPECT_EQ(settings.background, "") << "a number where a text is expected";
-  EXPECT_EQ(settings.styling.min_loc, 10000) << "a text where a number is expected";
-  EXPECT_EQ(settings.styling.max_loc, -1);
-  EXPECT_EQ(settings.styling.lin_loc, 7);
-  EXPECT_EQ(settings.styling.col_vie, 0x00408040);
-  EXPECT_EQ(settings.styling.max_vie, 100000);
-  EXPECT_EQ(settings.view, (SavedMapView{2500.0, 1512345.25, 0.0}));
-}
-
 TEST_F(SettingsStoreTest, AFileThatCannotBeReadShowsTheAnomalyAndIsNeverCreated) {
   EXPECT_EQ(Load(), Settings{});
   ASSERT_EQ(ui_.messages().size(), 1u);
@@ -209,6 +185,9 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadKeepsItsDefaultAndTheRestIsTaken) {
         "\"MinVie\"=dword:00000003\n\"MinVie\"=\"3\"\n"
         "\"ColVie\"=dword:00000004 ; trailing\n"
         "   \"SymNodi\"  =  dword:00000005   \r\n"
+        "\"LinComuni\"=dword:FFFFFFFF\n\"ColComuni\"=hex:01,02,03,04\n\"MinComuni\"=hex(0):\n"
+        "\"ForeLoc\"=\"5\"\n\"MappaScala\"=\"2500.0000\"\n\"MappaOrgX\"=\"1512345,25\"\n\"MappaOrgY\"=dword:"
+        "00000005\n"
         "[HKEY_LOCAL_MACHINE\\Software\\Viamappa\\Viamappa\\2.00]\n\"MaxLoc\"=dword:00000006\n");
   const Settings settings = Load();
   EXPECT_TRUE(ui_.messages().empty());
@@ -226,6 +205,11 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadKeepsItsDefaultAndTheRestIsTaken) {
   EXPECT_EQ(settings.styling.col_vie, 0x00408040);
   EXPECT_EQ(settings.styling.sym_nodi, 5) << "blanks around the data and a CR LF end";
   EXPECT_EQ(settings.styling.max_loc, -1) << "a value of another key";
+  EXPECT_EQ(settings.styling.lin_comuni, -1);
+  EXPECT_EQ(settings.styling.col_comuni, MapStyling{}.col_comuni) << "bytes where a number is expected";
+  EXPECT_EQ(settings.styling.min_comuni, MapStyling{}.min_comuni);
+  EXPECT_EQ(settings.styling.fore_loc, MapStyling{}.fore_loc) << "a text where a number is expected";
+  EXPECT_EQ(settings.view, (SavedMapView{2500.0, 1512345.25, 0.0})) << "a decimal comma; a number for a text";
 }
 
 TEST_F(SettingsStoreTest, AnyBytesLoadWithoutHarmAndSaveOverThemReadsBack) {

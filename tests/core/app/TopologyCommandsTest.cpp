@@ -24,18 +24,22 @@ class TopologyCommandsTest : public TopologyTest {
   TopologyCommands commands_{state_, ui_, shell_};
 };
 
-// Both commands end with their summary (their texts are the edit tests'), then the routing graph is out
-// of date and the map is built anew; a run that stored nothing leaves the map alone.
+// Both commands end with their summary, then the routing graph is out of date and the map is built anew;
+// a run that stored nothing leaves the map alone.
 TEST_F(TopologyCommandsTest, TheGraphCommandsTellTheirCountsAndRebuildTheMap) {
   Build({{1, 0, 0}, {2, 10, 0}, {3, 20, 0}, {4, 20, 0}},
         {Arc(1, 1, 2, {{0, 0}, {10, 0}}, "VIA ROMA"), Arc(2, 2, 3, {{10, 0}, {20, 0}}, "VIA ROMA")});
   ASSERT_EQ(commands_.RegenerateNodes(), (NodeRegenerationCounts{0, 0, 0, 1}));
-  EXPECT_EQ(ui_.last_message().text, NodeRegenerationSummary({0, 0, 0, 1}));
+  EXPECT_EQ(ui_.last_message().text,
+            "Risultati della sistemazione dei Nodi e degli Archi:\n\nEliminati 0 Archi (lunghezza=0)\n"
+            "Inseriti 0 nuovi Nodi\nModificati 0 Nodi Inizio/Fine Archi\nEliminati 1 Nodi ridondanti\n");
   EXPECT_EQ(shell_.calls, "stale rebuild redraw ");
   EXPECT_EQ(ui_.clock_starts(), 1);
   EXPECT_FALSE(ui_.busy());
   ASSERT_EQ(commands_.MergeBrokenArcs(), (ArcMergeCounts{1, 1, 1}));
-  EXPECT_TRUE(ui_.last_message().text.starts_with("Risultati della Unificazione degli Archi:"));
+  EXPECT_EQ(ui_.last_message().text,
+            "Risultati della Unificazione degli Archi:\n\nModificati 1 Archi\nEliminati 1 Archi superflui\n"
+            "Eliminati 1 Nodi ridondanti\n");
   EXPECT_EQ(shell_.calls, "stale rebuild redraw stale rebuild redraw ");
 
   std::string error;

@@ -24,14 +24,6 @@ TEST_F(RoadNetworkSchemaTest, TheSchemaHoldsItsRules) {
         << "optional texts take NULL; municipality and locality 0 exist";
   }
 
-  // A ring of 32767 points fits the 16-bit count; one more does not.
-  DbTable geocom(db(), "geocom");
-  ASSERT_TRUE(geocom.AddNew() && geocom.SetField("ID", "0") && geocom.SetField("sub", "0") &&
-              geocom.SetField("excl", "0") && geocom.SetField("minx", "0") && geocom.SetField("miny", "0") &&
-              geocom.SetField("maxx", "0") && geocom.SetField("maxy", "0"));
-  EXPECT_FALSE(geocom.SetField("punti", "32768"));
-  EXPECT_TRUE(geocom.SetField("punti", "32767") && geocom.Update());
-
   // Required names; the relation written with "id" joins local.ID.
   DbTable comuni(db(), "comuni");
   EXPECT_FALSE(comuni.AddNew() && comuni.SetField("ID", "5") && comuni.SetField("provin", "TN") &&
