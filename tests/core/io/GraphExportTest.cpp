@@ -12,16 +12,13 @@
 #include <ctime>
 #include <filesystem>
 
-#include "base/Windows1252.h"
-#include "core/io/ShapefileTestBytes.h"
-#include "io/ShapefileReader.h"
+#include "core/io/ShapefileReadBack.h"
 #include "support/NetworkBuilder.h"
 #include "support/RoadNetworkDatabase.h"
 
 namespace viamappa {
 namespace {
 
-using test::Padded;
 using testing::ReadText;
 
 class GraphExportTest : public testing::RoadNetworkTest {
@@ -44,23 +41,6 @@ class GraphExportTest : public testing::RoadNetworkTest {
     arc.id = id;
     arc.denom = std::move(denom);
     return arc;
-  }
-
-  // A written set as read back: its fields (name, type, length), then each record's values in UTF-8.
-  std::vector<std::vector<std::string>> Table(const std::string& shp) {
-    ShapefileReader reader;
-    EXPECT_TRUE(reader.Open(shp.substr(0, shp.size() - 4)) && reader.ReadHeaders());
-    std::vector<std::vector<std::string>> table(1);
-    for (const DbfField& field : reader.fields())
-      table[0].push_back(field.name + " " + field.type + std::to_string(field.length));
-    std::string record;
-    EXPECT_TRUE(reader.RewindAttributes());
-    for (std::int64_t i = 0; i < reader.record_count() && reader.NextAttributes(record); ++i) {
-      std::vector<std::string>& values = table.emplace_back();
-      for (const DbfField& field : reader.fields())
-        values.push_back(Windows1252ToUtf8(ShapefileReader::FieldValue(record, field)));
-    }
-    return table;
   }
 };
 
@@ -85,29 +65,30 @@ TEST_F(GraphExportTest, EachLayoutHasItsFieldsAndValues) {
   unplaced.modnome = unplaced.aggiunto = true;
   AddArc(unplaced, {{2, 2}, {3, 3}});
 
+  // The fields, then the values of each record.
   const std::pair<GraphExportKind, std::vector<std::vector<std::string>>> cases[] = {
       {GraphExportKind::RoadGraph,
        {{"COD_ELE C20", "COD_REG C20", "DENOM C60", "ALT C60", "CLASSE C10", "PIAZZA C1"},
-        {Padded("E7", 20), Padded("R7", 20), Padded("VIA ROMA", 60), Padded("VIA VECCHIA", 60),
-         Padded("", 10), "N"},
-        {Padded("", 20), Padded("", 20), full, Padded("", 60), Padded("", 10), "N"}}},
+        {"E7", "R7", "VIA ROMA", "VIA VECCHIA", "", "N"},
+        {"", "", full, "", "", "N"}}},
       {GraphExportKind::Changes,
        {{"COD_ELE C20", "COD_REG C20", "NOME C60", "NOMEALT C60", "MODNOME C1", "VARIATO C1", "NUOVO C1",
          "ELIMINA C1", "DATA_INS C10", "DATA_MOD C10"},
-        {Padded("E7", 20), Padded("R7", 20), Padded("VIA ROMA", 60), Padded("VIA VECCHIA", 60), "N", "S", "N",
-         "S", "01/01/2024", "15/06/2025"},
-        {Padded("", 20), Padded("", 20), full, Padded("", 60), "S", "N", "S", "N", "01/01/1901",
-         "01/01/1901"}}},
+        {"E7", "R7", "VIA ROMA", "VIA VECCHIA", "N", "S", "N", "S", "01/01/2024", "15/06/2025"},
+        {"", "", full, "", "S", "N", "S", "N", "01/01/1901", "01/01/1901"}}},
       {GraphExportKind::Tramex,
        {{"ID_ARCO N9", "DENOM C60", "COMUNE C40"},
-        {"7        ", Padded("VIA ROMA", 60), Padded("Mezzocorona", 40)},
-        {"42       ", full, Padded("*** Comune non assegnato ***", 40)}}},
+        {"7", "VIA ROMA", "Mezzocorona"},
+        {"42", full, "*** Comune non assegnato ***"}}},
   };
   for (const auto& [kind, table] : cases) {
-    const std::string shp = dir_.File("set" + std::to_string(static_cast<int>(kind)) + ".SHP");
-    ASSERT_EQ(ExportGraph(db(), kind, shp, ui_), 2);
-    EXPECT_EQ(Table(shp), table);
-    EXPECT_TRUE(std::filesystem::exists(shp.substr(0, shp.size() - 3) + "DBF")) << "siblings in upper case";
+    const std::string base = dir_.File("set" + std::to_string(static_cast<int>(kind)));
+    ASSERT_EQ(ExportGraph(db(), kind, base + ".SHP", ui_), 2);
+    const test::ReadBackSet set = test::ReadBack(base);
+    std::vector<std::vector<std::string>> read = {set.layout};
+    for (const test::ReadBackRecord& record : set.records) read.push_back(record.row);
+    EXPECT_EQ(read, table);
+    EXPECT_TRUE(std::filesystem::exists(base + ".DBF")) << "siblings in upper case";
   }
   // The table is dated today.
   const std::time_t now = std::time(nullptr);

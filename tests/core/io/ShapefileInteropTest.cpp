@@ -3,9 +3,8 @@
 
 #include <fstream>
 
-#include "base/Windows1252.h"
 #include "core/geom/GeometryTestShapes.h"
-#include "io/ShapefileReader.h"
+#include "core/io/ShapefileReadBack.h"
 #include "io/ShapefileWriter.h"
 #include "support/GdalTools.h"
 #include "support/TempDir.h"
@@ -35,23 +34,15 @@ class ShapefileInteropTest : public ::testing::Test {
       EXPECT_NE(output.find(text), std::string::npos) << text << "\n" << output;
   }
 
-  // A set written by ogr2ogr from GeoJSON, opened by our reader.
-  void ReadGdalSet(const std::string& name, const std::string& geojson, ShapefileReader& reader) {
+  // A set written by ogr2ogr from GeoJSON, read back by our reader.
+  test::ReadBackSet ReadGdalSet(const std::string& name, const std::string& geojson) {
     std::ofstream(dir_.File(name + ".geojson")) << geojson;
     int status = 0;
     const std::string log = RunTool("ogr2ogr -f 'ESRI Shapefile' " + Quoted(dir_.File(name + ".shp")) + " " +
                                         Quoted(dir_.File(name + ".geojson")),
                                     &status);
-    ASSERT_EQ(status, 0) << log;
-    ASSERT_TRUE(reader.Open(dir_.File(name)));
-    ASSERT_TRUE(reader.ReadHeaders());
-  }
-
-  static std::vector<ShapeRecord> Shapes(ShapefileReader& reader) {
-    std::vector<ShapeRecord> shapes(static_cast<std::size_t>(reader.record_count()));
-    EXPECT_TRUE(reader.RewindShapes());
-    for (ShapeRecord& shape : shapes) EXPECT_TRUE(reader.NextShape(shape));
-    return shapes;
+    EXPECT_EQ(status, 0) << log;
+    return test::ReadBack(dir_.File(name));
   }
 
   testing::TempDir dir_;
@@ -96,40 +87,24 @@ TEST_F(ShapefileInteropTest, GdalReadsOurPolygonsWithHolesAndSeveralAreas) {
 }
 
 TEST_F(ShapefileInteropTest, WeReadGdalPolylinesWithLowerCaseNamesDecimalsAndNullShapes) {
-  ShapefileReader reader;
-  ReadGdalSet("strade", R"({"type":"FeatureCollection","features":[
+  const test::ReadBackSet set = ReadGdalSet("strade", R"({"type":"FeatureCollection","features":[
 {"type":"Feature","properties":{"denom":"VIA DELL'UNIVERSITÀ","prezzo":12.5,"num":7},
  "geometry":{"type":"MultiLineString","coordinates":[[[1,2],[3,4],[5,4]],[[10,10],[11,12]],[[20,20],[21,21]]]}},
 {"type":"Feature","properties":{"denom":"perché","prezzo":-3.25,"num":null},"geometry":null},
 {"type":"Feature","properties":{"denom":"x","prezzo":0,"num":1},"geometry":{"type":"LineString","coordinates":[[7.125,8],[9,10]]}}
-]})",
-              reader);
-  EXPECT_EQ(reader.shape_type(), 3);
-  ASSERT_EQ(reader.record_count(), 3);
-  const DbfField* denom = reader.FindField("DENOM");
-  const DbfField* prezzo = reader.FindField("PREZZO");
-  const DbfField* num = reader.FindField("NUM");
-  ASSERT_TRUE(denom && prezzo && num);
-
-  const std::vector<ShapeRecord> shapes = Shapes(reader);
-  EXPECT_EQ(shapes[0].polyline.points(), (std::vector<Point>{{1, 2}, {3, 4}, {5, 4}})) << "first part only";
-  EXPECT_FALSE(shapes[1].has_geometry);
-  EXPECT_EQ(shapes[1].shape_type, 0);
-  EXPECT_EQ(shapes[2].polyline.points(), (std::vector<Point>{{7.125, 8}, {9, 10}}));
-
-  ASSERT_TRUE(reader.RewindAttributes());
-  std::string record;
+]})");
+  ASSERT_EQ(set.records.size(), 3u);
+  EXPECT_EQ(set.records[0].shape.shape_type, 3);
+  EXPECT_EQ(set.records[0].shape.polyline.points(), (std::vector<Point>{{1, 2}, {3, 4}, {5, 4}}))
+      << "first part only";
+  EXPECT_FALSE(set.records[1].shape.has_geometry);
+  EXPECT_EQ(set.records[1].shape.shape_type, 0);
+  EXPECT_EQ(set.records[2].shape.polyline.points(), (std::vector<Point>{{7.125, 8}, {9, 10}}));
   std::vector<std::string> names;
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(reader.NextAttributes(record));
-    std::string name = Windows1252ToUtf8(ShapefileReader::FieldValue(record, *denom));
-    names.push_back(name.erase(name.find_last_not_of(' ') + 1));
-    if (i == 0) {
-      EXPECT_DOUBLE_EQ(std::stod(std::string(ShapefileReader::FieldValue(record, *prezzo))), 12.5);
-      EXPECT_EQ(std::stoi(std::string(ShapefileReader::FieldValue(record, *num))), 7);
-    }
-  }
+  for (const test::ReadBackRecord& record : set.records) names.push_back(record.values.at("DENOM"));
   EXPECT_EQ(names, (std::vector<std::string>{"VIA DELL'UNIVERSITÀ", "perché", "x"}));
+  EXPECT_DOUBLE_EQ(std::stod(set.records[0].values.at("PREZZO")), 12.5);
+  EXPECT_EQ(std::stoi(set.records[0].values.at("NUM")), 7);
 }
 
 }  // namespace

@@ -5,10 +5,9 @@
 #include <map>
 
 #include "base/NumberText.h"
-#include "base/Windows1252.h"
+#include "core/io/ShapefileReadBack.h"
 #include "geom/Measures.h"
 #include "geom/PointInPolygon.h"
-#include "io/ShapefileReader.h"
 #include "support/GdalTools.h"
 #include "support/TempDir.h"
 #include "synth/SyntheticRegion.h"
@@ -17,37 +16,6 @@ namespace viamappa::synth {
 namespace {
 
 using viamappa::testing::TempDir;
-
-std::string Trimmed(std::string_view value) {
-  std::string text(value);
-  return text.erase(text.find_last_not_of(' ') + 1);
-}
-
-// Every record of a set: its shape and its fields' values in UTF-8, blanks cut.
-struct Feature {
-  ShapeRecord shape;
-  std::map<std::string, std::string> values;
-};
-
-std::vector<Feature> ReadSet(const std::string& base) {
-  std::vector<Feature> features;
-  ShapefileReader reader;
-  if (!reader.Open(base) || !reader.ReadHeaders()) {
-    ADD_FAILURE() << "cannot read " << base;
-    return features;
-  }
-  features.resize(static_cast<std::size_t>(reader.record_count()));
-  EXPECT_TRUE(reader.RewindShapes());
-  for (Feature& f : features) EXPECT_TRUE(reader.NextShape(f.shape));
-  EXPECT_TRUE(reader.RewindAttributes());
-  std::string record;
-  for (Feature& f : features) {
-    EXPECT_TRUE(reader.NextAttributes(record));
-    for (const DbfField& field : reader.fields())
-      f.values[field.name] = Trimmed(Windows1252ToUtf8(ShapefileReader::FieldValue(record, field)));
-  }
-  return features;
-}
 
 class SyntheticRegionTest : public ::testing::Test {
  protected:
@@ -83,11 +51,11 @@ TEST_F(SyntheticRegionTest, TheSameSeedGivesTheSameBytesAndAnotherSeedOthers) {
 }
 
 TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
-  const std::vector<Feature> arcs = ReadSet(File("GEO_GRAFO"));
+  const std::vector<test::ReadBackRecord> arcs = test::ReadBack(File("GEO_GRAFO")).records;
   ASSERT_EQ(static_cast<std::int64_t>(arcs.size()), counts_.arcs);
   std::map<std::pair<double, double>, int> ends;
   std::int64_t closed = 0;
-  for (const Feature& arc : arcs) {
+  for (const test::ReadBackRecord& arc : arcs) {
     ASSERT_TRUE(arc.shape.has_geometry);
     const PointArray& line = arc.shape.polyline;
     ASSERT_GE(line.count(), 2);
@@ -112,12 +80,12 @@ TEST_F(SyntheticRegionTest, ArcsMeetAtNodesOrEndAtTheDeadEndsDesigned) {
 }
 
 TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
-  const std::vector<Feature> comuni = ReadSet(File("COMUNI"));
+  const std::vector<test::ReadBackRecord> comuni = test::ReadBack(File("COMUNI")).records;
   ASSERT_EQ(static_cast<std::int32_t>(comuni.size()), counts_.comuni);
   double area = 0;
   int multi = 0, holes = 0;
-  std::map<std::string, const Feature*> by_istat;
-  for (const Feature& c : comuni) {
+  std::map<std::string, const test::ReadBackRecord*> by_istat;
+  for (const test::ReadBackRecord& c : comuni) {
     for (const AreaPart& part : c.shape.polygon) area += Area(part);
     multi += c.shape.polygon.size() > 1;
     for (const AreaPart& part : c.shape.polygon) holes += static_cast<int>(part.exclusions.size());
@@ -128,9 +96,9 @@ TEST_F(SyntheticRegionTest, MunicipalitiesTileTheRegionAndHoldTheirLocalities) {
   EXPECT_GT(multi, 0);
   EXPECT_GT(holes, 0);
 
-  const std::vector<Feature> localita = ReadSet(File("LOCALITA"));
+  const std::vector<test::ReadBackRecord> localita = test::ReadBack(File("LOCALITA")).records;
   ASSERT_EQ(static_cast<std::int32_t>(localita.size()), counts_.localita);
-  for (const Feature& l : localita) {
+  for (const test::ReadBackRecord& l : localita) {
     ASSERT_TRUE(l.shape.has_geometry);
     const std::optional<double> istat = ParseDecimal(l.values.at("ISTAT"));
     ASSERT_TRUE(istat.has_value());
@@ -171,13 +139,13 @@ TEST(SyntheticRegionOptionsTest, RefusesSizesOutOfRangeAndKeepsToTheSideGiven) {
   }
   ASSERT_TRUE(WriteSyntheticRegion(dir.File("x"), {.arcs = 0, .comuni = 1, .localita = 0}, counts, error));
   EXPECT_EQ(counts.nodes, 0);
-  EXPECT_TRUE(ReadSet(dir.File("x/GEO_GRAFO")).empty());
+  EXPECT_TRUE(test::ReadBack(dir.File("x/GEO_GRAFO")).records.empty());
 
   const RegionOptions small{.arcs = 2000, .comuni = 4, .localita = 8, .side_metres = 5000};
   ASSERT_TRUE(WriteSyntheticRegion(dir.File("y"), small, counts, error)) << error;
   Box box;
   for (const char* set : {"y/GEO_GRAFO", "y/COMUNI", "y/LOCALITA"}) {
-    for (const Feature& feature : ReadSet(dir.File(set))) {
+    for (const test::ReadBackRecord& feature : test::ReadBack(dir.File(set)).records) {
       box.Widen(feature.shape.polyline.box());
       for (const AreaPart& part : feature.shape.polygon) box.Widen(part.outer.box());
     }
