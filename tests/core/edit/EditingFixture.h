@@ -16,22 +16,21 @@
 
 #include <memory>
 
+#include "TopologyFixture.h"
 #include "edit/MapEditor.h"
 #include "io/StreetDirectory.h"
 #include "map/CommandIds.h"
 #include "map/LayerLoader.h"
-#include "support/NetworkBuilder.h"
-#include "support/RoadNetworkDatabase.h"
 #include "support/ScriptedEditDialogs.h"
 
 namespace viamappa::testing {
 
 inline constexpr const char* kToday = "05/03/2026";
 
-class EditingTest : public RoadNetworkTest {
+class EditingTest : public TopologyTest {
  protected:
   void SetUp() override {
-    RoadNetworkTest::SetUp();
+    TopologyTest::SetUp();
     {
       NetworkBuilder build(db());
       const std::vector<NodeRecord> nodes = {{1, 1100, 1100}, {2, 1200, 1100}, {3, 1300, 1100},
@@ -114,22 +113,6 @@ class EditingTest : public RoadNetworkTest {
     const LineFeature* arc = editor_->caches().FindArc(id);
     return arc ? arc->polylines.at(0).points() : std::vector<Point>{};
   }
-  // The points of an arc's row of geoarchi.
-  std::vector<Point> StoredPoints(std::int32_t id) {
-    PolylineTable geoarchi(db());
-    PointArray line;
-    if (!geoarchi.Seek(id) || !geoarchi.Read(line)) return {};
-    return line.points();
-  }
-  ArcRecord StoredArc(std::int32_t id) {
-    ArcTable archi(db());
-    ArcRecord arc;
-    arc.id = -1;
-    if (archi.Seek(id)) archi.Read(arc);
-    return arc;
-  }
-  std::vector<std::string> Nodes() { return Rows("ID, coord_x, coord_y", "nodi", "", "ID"); }
-
   ScriptedEditDialogs dialogs_;
   MapModes modes_;
   NavigationTool tool_ = NavigationTool::None;

@@ -1,5 +1,6 @@
-// Small road graphs for the commands that work on the graph as a whole: nodes and arcs written as
-// given, then damaged or changed with plain SQL where a case needs what the program never writes.
+// Small road graphs for the commands that work on the graph as a whole and for the editing: nodes and arcs
+// written as given, then damaged or changed with plain SQL where a case needs what the program never
+// writes.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -18,19 +18,6 @@ HighlightFlags On(std::initializer_list<HighlightCriterion> criteria) {
   return flags;
 }
 
-// The classes chosen are joined by OR, the states by AND; the rows each selects are checked below.
-// The dialog's clicks are the view test's; OK there without a criterion means no highlighting.
-TEST(HighlightCriteriaTest, ConditionOrsTheClassesAndAndsTheStates) {
-  EXPECT_EQ(HighlightCondition(On({})), "");
-  EXPECT_EQ(HighlightCriteriaDialog().Condition(), std::nullopt);
-  EXPECT_EQ(HighlightCondition(On({MunicipalRoads, Added, StateRoads})),
-            "(classe = 'SS' OR classe = 'SC') AND aggiunto = TRUE");
-  EXPECT_EQ(HighlightCondition(On({ProjectRoads, RegionalRoads, ProvincialRoads})),
-            "(classe = 'SR' OR classe = 'SP' OR classe = 'PR')");
-  EXPECT_EQ(HighlightCondition(On({Verified, Deleted, GeometryChanged, NameChanged, ToVerify})),
-            "verifica = TRUE AND verifica = FALSE AND modnome = TRUE AND modifica = TRUE AND elimina = TRUE");
-}
-
 class RoadHighlightingTest : public testing::QueryNetworkTest {
  protected:
   // Gives arcs names, alternative names and flags beside those of the network.
@@ -47,6 +34,7 @@ class RoadHighlightingTest : public testing::QueryNetworkTest {
   }
 };
 
+// The classes chosen are joined by OR, the states by AND.
 TEST_F(RoadHighlightingTest, StatesSelectTheirArcs) {
   Rewrite(2, [](ArcRecord& a) { a.denom = " "; });
   Rewrite(3, [](ArcRecord& a) { a.denom.clear(); });
@@ -62,7 +50,10 @@ TEST_F(RoadHighlightingTest, StatesSelectTheirArcs) {
   EXPECT_EQ(CountSelectedArcs(db(), HighlightCondition(On({ProvincialRoads, MunicipalRoads}))), 10);
 }
 
+// The dialog's clicks are the view test's, and so is the set drawn; OK there without a criterion means
+// no highlighting.
 TEST_F(RoadHighlightingTest, ChosenCriteriaFillTheSetWithTheArcsInTheLayer) {
+  EXPECT_EQ(HighlightCriteriaDialog().Condition(), std::nullopt);
   std::vector<PointArray> set(3);
   ui_.QueueHighlightCriteria([](HighlightCriteriaDialog& d) {
     d.Toggle(ProvincialRoads);

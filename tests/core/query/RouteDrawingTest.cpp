@@ -38,7 +38,6 @@ TEST(RouteDrawingTest, TheChosenPathUnderTheArcsAndTheMarkersOverThem) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0]->points, (std::vector<Point>{{150, 600}, {300, 600}}));
   EXPECT_EQ(lines[1]->points, (std::vector<Point>{{300, 600}, {300, 400}}));
-  EXPECT_EQ(lines[1]->pen.width, 16);
 
   canvas.Forget();
   DrawRouteMarkers(canvas, View(), RoutePoint{{150, 200}, 1}, RoutePoint{{300, 300}, 2});
@@ -46,7 +45,6 @@ TEST(RouteDrawingTest, TheChosenPathUnderTheArcsAndTheMarkersOverThem) {
   const std::vector<const DrawCall*> letters = canvas.Of(Kind::CentredText);
   ASSERT_EQ(discs.size(), 2u);
   ASSERT_EQ(letters.size(), 2u);
-  EXPECT_NE(discs[0]->brush.colour, discs[1]->brush.colour);
   EXPECT_EQ(letters[0]->text, "P");
   EXPECT_EQ(letters[0]->points[0], (Point{150, 600}));
   EXPECT_EQ(letters[1]->text, "A");

