@@ -41,24 +41,17 @@ class WindowThreadScript : public ScriptedUserInterface {
   int off_thread_calls = 0;
 
   void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override {
-    Note();
-    ScriptedUserInterface::ShowMessage(text, icon, caption);
+    Note(), ScriptedUserInterface::ShowMessage(text, icon, caption);
   }
   bool AskOkCancel(std::string_view text, std::string_view caption = {}) override {
-    Note();
-    return ScriptedUserInterface::AskOkCancel(text, caption);
+    return Note(), ScriptedUserInterface::AskOkCancel(text, caption);
   }
   std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
-    Note();
-    return ScriptedUserInterface::ChooseOpenFile(choice);
+    return Note(), ScriptedUserInterface::ChooseOpenFile(choice);
   }
-  void ProgressPercent(int percent) override {
-    Note();
-    ScriptedUserInterface::ProgressPercent(percent);
-  }
+  void ProgressPercent(int percent) override { Note(), ScriptedUserInterface::ProgressPercent(percent); }
   bool RunSnapFactorDialog(SnapFactorDialog& dialog) override {
-    Note();
-    return ScriptedUserInterface::RunSnapFactorDialog(dialog);
+    return Note(), ScriptedUserInterface::RunSnapFactorDialog(dialog);
   }
 
  private:

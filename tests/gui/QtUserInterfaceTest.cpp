@@ -192,8 +192,6 @@ TEST_F(QtUserInterfaceTest, BusyClockStartsOnceShowsElapsedTimeAndGoesAwayWhenId
   EXPECT_TRUE(clock_->isVisible());
   EXPECT_EQ(clock_->Text(), QStringLiteral("00:00"));
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  // Centred over the main window.
-  EXPECT_LE((clock_->geometry().center() - window_.rect().center()).manhattanLength(), 2);
   clock_->SetElapsedOffset(75);
   ui_.BeginBusy(true);  // a second start changes nothing
   EXPECT_EQ(clock_->Text(), QStringLiteral("01:15"));
@@ -283,7 +281,6 @@ TEST_F(QtUserInterfaceTest, ProgressBarAlongTheBottomAndBannerAboveIt) {
     ASSERT_TRUE(banner->isVisible());
     const QFontMetrics metrics(client_->font());
     EXPECT_EQ(banner->geometry().bottom() + 1, client_->height() - 21);
-    EXPECT_EQ(banner->geometry().size(), QSize(client_->width(), metrics.height() + 10));
     const int text_width = metrics.horizontalAdvance(QStringLiteral("Importazione Archi Stradali"));
     EXPECT_EQ(banner->text_x(), (client_->width() - text_width) / 2);
 

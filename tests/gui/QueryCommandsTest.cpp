@@ -16,12 +16,11 @@
 #include "gui/ToponymSearchDialogView.h"
 #include "map/CommandIds.h"
 #include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
-
-using testing::TempDir;
 
 // The main window over a database of two municipal streets named alike in one municipality and a
 // provincial road, each street 1000 m long, 200 m apart.
@@ -123,11 +122,6 @@ TEST_F(QueryCommandsTest, HighlightingShowsTheChosenRoadsUntilTurnedOffOrAnother
   frame_->ExecuteCommand(cmd::kHighlightRoads);
   frame_->ExecuteCommand(cmd::kPathStart);
   EXPECT_TRUE(view_->queries().highlights.empty()) << "another mode forgets the highlighting";
-  ui_.QueueHighlightCriteria([](HighlightCriteriaDialog&) { return false; });
-  frame_->ExecuteCommand(cmd::kHighlightRoads);
-  EXPECT_FALSE(frame_->map_modes().highlighting) << "Annulla";
-  EXPECT_EQ(ui_.query_dialogs_shown(), 3);
-  EXPECT_TRUE(ui_.messages().empty());
 }
 
 TEST_F(QueryCommandsTest, SearchedStreetsComeIntoViewWholeOrAsTheirArc) {
@@ -180,19 +174,13 @@ TEST(QueryDialogViewsTest, HighlightBoxesFollowTheFlagsAndTheIndicatorChangesNon
   EXPECT_TRUE(municipal->isChecked());
 }
 
-TEST(QueryDialogViewsTest, ToponymSearchBindsItsControlsAndStaysOnRefusals) {
-  TempDir dir;
-  ScriptedUserInterface ui;
-  const std::string path = dir.File("rete.mdb");
-  ASSERT_EQ(CreateDatabaseFile(path, ui), CreationResult::Created);
-  DbConnection connection(path, ui);
-  {
-    testing::NetworkBuilder build(connection);
-    ASSERT_TRUE(
-        build.AddMunicipality(12345, "Sant'Orsola", "022001", {testing::NetworkBuilder::Square(0, 0, 10)}));
-  }
-  ToponymSearchDialog model(connection, "orsola");
-  ToponymSearchDialogView view(model, ui);
+using ToponymSearchViewTest = testing::RoadNetworkTest;
+
+TEST_F(ToponymSearchViewTest, BindsItsControlsAndStaysOnRefusals) {
+  ASSERT_TRUE(testing::NetworkBuilder(db()).AddMunicipality(12345, "Sant'Orsola", "022001",
+                                                            {testing::NetworkBuilder::Square(0, 0, 10)}));
+  ToponymSearchDialog model(db(), "orsola");
+  ToponymSearchDialogView view(model, ui_);
   EXPECT_EQ(view.fragment()->text(), QStringLiteral("orsola"));
   EXPECT_EQ(view.filter()->count(), 2);
   view.fragment()->setText(QStringLiteral("sant'"));
@@ -202,7 +190,7 @@ TEST(QueryDialogViewsTest, ToponymSearchBindsItsControlsAndStaysOnRefusals) {
   EXPECT_EQ(view.hits()->itemText(0), QStringLiteral("C12345 - Comune: Sant'Orsola"));
   EXPECT_TRUE(model.whole_streets());
   view.ok_button()->click();
-  EXPECT_EQ(ui.last_message().text, ToponymSearchDialog::kNoHitMessage);
+  EXPECT_EQ(ui_.last_message().text, ToponymSearchDialog::kNoHitMessage);
   EXPECT_EQ(view.result(), QDialog::Rejected) << "the dialog stays";
   view.hits()->setCurrentIndex(0);
   view.ok_button()->click();
