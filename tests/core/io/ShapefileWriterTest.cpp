@@ -4,9 +4,8 @@
 
 #include <filesystem>
 
-#include "base/Windows1252.h"
+#include "core/io/ShapefileReadBack.h"
 #include "core/io/ShapefileTestBytes.h"
-#include "io/ShapefileReader.h"
 #include "support/NetworkBuilder.h"
 #include "support/TempDir.h"
 
@@ -148,36 +147,16 @@ TEST_F(ShapefileWriterTest, RoundTripKeepsAccentsGeometryAndRecordOrderAndCutsWh
                                   Line({{1.5, 2.5}, {3.5, 4.5}, {5.5, 2.5}})));
   ASSERT_EQ(writer_.Finish(), 3);
 
-  ShapefileReader reader;
-  ASSERT_TRUE(reader.Open(dir_.File("giro")));
-  ASSERT_TRUE(reader.ReadHeaders());
-  EXPECT_EQ(reader.record_count(), 3);
-  ASSERT_EQ(reader.fields().size(), 3u);
-  EXPECT_EQ(reader.fields()[1].offset, 30);
-  ASSERT_TRUE(reader.RewindShapes());
-  ShapeRecord shape;
-  ASSERT_TRUE(reader.NextShape(shape));
-  EXPECT_EQ(shape.polyline.points(), first);
-  ASSERT_TRUE(reader.NextShape(shape));
-  EXPECT_EQ(shape.shape_type, 0) << "a line without points is a null shape";
-  ASSERT_TRUE(reader.NextShape(shape));
-  EXPECT_EQ(shape.polyline.box(), Box::Of(1.5, 2.5, 5.5, 4.5));
-  EXPECT_FALSE(reader.NextShape(shape));
-
-  // Values are padded or cut to their field; what the code page cannot hold becomes "?".
-  ASSERT_TRUE(reader.RewindAttributes());
-  for (const std::string expected :
-       {"VIA DELL'UNIVERSITÀ           |12       |N", "perché € ??                   |-3       |S",
-        "una denominazione molto più lu|123456789| "}) {
-    std::string record, values;
-    ASSERT_TRUE(reader.NextAttributes(record));
-    for (const DbfField& field : reader.fields())
-      values.append(values.empty() ? "" : "|")
-          .append(Windows1252ToUtf8(ShapefileReader::FieldValue(record, field)));
-    EXPECT_EQ(values, expected);
-  }
-  std::string record;
-  EXPECT_FALSE(reader.NextAttributes(record)) << "only the end byte is left";
+  const test::ReadBackSet set = test::ReadBack(dir_.File("giro"));
+  ASSERT_EQ(set.records.size(), 3u);
+  EXPECT_EQ(set.records[0].shape.polyline.points(), first);
+  EXPECT_EQ(set.records[1].shape.shape_type, 0) << "a line without points is a null shape";
+  EXPECT_EQ(set.records[2].shape.polyline.box(), Box::Of(1.5, 2.5, 5.5, 4.5));
+  // Values are cut to their field; what the code page cannot hold becomes "?".
+  const std::vector<std::vector<std::string>> rows = {{"VIA DELL'UNIVERSITÀ", "12", "N"},
+                                                      {"perché € ??", "-3", "S"},
+                                                      {"una denominazione molto più lu", "123456789", ""}};
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(set.records[i].row, rows[i]);
 }
 
 }  // namespace

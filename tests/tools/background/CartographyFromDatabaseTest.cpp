@@ -100,12 +100,12 @@ TEST_F(CartographyFromDatabaseTest, TheAreasBoundariesPointsAndNamesReadBack) {
     ASSERT_EQ(contents.shapes["CENTRI"].size(), 1u);
     EXPECT_NEAR(contents.shapes["CENTRI"][0][0].x, 1500.25 + 101.23 / 2, 1e-3);
     // Names in UTF-8 again; the municipality's keeps its screen height, the locality's is in metres.
-    ASSERT_EQ(contents.texts["NOMICOM"].size(), 1u);
-    EXPECT_EQ(contents.texts["NOMICOM"][0].text, "Città Alta");
-    EXPECT_TRUE(contents.texts["NOMICOM"][0].fixed);
-    ASSERT_EQ(contents.texts["NOMILOC"].size(), 1u);
-    EXPECT_EQ(contents.texts["NOMILOC"][0].text, "Località Bassa");
-    EXPECT_FALSE(contents.texts["NOMILOC"][0].fixed);
+    for (const auto& [style, name, fixed] :
+         {std::tuple{"NOMICOM", "Città Alta", true}, {"NOMILOC", "Località Bassa", false}}) {
+      ASSERT_EQ(contents.texts[style].size(), 1u) << style;
+      EXPECT_EQ(contents.texts[style][0].text, name);
+      EXPECT_EQ(contents.texts[style][0].fixed, fixed) << style;
+    }
   }
 }
 
