@@ -13,7 +13,25 @@ using testing::Arc;
 using testing::On;
 using testing::RouteNetworkTest;
 
-class RouteComputationTest : public RouteNetworkTest {};
+class RouteComputationTest : public RouteNetworkTest {
+ protected:
+  struct Expected {
+    RoutePoint start, end;
+    std::vector<std::int32_t> arcs;  // of the path chosen
+    double length;
+  };
+
+  void ExpectRoutes(std::initializer_list<Expected> cases) {
+    for (const Expected& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << c.start.at.x << "," << c.start.at.y << " to " << c.end.at.x << "," << c.end.at.y);
+      const std::optional<RouteResult> result = Compute(c.start, c.end);
+      ASSERT_TRUE(result);
+      EXPECT_EQ(ArcsOf(result->Chosen()), c.arcs);
+      EXPECT_NEAR(result->Chosen().TotalLength(), c.length, 1e-9);
+    }
+  }
+};
 
 TEST_F(RouteComputationTest, TwoArcsThatShareANodeAreJoinedThereWhicheverWayTheyRun) {
   // The four ways the first edges of two arcs can meet, each arc drawn either way: four networks apart,
@@ -47,17 +65,12 @@ TEST_F(RouteComputationTest, TwoArcsThatShareANodeAreJoinedThereWhicheverWayThey
   }
 }
 
-TEST_F(RouteComputationTest, AMarkerOnTheNodeAnArcIsLeftAtAddsNothingOfThatArcAndOneArcGivesItsPiece) {
+TEST_F(RouteComputationTest, MarkersOnANodeAddNothingOfTheArcLeftThereAndOnOneArcTakeItsPiece) {
   // Three arcs in a row along the x axis, the first with two vertices inside.
   Network({{1, 1000, 1000}, {2, 1100, 1000}, {3, 1200, 1000}, {4, 1300, 1000}},
           {Arc(1, 1, 2, {{1000, 1000}, {1040, 1000}, {1060, 1000}, {1100, 1000}}),
            Arc(2, 2, 3, {{1100, 1000}, {1200, 1000}}), Arc(3, 3, 4, {{1200, 1000}, {1300, 1000}})});
-  struct Case {
-    RoutePoint start, end;
-    std::vector<std::int32_t> arcs;
-    double length;
-  };
-  const Case cases[] = {
+  ExpectRoutes({
       // On the far ends: the whole arcs, none cut.
       {On(1, 1000, 1000), On(3, 1300, 1000), {1, 2, 3}, 300},
       // On the node between arcs 1 and 2, with arc 1 chosen: arc 1 takes no part.
@@ -71,17 +84,10 @@ TEST_F(RouteComputationTest, AMarkerOnTheNodeAnArcIsLeftAtAddsNothingOfThatArcAn
       {On(1, 1000, 1000), On(1, 1070, 1000), {1}, 70},
       {On(1, 1000, 1000), On(1, 1100, 1000), {1}, 100},
       {On(1, 1000, 1000), On(1, 1000, 1000), {1}, 0},
-  };
-  for (const Case& c : cases) {
-    const std::optional<RouteResult> result = Compute(c.start, c.end);
-    ASSERT_TRUE(result);
-    const RouteChain& chain = result->Chosen();
-    EXPECT_EQ(ArcsOf(chain), c.arcs);
-    EXPECT_DOUBLE_EQ(chain.TotalLength(), c.length);
-    if (c.arcs.size() == 3) {
-      for (const RouteItem& item : chain.items) EXPECT_FALSE(item.cut) << item.arc;
-    }
-  }
+  });
+  const std::optional<RouteResult> whole = Compute(On(1, 1000, 1000), On(3, 1300, 1000));
+  ASSERT_TRUE(whole);
+  for (const RouteItem& item : whole->Chosen().items) EXPECT_FALSE(item.cut) << item.arc;
 }
 
 TEST_F(RouteComputationTest, AStartMarkerHalfwayStartsFromTheSecondNode) {
@@ -90,21 +96,8 @@ TEST_F(RouteComputationTest, AStartMarkerHalfwayStartsFromTheSecondNode) {
   Network({{1, 1000, 1000}, {2, 1100, 1000}, {3, 1000, 1300}, {4, 1000, 1310}},
           {Arc(1, 1, 2, {{1000, 1000}, {1100, 1000}}), Arc(2, 3, 4, {{1000, 1300}, {1000, 1310}}),
            Arc(3, 1, 3, {{1000, 1000}, {1000, 1300}}), Arc(4, 2, 3, {{1100, 1000}, {1000, 1300}})});
-  struct Case {
-    double start_x;
-    std::vector<std::int32_t> arcs;
-    double length;
-  };
-  const Case cases[] = {
-      {1050, {1, 4, 2}, 50 + std::hypot(100, 300) + 5},
-      {1049.99, {1, 3, 2}, 49.99 + 300 + 5},
-  };
-  for (const Case& c : cases) {
-    const std::optional<RouteResult> result = Compute(On(1, c.start_x, 1000), On(2, 1000, 1305));
-    ASSERT_TRUE(result);
-    EXPECT_EQ(ArcsOf(result->Chosen()), c.arcs);
-    EXPECT_NEAR(result->Chosen().TotalLength(), c.length, 1e-9);
-  }
+  ExpectRoutes({{On(1, 1050, 1000), On(2, 1000, 1305), {1, 4, 2}, 50 + std::hypot(100, 300) + 5},
+                {On(1, 1049.99, 1000), On(2, 1000, 1305), {1, 3, 2}, 49.99 + 300 + 5}});
 }
 
 TEST_F(RouteComputationTest, OfTwoPathsOfEqualLengthTheSecondIsShown) {
@@ -127,11 +120,8 @@ TEST_F(RouteComputationTest, ParallelArcsEachKeepTheirOwnLength) {
       {Arc(1, 1, 2, {{900, 1000}, {1000, 1000}}),
        Arc(2, 2, 3, {{1000, 1000}, {1050, 1100}, {1100, 1000}}, "VIA LUNGA"),
        Arc(3, 3, 2, {{1100, 1000}, {1000, 1000}}, "VIA CORTA"), Arc(4, 3, 4, {{1100, 1000}, {1200, 1000}})});
-  const std::optional<RouteResult> result = Compute(On(1, 950, 1000), On(4, 1150, 1000));
-  ASSERT_TRUE(result);
-  EXPECT_EQ(ArcsOf(result->Chosen()), (std::vector<std::int32_t>{1, 3, 4}));
-  EXPECT_DOUBLE_EQ(result->Chosen().TotalLength(), 200);
-  EXPECT_EQ(result->Chosen().items[1].street, "VIA CORTA");
+  ExpectRoutes({{On(1, 950, 1000), On(4, 1150, 1000), {1, 3, 4}, 200}});
+  EXPECT_EQ(Compute(On(1, 950, 1000), On(4, 1150, 1000))->Chosen().items.at(1).street, "VIA CORTA");
 }
 
 TEST_F(RouteComputationTest, AClosedArcNeverMakesARouteGoRoundForever) {
@@ -141,24 +131,13 @@ TEST_F(RouteComputationTest, AClosedArcNeverMakesARouteGoRoundForever) {
           {Arc(1, 1, 2, {{1000, 1000}, {1100, 1000}}), Arc(2, 2, 3, {{1100, 1000}, {1200, 1000}}),
            Arc(5, 2, 2, loop)});
   const double side = std::hypot(50, 100);
-  struct Case {
-    RoutePoint start, end;
-    std::vector<std::int32_t> arcs;
-    double length;
-  };
-  const Case cases[] = {
+  ExpectRoutes({
       // From a point of the loop: round it to node 2, then on.
       {On(5, 1150, 1100), On(2, 1150, 1000), {5, 2}, side + 50},
       // Onto the loop: it is entered at its first point.
       {On(1, 1050, 1000), On(5, 1050, 1100), {1, 5}, 50 + side + 100},
       {On(5, 1150, 1100), On(5, 1050, 1100), {5}, 100},
-  };
-  for (const Case& c : cases) {
-    const std::optional<RouteResult> result = Compute(c.start, c.end);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(ArcsOf(result->Chosen()), c.arcs);
-    EXPECT_NEAR(result->Chosen().TotalLength(), c.length, 1e-9);
-  }
+  });
 }
 
 TEST_F(RouteComputationTest, PointsThatNoPathJoinsFailWithTheirMessage) {
