@@ -6,10 +6,8 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "db/DatabaseFileSwap.h"
-#include "db/DbConnection.h"
 #include "db/Engine.h"
 #include "support/RoadNetworkDatabase.h"
 

@@ -99,24 +99,14 @@ TEST_F(EngineTest, AFileThatCannotBeWrittenIsOnlyRead) {
 }
 
 TEST_F(EngineTest, FieldTypesAndOrderComeBackFromTheFile) {
-  FieldDefinition field;
-  field.type = FieldType::Long;
   TableDefinition table("ordine");
-  const std::pair<const char*, int> cases[] = {{"b", 2}, {"a", 1}};
-  for (const auto& [name, position] : cases) {
-    field.name = name;
-    field.ordinal_position = position;
-    ASSERT_TRUE(table.AppendField(field, error_));
-  }
+  ASSERT_TRUE(table.AppendField({"b", FieldType::Long, 0, 2}, error_));
+  ASSERT_TRUE(table.AppendField({"a", FieldType::Long, 0, 1}, error_));
   // Names ignore letter case; texts hold 255 characters at most; every field has a name.
-  const std::tuple<const char*, FieldType, int> cases2[] = {
-      {"A", FieldType::Long, 0}, {"t", FieldType::Text, 256}, {"", FieldType::Text, 5}};
-  for (const auto& [name, type, size] : cases2) {
-    field.name = name;
-    field.type = type;
-    field.size = size;
-    EXPECT_FALSE(table.AppendField(field, error_)) << name;
-  }
+  for (const FieldDefinition& wrong :
+       {FieldDefinition{"A", FieldType::Long}, FieldDefinition{"t", FieldType::Text, 256},
+        FieldDefinition{"", FieldType::Text, 5}})
+    EXPECT_FALSE(table.AppendField(wrong, error_)) << wrong.name;
   ASSERT_TRUE(db_->AppendTable(table, error_)) << error_;
   EXPECT_FALSE(db_->AppendTable(table, error_)) << "a table is created once";
   EXPECT_FALSE(db_->AppendTable(TableDefinition("vuota"), error_)) << "a table needs fields";
