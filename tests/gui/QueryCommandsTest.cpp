@@ -153,10 +153,6 @@ TEST_F(QueryCommandsTest, SearchedStreetsComeIntoViewWholeOrAsTheirArc) {
   EXPECT_TRUE(frame_->map_modes().highlighting);
   EXPECT_EQ(view_->queries().highlights.size(), 2u) << "the municipal street of its municipality";
   EXPECT_TRUE(BlackAt(1500, 1000) && BlackAt(1500, 1200));
-
-  frame_->ExecuteCommand(cmd::kToponymSearch);  // closed without Ok
-  EXPECT_FALSE(frame_->map_modes().highlighting);
-  EXPECT_TRUE(view_->queries().highlights.empty());
 }
 
 TEST(QueryDialogViewsTest, HighlightBoxesFollowTheFlagsAndTheIndicatorChangesNone) {

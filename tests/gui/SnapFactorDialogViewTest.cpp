@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPushButton>
-
-#include "gui/QtUserInterface.h"
-#include "support/ModalDialogs.h"
 
 namespace viamappa {
 namespace {
@@ -27,17 +22,6 @@ TEST(SnapFactorDialogViewTest, OkClosesOnlyOnATextTheModelTakes) {
   view.accept();
   EXPECT_EQ(view.result(), QDialog::Accepted);
   EXPECT_EQ(model.snap_factor(), 4.5);
-}
-
-TEST(SnapFactorDialogViewTest, TheUserInterfaceShowsItModalAndAnswersCancel) {
-  QtUserInterface ui(QStringLiteral("Viamappa"));
-  SnapFactorDialog model;
-  testing::WhenModalOpens([](QWidget* modal) {
-    auto* view = dynamic_cast<SnapFactorDialogView*>(modal);
-    ASSERT_NE(view, nullptr);
-    view->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
-  });
-  EXPECT_FALSE(ui.RunSnapFactorDialog(model));
 }
 
 }  // namespace
