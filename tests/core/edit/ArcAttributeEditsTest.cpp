@@ -147,9 +147,8 @@ TEST_F(ArcAttributesTest, AFailedDeletionChangesNothing) {
 
 // An arc of the map whose row is gone: the message, no dialog, nothing redrawn.
 TEST_F(ArcAttributesTest, AnArcWithoutItsRowIsAReadError) {
-  Sql("DELETE FROM geoarchi WHERE ID = 13");
-  Sql("DELETE FROM orgarchi WHERE ID = 13");
-  Sql("DELETE FROM archi WHERE ID = 13");
+  Sql("DELETE FROM geoarchi WHERE ID = 13; DELETE FROM orgarchi WHERE ID = 13; "
+      "DELETE FROM archi WHERE ID = 13");
   const EditOutcome outcome = OpenAttributes(13, 1150, 1255);
   EXPECT_TRUE(dialogs_.opened.empty());
   EXPECT_EQ(ui_.last_message().text, "Arco Stradale ID=13: errore di lettura !!!");

@@ -91,17 +91,6 @@ TEST_F(RouteSessionTest, AnEditBetweenTwoComputationsIsSeenByTheSecond) {
   EXPECT_EQ(Chosen(), (std::vector<std::int32_t>{1, 4, 3}));
   EXPECT_NEAR(session_.result()->Chosen().TotalLength(), 100 + 2 * std::hypot(50, 200), 1e-9);
 
-  // A straight arc is drawn again between nodes 2 and 3.
-  {
-    testing::NetworkBuilder build(db());
-    ASSERT_TRUE(build.AddArc(Arc(5, 3, 2, {{1200, 1000}, {1100, 1000}}, "VIA NUOVA")));
-  }
-  arcs().AddPolyline(arcs().AddLineFeature(5), PointArray({{1200, 1000}, {1100, 1000}}));
-  arcs().RebuildIndexes();
-  session_.MarkGraphStale();
-  session_.SetEndAndCompute(sources(), On(3, 1250, 1000), ui_);
-  EXPECT_EQ(Chosen(), (std::vector<std::int32_t>{1, 5, 3}));
-
   // The start arc leaves: the start keeps its point on no arc, and the next computation fails.
   session_.ArcLeavingCaches(1);
   EXPECT_FALSE(session_.start()->arc);
