@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "db/DbQuery.h"
+#include "support/RoadNetworkDatabase.h"
 #include "support/SampleConnection.h"
 
 namespace viamappa {
@@ -31,12 +31,7 @@ class DbTableTest : public testing::SampleConnectionTest {
   }
   // A stored value as SQLite holds it: its type and its text.
   std::string Stored(const std::string& sql) {
-    DbQuery query(*connection_);
-    query.SetSelect("typeof(x) || ':' || ifnull(x, '')");
-    query.SetFrom("(" + sql + ")");
-    std::string text;
-    if (query.Open()) query.GetText(0, text);
-    return text;
+    return testing::Rows(*connection_, "typeof(x) || ':' || ifnull(x, '')", "(" + sql + ")").at(0);
   }
   // A new record of the given field values.
   bool AddRecord(DbTable& table, std::initializer_list<std::pair<const char*, std::string>> values) {
