@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QMainWindow>
 #include <QTest>
 #include <vector>
 
@@ -22,19 +21,17 @@ TEST(KeyBindingsTest, EveryKeyOfBothListsIsAKeyQtKnows) {
   EXPECT_TRUE(KeySequenceOf(KeyBinding{"Ctrl+NoSuchKey", 1}).isEmpty());
 }
 
-// A main window whose focused client stands in for the map window.
+// A focused window standing in for the map window.
 class KeyBindingsWindowTest : public ::testing::Test {
  protected:
   KeyBindingsWindowTest() {
-    map_ = new QWidget(&window_);
-    map_->setFocusPolicy(Qt::StrongFocus);
-    window_.setCentralWidget(map_);
-    InstallKeyBindings(map_, MapWindowKeys(), Qt::WidgetWithChildrenShortcut,
+    map_.setFocusPolicy(Qt::StrongFocus);
+    InstallKeyBindings(&map_, MapWindowKeys(), Qt::WidgetWithChildrenShortcut,
                        [this](int id) { commands_.push_back(id); });
-    window_.show();
-    window_.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
-    map_->setFocus(Qt::OtherFocusReason);
+    map_.show();
+    map_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&map_));
+    map_.setFocus(Qt::OtherFocusReason);
   }
 
   // The commands that a key press on the focused widget started.
@@ -44,15 +41,14 @@ class KeyBindingsWindowTest : public ::testing::Test {
     return commands_;
   }
 
-  QMainWindow window_;
-  QWidget* map_ = nullptr;
+  QWidget map_;
   std::vector<int> commands_;
 };
 
 using Commands = std::vector<int>;
 
 TEST_F(KeyBindingsWindowTest, NumericPadGivesTheSameCommandWithNumLockOnAndOff) {
-  ASSERT_TRUE(map_->hasFocus());
+  ASSERT_TRUE(map_.hasFocus());
   const struct {
     Qt::Key num_lock_on;
     Qt::Key num_lock_off;
