@@ -1,6 +1,7 @@
 #include "app/DatabaseLifecycle.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,7 @@
 
 #include "app/DatabaseCreation.h"
 #include "app/DatabaseFiles.h"
+#include "db/DatabaseFileSwap.h"
 #include "db/DbTable.h"
 #include "db/Engine.h"
 #include "support/RawDatabase.h"
@@ -254,6 +256,45 @@ TEST_F(DatabaseLifecycleTest, WithoutSettingsTheDefaultDatabaseGoesToTheUserData
   EXPECT_EQ(ui_.messages().front().text, SettingsStore::AnomalyMessage());
   EXPECT_EQ(state_.database_path, data + "/Viamappa/Viamappa.MDB");
   EXPECT_EQ(testing::CountRows(state_.database_path, "regazi"), 210);
+}
+
+// A database is built beside its place and moved there only when complete: a disk that fills up
+// part-way leaves the place as it was (empty, or the file that was there), with nothing half made.
+TEST_F(DatabaseLifecycleTest, AFullDiskLeavesNothingHalfMade) {
+  const std::string path = dir_.File("nuovo.mdb");
+  const std::string old_file = dir_.File("vecchio.mdb");
+  ASSERT_EQ(CreateDatabaseFile(old_file, ui_), CreationResult::Created);
+  const std::string old_bytes = testing::ReadText(old_file);
+  for (const int pages : {3, 12, 40}) {
+    EngineDatabase::LimitFileSize(pages);
+    EXPECT_NE(CreateDatabaseFile(path, ui_), CreationResult::Created) << pages;
+    EXPECT_NE(CreateDatabaseFile(old_file, ui_), CreationResult::Created) << pages;
+    EngineDatabase::LimitFileSize(0);
+    EXPECT_FALSE(std::filesystem::exists(path)) << pages;
+    EXPECT_EQ(testing::ReadText(old_file), old_bytes) << pages;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.File("")))
+      EXPECT_EQ(entry.path().string().find(".creazione"), std::string::npos) << entry.path();
+  }
+}
+
+// A database another process is writing is never replaced by a new one.
+TEST_F(DatabaseLifecycleTest, AFileInUseIsNotReplaced) {
+  const std::string path = dir_.File("in_uso.mdb");
+  ASSERT_EQ(CreateDatabaseFile(path, ui_), CreationResult::Created);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(other, "BEGIN IMMEDIATE; DELETE FROM regazi WHERE codice = 1", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  EXPECT_TRUE(DatabaseFileInUse(path));
+  ui_.ClearMessages();
+  EXPECT_EQ(CreateDatabaseFile(path, ui_), CreationResult::FileFailed);
+  EXPECT_NE(testing::Texts(ui_).front().find("è in uso da un altro programma"), std::string::npos)
+      << testing::Texts(ui_).front();
+  ASSERT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close_v2(other);
+  EXPECT_FALSE(DatabaseFileInUse(path));
+  EXPECT_EQ(testing::CountRows(path, "regazi"), 209) << "the other writer's work is kept";
 }
 
 }  // namespace

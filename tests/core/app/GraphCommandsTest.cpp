@@ -1,0 +1,183 @@
+// The commands on the road graph: their file choices, refusals, final messages and what they ask of the
+// window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/ConflationCommand.h"
+#include "app/ExportCommands.h"
+#include "app/StreetListDialogModel.h"
+#include "app/TopologyCommands.h"
+#include "core/edit/TopologyFixture.h"
+#include "core/io/SecondaryGraphFiles.h"
+#include "edit/BulkRenameDialog.h"
+#include "support/NetworkBuilder.h"
+#include "support/RoadNetworkDatabase.h"
+
+namespace viamappa {
+namespace {
+
+class RecordingShell : public WindowlessShell {
+ public:
+  void RebuildMap() override { calls += "rebuild "; }
+  void Redraw() override { calls += "redraw "; }
+  void RoutingGraphStale() override { calls += "stale "; }
+  std::string calls;
+};
+
+using testing::Arc;
+
+class TopologyCommandsTest : public testing::TopologyTest {
+ protected:
+  RecordingShell shell_;
+  TopologyCommands commands_{state_, ui_, shell_};
+};
+
+// Both commands end with their summary, then the routing graph is out of date and the map is built anew;
+// a run that stored nothing leaves the map alone.
+TEST_F(TopologyCommandsTest, TheGraphCommandsTellTheirCountsAndRebuildTheMap) {
+  Build({{1, 0, 0}, {2, 10, 0}, {3, 20, 0}, {4, 20, 0}},
+        {Arc(1, 1, 2, {{0, 0}, {10, 0}}, "VIA ROMA"), Arc(2, 2, 3, {{10, 0}, {20, 0}}, "VIA ROMA")});
+  ASSERT_EQ(commands_.RegenerateNodes(), (NodeRegenerationCounts{0, 0, 0, 1}));
+  EXPECT_EQ(ui_.last_message().text,
+            "Risultati della sistemazione dei Nodi e degli Archi:\n\nEliminati 0 Archi (lunghezza=0)\n"
+            "Inseriti 0 nuovi Nodi\nModificati 0 Nodi Inizio/Fine Archi\nEliminati 1 Nodi ridondanti\n");
+  EXPECT_EQ(shell_.calls, "stale rebuild redraw ");
+  EXPECT_EQ(ui_.clock_starts(), 1);
+  EXPECT_FALSE(ui_.busy());
+  ASSERT_EQ(commands_.MergeBrokenArcs(), (ArcMergeCounts{1, 1, 1}));
+  EXPECT_EQ(ui_.last_message().text,
+            "Risultati della Unificazione degli Archi:\n\nModificati 1 Archi\nEliminati 1 Archi superflui\n"
+            "Eliminati 1 Nodi ridondanti\n");
+  EXPECT_EQ(shell_.calls, "stale rebuild redraw stale rebuild redraw ");
+
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute(
+      "CREATE TRIGGER tieni BEFORE DELETE ON nodi BEGIN SELECT RAISE(ABORT, 'nodo bloccato'); END", error));
+  ASSERT_TRUE(db().engine()->Execute("INSERT INTO nodi VALUES (9, 50, 50)", error)) << error;
+  EXPECT_FALSE(commands_.RegenerateNodes());
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_EQ(shell_.calls, "stale rebuild redraw stale rebuild redraw ");
+}
+
+TEST_F(TopologyCommandsTest, RenamingAdvisesLocalizingThenOpensTheDialog) {
+  Build({{1, 0, 0}, {2, 10, 0}}, {Arc(1, 1, 2, {{0, 0}, {10, 0}}, "VIA ROMA")});
+  ui_.QueueBulkRename([](BulkRenameDialog& dialog) {
+    EXPECT_EQ(dialog.localities().size(), 1u);
+    EXPECT_FALSE(dialog.alternative());
+  });
+  commands_.RenameArcs();
+  EXPECT_EQ(ui_.bulk_rename_dialogs(), 1);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_TRUE(
+      ui_.messages()[0].text.starts_with("La localizzazione del Grafo Stradale non risulta effettuata"));
+  EXPECT_EQ(shell_.calls, "redraw ");
+}
+
+TEST_F(TopologyCommandsTest, NothingWithoutADatabase) {
+  state_.connection.reset();
+  EXPECT_FALSE(commands_.RegenerateNodes());
+  EXPECT_FALSE(commands_.MergeBrokenArcs());
+  EXPECT_FALSE(commands_.ValidateGraph());
+  commands_.RenameArcs();
+  EXPECT_EQ(ui_.bulk_rename_dialogs(), 0);
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_EQ(shell_.calls, "");
+}
+
+class ConflationCommandTest : public test::ConflationTest {
+ protected:
+  RecordingShell shell_;
+  ConflationCommand command_{state_, ui_, shell_};
+};
+
+// Nothing without a primary graph; then the file, then the snap factor; the map is rebuilt whether the
+// conflation ran or not, unless the file choice was cancelled.
+TEST_F(ConflationCommandTest, AsksTheFileAndTheFactorAndRebuildsTheMap) {
+  EXPECT_FALSE(command_.ImportSecondaryGraph());
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_TRUE(ui_.file_choices().empty());
+  EXPECT_EQ(shell_.calls, "");
+  BuildPrimary({{0, 0, 0}, {1, 100, 0}}, {{{0, 0}, {100, 0}}});
+  const std::string base = test::WriteSecondaryGraph(dir_.File("secondario"), {{{{0, 3}, {100, 3}}}});
+  // The factor is typed only where the dialog shows.
+  const struct {
+    std::optional<std::string> file;
+    std::optional<std::string> factor;
+    bool stored;
+    const char* calls;
+    std::string message;
+  } cases[] = {
+      {std::nullopt, "", false, "", ""},
+      {base + ".dbf", "", false, "rebuild redraw ", ""},
+      {base + ".SHP", std::nullopt, false, "rebuild redraw ", ""},
+      {base + ".shp", "2,5", true, "rebuild redraw ", "Inseriti 1 Archi derivati da Archi Secondari"},
+      {base + ".shp", "3,0", true, "rebuild redraw ", "Inseriti 0 Archi derivati da Archi Secondari"},
+  };
+  for (const auto& c : cases) {
+    ui_.ClearMessages();
+    shell_.calls.clear();
+    ui_.QueueFile(c.file);
+    if (c.factor != "") ui_.QueueSnapFactor(c.factor);
+    EXPECT_EQ(command_.ImportSecondaryGraph(), c.stored);
+    EXPECT_EQ(shell_.calls, c.calls);
+    if (c.message.empty()) {
+      EXPECT_TRUE(ui_.messages().empty()) << ui_.last_message().text;
+    } else {
+      EXPECT_NE(ui_.last_message().text.find(c.message), std::string::npos) << ui_.last_message().text;
+    }
+  }
+  EXPECT_TRUE(ui_.file_choices().back().must_exist);
+  EXPECT_EQ(ui_.snap_factor_dialogs().back(), "10,00") << "each run opens with the default";
+}
+
+class ExportCommandsTest : public testing::RoadNetworkTest {
+ protected:
+  void SetUp() override {
+    RoadNetworkTest::SetUp();
+    testing::NetworkBuilder b(db());
+    ASSERT_TRUE(b.AddNode(1, 0, 0) && b.AddNode(2, 1, 1));
+    ASSERT_TRUE(b.AddArc(testing::Arc(1, 1, 2, {{0, 0}, {1, 1}}, "VIA ROMA")));
+  }
+
+  ExportCommands commands_{state_, ui_};
+};
+
+TEST_F(ExportCommandsTest, ShapefileExportsAskForTheirFileAndCountTheArcs) {
+  for (bool (ExportCommands::*command)() :
+       {&ExportCommands::ExportRoadGraph, &ExportCommands::ExportTramex}) {
+    ui_.QueueFile(dir_.File("grafo.shp"));
+    ASSERT_TRUE((commands_.*command)());
+    EXPECT_TRUE(ui_.file_choices().back().confirm_overwrite);
+    EXPECT_EQ(ui_.last_message().text, "Sono stati esportati 1 Archi Stradali");
+  }
+  // Cancelled: nothing written, nothing said.
+  ui_.ClearMessages();
+  EXPECT_FALSE(commands_.ExportRoadGraph());
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(ExportCommandsTest, TheChangeCommunicationIsRefusedWithoutChanges) {
+  const std::size_t choices = ui_.file_choices().size();
+  EXPECT_FALSE(commands_.ExportChanges());
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
+  EXPECT_EQ(ui_.file_choices().size(), choices) << "no file is asked for";
+  std::string error;
+  ASSERT_TRUE(db().engine()->Execute("UPDATE archi SET modnome = 1", error)) << error;
+  ui_.QueueFile(dir_.File("grafo.shp"));
+  EXPECT_TRUE(commands_.ExportChanges());
+}
+
+TEST_F(ExportCommandsTest, TheStreetListGoesThroughItsDialog) {
+  EXPECT_FALSE(commands_.ExportStreetList()) << "the dialog cancelled";
+  EXPECT_EQ(ui_.dialogs_shown(), 1);
+  EXPECT_TRUE(ui_.file_choices().empty());
+  ui_.QueueStreetListAnswer([](StreetListDialogModel& dialog) { return !dialog.Accept(); });
+  ui_.QueueFile(dir_.File("elenco.txt"));
+  ASSERT_TRUE(commands_.ExportStreetList());
+  EXPECT_EQ(ui_.last_message().text, "Inserite 1 righe in ELENCO_STRADE");
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("elenco.txt")));
+}
+
+}  // namespace
+}  // namespace viamappa
