@@ -45,6 +45,36 @@ void ExpectMenusFollow(const QList<QAction*>& actions, const std::vector<MenuIte
   }
 }
 
+// Once given the window, tries what the window must refuse while a command runs: a close request at each
+// message (as the window system may send while long work lets window events through), and at a file
+// choice (on the window's thread, while the command's worker waits for the answer) another command.
+class WatchingUserInterface : public ScriptedUserInterface {
+ public:
+  void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override {
+    ScriptedUserInterface::ShowMessage(text, icon, caption);
+    if (frame) seen.closed = frame->close() || seen.closed;
+  }
+  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
+    if (frame) {
+      seen.running = frame->command_running();
+      seen.map_held = frame->map_view() && frame->map_view()->redraws_held();
+      const std::size_t shown = messages().size();
+      frame->ExecuteCommand(cmd::kAbout);
+      seen.other_command = messages().size() != shown;
+      seen.closed = frame->close() || seen.closed;
+    }
+    return ScriptedUserInterface::ChooseOpenFile(choice);
+  }
+
+  MainFrame* frame = nullptr;
+  struct {
+    bool running = false;
+    bool map_held = false;
+    bool other_command = true;
+    bool closed = false;
+  } seen;
+};
+
 class MainFrameTest : public ::testing::Test {
  protected:
   MainFrameTest() : config_(dir_.File("config/1.00.reg")) {
@@ -83,7 +113,7 @@ class MainFrameTest : public ::testing::Test {
 
   TempDir dir_;
   std::string config_;
-  ScriptedUserInterface ui_;
+  WatchingUserInterface ui_;
   std::unique_ptr<MainFrame> frame_;
 };
 
@@ -181,56 +211,16 @@ TEST_F(MainFrameTest, ExitAsksCancelKeepsEverythingAndOkSavesAndCloses) {
   EXPECT_EQ(ui_.messages().size(), 2u);
 }
 
-// Asks the window to close while a command shows its message, as a close request from the window
-// system does while long work lets window events through.
-class ClosingUserInterface : public ScriptedUserInterface {
- public:
-  void ShowMessage(std::string_view text, MessageIcon icon, std::string_view caption = {}) override {
-    ScriptedUserInterface::ShowMessage(text, icon, caption);
-    if (frame) closed = frame->close();
-  }
-  QWidget* frame = nullptr;
-  bool closed = true;
-};
-
-TEST(MainFrameCloseTest, ACloseRequestDuringACommandIsRefusedWithoutAsking) {
-  TempDir dir;
-  SettingsStore::Install(dir.File("1.00.reg"), dir.path());
-  ClosingUserInterface ui;
-  MainFrame frame(ui, SettingsStore(dir.File("1.00.reg")));
-  frame.show();
-  ui.frame = &frame;
-  ui.QueueAnswer(true);  // an exit question would be answered OK
-  frame.ExecuteCommand(cmd::kAbout);
-  EXPECT_FALSE(ui.closed);
-  EXPECT_TRUE(frame.isVisible());
-  ASSERT_EQ(ui.messages().size(), 1u) << "no exit question";
+TEST_F(MainFrameTest, ACloseRequestDuringACommandIsRefusedWithoutAsking) {
+  frame_->show();
+  ui_.frame = frame_.get();
+  ui_.QueueAnswer(true);  // an exit question would be answered OK
+  frame_->ExecuteCommand(cmd::kAbout);
+  ui_.frame = nullptr;
+  EXPECT_FALSE(ui_.seen.closed);
+  EXPECT_TRUE(frame_->isVisible());
+  ASSERT_EQ(ui_.messages().size(), 1u) << "no exit question";
 }
-
-// At the file choice of a command (on the window's thread, while the command's worker waits for the
-// answer) notes what the window lets happen.
-class InspectingUserInterface : public ScriptedUserInterface {
- public:
-  std::optional<std::string> ChooseOpenFile(const FileChoice& choice) override {
-    if (frame) {
-      seen.running = frame->command_running();
-      seen.map_held = frame->map_view() && frame->map_view()->redraws_held();
-      const std::size_t shown = messages().size();
-      frame->ExecuteCommand(cmd::kAbout);
-      seen.other_command = messages().size() != shown;
-      seen.closed = frame->close();
-    }
-    return ScriptedUserInterface::ChooseOpenFile(choice);
-  }
-
-  MainFrame* frame = nullptr;
-  struct {
-    bool running = false;
-    bool map_held = false;
-    bool other_command = true;
-    bool closed = true;
-  } seen;
-};
 
 // A road graph of two arcs in the shapefile base.shp.
 void WriteRoadGraph(const std::string& base) {
@@ -247,47 +237,41 @@ void WriteRoadGraph(const std::string& base) {
 
 // An import runs on the worker while the window holds still and turns commands away; the map data are
 // rebuilt under the same window, and the check then lists its findings beside the map and shows each.
-TEST(MainFrameWorkerTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
-  TempDir dir;
-  const std::string config = dir.File("1.00.reg");
-  SettingsStore::Install(config, dir.path());
-  InspectingUserInterface ui;
-  ui.QueueAnswer(true);  // create the default database
-  MainFrame frame(ui, SettingsStore(config));
-  frame.resize(900, 600);
-  ASSERT_TRUE(frame.Start());
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+TEST_F(MainFrameTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
+  ui_.QueueAnswer(true);  // create the default database
+  ASSERT_TRUE(frame_->Start());
+  frame_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
   QApplication::processEvents();
-  MapView* view = frame.map_view();
+  MapView* view = frame_->map_view();
   ASSERT_NE(view, nullptr);
   const int redraws = view->full_redraw_count();
 
-  WriteRoadGraph(dir.File("grafo"));
-  ui.frame = &frame;
-  ui.QueueFile(dir.File("grafo.shp"));
-  ui.ClearMessages();
-  frame.ExecuteCommand(cmd::kImportRoadGraph);
-  ui.frame = nullptr;
-  EXPECT_TRUE(ui.seen.running);
-  EXPECT_TRUE(ui.seen.map_held) << "the street names read the database";
-  EXPECT_FALSE(ui.seen.other_command);
-  EXPECT_FALSE(ui.seen.closed);
-  ASSERT_FALSE(ui.messages().empty());
-  EXPECT_TRUE(ui.messages().front().text.starts_with("Trovati 2 Archi grafo stradale"))
-      << ui.messages().front().text;
+  WriteRoadGraph(dir_.File("grafo"));
+  ui_.frame = frame_.get();
+  ui_.QueueFile(dir_.File("grafo.shp"));
+  ui_.ClearMessages();
+  frame_->ExecuteCommand(cmd::kImportRoadGraph);
+  ui_.frame = nullptr;
+  EXPECT_TRUE(ui_.seen.running);
+  EXPECT_TRUE(ui_.seen.map_held) << "the street names read the database";
+  EXPECT_FALSE(ui_.seen.other_command);
+  EXPECT_FALSE(ui_.seen.closed);
+  ASSERT_FALSE(ui_.messages().empty());
+  EXPECT_TRUE(ui_.messages().front().text.starts_with("Trovati 2 Archi grafo stradale"))
+      << ui_.messages().front().text;
 
-  ASSERT_NE(frame.map_data(), nullptr);
-  EXPECT_EQ(frame.map_data()->FindLayer("archi")->line_count(), 2u);
-  EXPECT_EQ(frame.map_view(), view);
+  ASSERT_NE(frame_->map_data(), nullptr);
+  EXPECT_EQ(frame_->map_data()->FindLayer("archi")->line_count(), 2u);
+  EXPECT_EQ(frame_->map_view(), view);
   EXPECT_FALSE(view->redraws_held());
-  EXPECT_TRUE(frame.Status(cmd::kDragMode).enabled) << "the commands follow at once";
+  EXPECT_TRUE(frame_->Status(cmd::kDragMode).enabled) << "the commands follow at once";
   QApplication::processEvents();
   EXPECT_GT(view->full_redraw_count(), redraws);
-  EXPECT_FALSE(ui.busy());
+  EXPECT_FALSE(ui_.busy());
 
-  frame.ExecuteCommand(cmd::kValidateGraph);
-  auto* window = frame.findChild<ValidationWindow*>();
+  frame_->ExecuteCommand(cmd::kValidateGraph);
+  auto* window = frame_->findChild<ValidationWindow*>();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->previous()->isEnabled());
