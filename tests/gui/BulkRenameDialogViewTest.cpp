@@ -52,6 +52,7 @@ TEST_F(BulkRenameDialogViewTest, BindsTheWidgetsToTheModel) {
   view.new_name()->setText(QStringLiteral("VIA ROMA VECCHIA"));
   ui_.QueueAnswer(true);
   view.ok()->click();
+  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Information);
   EXPECT_EQ(Rows("denom", "archi", "", "ID"), (std::vector<std::string>{"VIA ROMA VECCHIA", "VIA ROMAGNA"}));
   EXPECT_EQ(view.names()->count(), 2) << "searched again";
   view.alternative_name()->click();

