@@ -239,6 +239,8 @@ void WriteRoadGraph(const std::string& base) {
 TEST_F(MainFrameTest, AnImportRunsOnTheWorkerWhileTheWindowHoldsStill) {
   ui_.QueueAnswer(true);  // create the default database
   ASSERT_TRUE(frame_->Start());
+  EXPECT_TRUE(frame_->state().connected());
+  EXPECT_EQ(frame_->state().database_path, dir_.File("Viamappa.MDB"));
   frame_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
   QApplication::processEvents();
