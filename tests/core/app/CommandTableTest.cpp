@@ -1,11 +1,14 @@
+// The shell without windows: its command table, menus and keys, and the busy clock.
 #include "app/CommandTable.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "app/ProgressLayout.h"
 #include "app/ShellModel.h"
 #include "map/CommandIds.h"
 
@@ -169,6 +172,15 @@ TEST(ShellModelTest, EveryMenuCommandIsInTheTableOnceAndEveryMapKeyCommandHasOne
   for (int id = cmd::kFirstMapKeyCommand; id <= cmd::kLastMapKeyCommand; ++id)
     EXPECT_TRUE(commands.count(id)) << id;
   EXPECT_FALSE(commands.count(cmd::kThematicStyling)) << "Ctrl+V belongs to the main window";
+}
+
+// The busy clock's text and the size of a pixel, at their edges.
+TEST(ProgressLayoutTest, TheClockWrapsAtAnHourAndAMissingResolutionIsTakenAsNinetySix) {
+  const std::pair<long long, const char*> cases[] = {
+      {75, "01:15"}, {59 * 60 + 59, "59:59"}, {61 * 60, "01:00"}, {100LL * 3600 + 5, "00:05"}, {-3, "00:00"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(BusyClockText(seconds), text) << seconds;
+  EXPECT_DOUBLE_EQ(HundredthsOfMillimetrePerPixel(254), 10.0);
+  EXPECT_DOUBLE_EQ(HundredthsOfMillimetrePerPixel(0), 2540.0 / 96);
 }
 
 }  // namespace
