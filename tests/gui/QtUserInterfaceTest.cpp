@@ -37,13 +37,6 @@ using testing::WhenModalOpens;
 
 using testing::TempDir;
 
-QStringList ButtonTexts(QMessageBox* box) {
-  QStringList texts;
-  for (QAbstractButton* button : box->buttons()) texts << button->text();
-  texts.sort();
-  return texts;
-}
-
 TEST(QtNameFiltersTest, FilterListsBecomeQtNameFilters) {
   // A label that names its patterns keeps them; "*.*" is every file; ";" separates patterns.
   EXPECT_EQ(QtNameFilters("Database JET (*.mdb)|*.mdb|Sfondo|*.sfx|Tutti i files (*.*)|*.*||").join('|'),
@@ -83,7 +76,9 @@ void AnswerNextBox(QMessageBox::StandardButton answer, SeenBox& seen) {
   WhenModalOpens([answer, &seen](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
-    seen = {ButtonTexts(box), box->icon(), box->windowTitle(), box->textFormat()};
+    seen = {{}, box->icon(), box->windowTitle(), box->textFormat()};
+    for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
+    seen.buttons.sort();
     box->button(answer)->click();
   });
 }
