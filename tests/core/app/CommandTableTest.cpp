@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -84,67 +85,56 @@ TEST(CommandTableTest, CommandsAreEnabledStepByStep) {
   EXPECT_FALSE(QueryCommand(cmd::kDragMode, c).checked);
 }
 
-TEST(CommandTableTest, EditingModesAreExclusiveAndForgetHighlightingAndPath) {
-  MapModes before;
-  before.adjust_segment = before.highlighting = before.pick_end = true;
-  before.start_point_set = before.end_point_set = true;
-  const ModeChange on = ApplyModeCommand(cmd::kDragMode, before);
-  MapModes expected;
-  expected.drag = true;
-  EXPECT_EQ(on.modes, expected);
-  EXPECT_TRUE(on.forget_highlighting);
-  const ModeChange off = ApplyModeCommand(cmd::kDragMode, on.modes);
-  EXPECT_EQ(off.modes, MapModes{});
-  EXPECT_TRUE(off.forget_highlighting);
+// Modes named by their flags: "drag adjust draw delete highlight start end start_set end_set".
+MapModes Modes(std::string_view flags) {
+  MapModes m;
+  bool* const fields[] = {&m.drag,          &m.adjust_segment,  &m.draw_arc,
+                          &m.delete_vertex, &m.highlighting,    &m.pick_start,
+                          &m.pick_end,      &m.start_point_set, &m.end_point_set};
+  const std::string_view names[] = {"drag",  "adjust", "draw",      "delete", "highlight",
+                                    "start", "end",    "start_set", "end_set"};
+  std::string padded = " ";
+  padded.append(flags).append(" ");
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    std::string name = " ";
+    name.append(names[i]).append(" ");
+    *fields[i] = padded.find(name) != std::string::npos;
+  }
+  return m;
 }
 
-TEST(CommandTableTest, HighlightingAsksForCriteriaOnlyWhenTurnedOn) {
-  MapModes modes;
-  modes.draw_arc = modes.pick_start = modes.start_point_set = true;
-  EXPECT_TRUE(AsksHighlightingCriteria(cmd::kHighlightRoads, modes));
-  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kDragMode, modes));
-  const ModeChange declined = ApplyModeCommand(cmd::kHighlightRoads, modes, false);
-  EXPECT_EQ(declined.modes, MapModes{});  // the other modes are cleared even without criteria
-  EXPECT_FALSE(declined.forget_highlighting);
-  const ModeChange chosen = ApplyModeCommand(cmd::kHighlightRoads, modes, true);
-  MapModes highlighting;
-  highlighting.highlighting = true;
-  EXPECT_EQ(chosen.modes, highlighting);
-  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kHighlightRoads, chosen.modes));
-  const ModeChange off = ApplyModeCommand(cmd::kHighlightRoads, chosen.modes);
-  EXPECT_EQ(off.modes, MapModes{});
-  EXPECT_TRUE(off.forget_highlighting);
-}
-
-TEST(CommandTableTest, PathPointsStartClearsTheEndAndEndKeepsTheStart) {
-  MapModes modes;
-  modes.highlighting = modes.drag = true;
-  ModeChange start = ApplyModeCommand(cmd::kPathStart, modes);
-  MapModes expected;
-  expected.pick_start = true;
-  EXPECT_EQ(start.modes, expected);
-  EXPECT_TRUE(start.forget_highlighting);
-
-  // The map window records the start point; then the end point is picked, the start point kept.
-  start.modes.start_point_set = true;
-  const ModeChange end = ApplyModeCommand(cmd::kPathEnd, start.modes);
-  expected = {};
-  expected.pick_end = expected.start_point_set = true;
-  EXPECT_EQ(end.modes, expected);
-  EXPECT_FALSE(end.forget_highlighting);
-
-  MapModes with_end = end.modes;
-  with_end.end_point_set = true;
-  expected = {};
-  expected.start_point_set = true;
-  EXPECT_EQ(ApplyModeCommand(cmd::kPathEnd, with_end).modes, expected);
-
-  // Picking a new start forgets the end point; turning the start pick off forgets both points.
-  const ModeChange restart = ApplyModeCommand(cmd::kPathStart, with_end);
-  expected.pick_start = true;
-  EXPECT_EQ(restart.modes, expected);
-  EXPECT_EQ(ApplyModeCommand(cmd::kPathStart, restart.modes).modes, MapModes{});
-  EXPECT_EQ(ApplyModeCommand(cmd::kPan, with_end).modes, with_end);
+// The editing modes are exclusive and forget the highlighting and the path; the highlighting asks for
+// criteria only when turned on, and clears the other modes even without them; picking a start forgets
+// the end point, picking the end keeps the start, and turning a pick off forgets what it picked.
+TEST(CommandTableTest, ModeCommandsChangeTheModesAsTheyMust) {
+  const struct {
+    int id;
+    const char* before;
+    bool criteria;
+    const char* after;
+    bool forget_highlighting;
+  } cases[] = {
+      {cmd::kDragMode, "adjust highlight end start_set end_set", true, "drag", true},
+      {cmd::kDragMode, "drag", true, "", true},
+      {cmd::kHighlightRoads, "draw start start_set", false, "", false},
+      {cmd::kHighlightRoads, "draw start start_set", true, "highlight", false},
+      {cmd::kHighlightRoads, "highlight", true, "", true},
+      {cmd::kPathStart, "highlight drag", true, "start", true},
+      {cmd::kPathEnd, "start start_set", true, "end start_set", false},
+      {cmd::kPathEnd, "end start_set end_set", true, "start_set", false},
+      {cmd::kPathStart, "end start_set end_set", true, "start start_set", true},
+      {cmd::kPathStart, "start start_set", true, "", true},
+      {cmd::kPan, "end start_set end_set", true, "end start_set end_set", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.id << " on \"" << c.before << "\"");
+    const ModeChange change = ApplyModeCommand(c.id, Modes(c.before), c.criteria);
+    EXPECT_EQ(change.modes, Modes(c.after));
+    EXPECT_EQ(change.forget_highlighting, c.forget_highlighting);
+  }
+  EXPECT_TRUE(AsksHighlightingCriteria(cmd::kHighlightRoads, Modes("draw")));
+  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kHighlightRoads, Modes("highlight")));
+  EXPECT_FALSE(AsksHighlightingCriteria(cmd::kDragMode, Modes("")));
 }
 
 // The shell as data: every menu command reaches the table, and every map key command has its key.
