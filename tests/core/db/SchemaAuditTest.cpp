@@ -123,7 +123,7 @@ TEST_F(SchemaAuditTest, CheckNamesEachDamageAndRepairRebuildsItOrChangesNothing)
     std::string damage;
     std::vector<std::string> problems;
     std::vector<std::string> rebuilt;
-    std::string refused;  // a part of the repair's error; empty when the repair succeeds
+    std::string refused = {};  // a part of the repair's error; empty when the repair succeeds
   } cases[] = {
       {"indice",
        "",
