@@ -10,6 +10,8 @@
 #include "db/DbConnection.h"
 #include "io/AreaImport.h"
 #include "io/RoadGraphImport.h"
+#include "io/StreetDirectory.h"
+#include "io/ToponymImport.h"
 #include "synth/SyntheticRegion.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -69,25 +71,48 @@ std::string GeneratedDatabase(const std::string& data_dir, long long arcs, const
   const std::string region = GeneratedRegion(data_dir, arcs, benchmark);
   if (region.empty()) return {};
   const std::string database = region + "/regione.mdb";
-  if (std::filesystem::exists(database)) return database;
+  if (!ImportedDatabase(region, database, {.areas = true}, benchmark)) return {};
+  return database;
+}
+
+bool ImportedDatabase(const std::string& region, const std::string& path, ImportedParts parts,
+                      const char* benchmark) {
+  if (std::filesystem::exists(path)) return true;
   std::fprintf(stderr, "%s benchmark: importing %s into %s (once)\n", benchmark, region.c_str(),
-               database.c_str());
-  const std::string partial = database + ".partial";
+               path.c_str());
+  const std::string partial = path + ".partial";
   std::filesystem::remove(partial);
   ScriptedUserInterface ui;
-  if (CreateDatabaseFile(partial, ui) != CreationResult::Created) return {};
+  if (CreateDatabaseFile(partial, ui) != CreationResult::Created) return false;
   {
     DbConnection connection(partial, ui);
-    const RoadGraphImportCounts graph = ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
-    const AreaImportCounts comuni = ImportAreas(connection, AreaKind::Municipalities, region + "/COMUNI", ui);
-    const AreaImportCounts localita = ImportAreas(connection, AreaKind::Localities, region + "/LOCALITA", ui);
-    if (graph.arcs != arcs || comuni.inserted == 0 || localita.inserted == 0) {
+    bool stored = ImportRoadGraph(connection, region + "/GEO_GRAFO", ui).arcs > 0;
+    if (stored && parts.street_directory) BuildStreetDirectory(connection, ui);
+    if (stored && parts.areas) {
+      stored = ImportAreas(connection, AreaKind::Municipalities, region + "/COMUNI", ui).inserted > 0 &&
+               ImportAreas(connection, AreaKind::Localities, region + "/LOCALITA", ui).inserted > 0;
+    }
+    if (stored && parts.toponyms) ImportToponyms(connection, region + "/toponimi.txt", ui);
+    if (!stored) {
       std::fprintf(stderr, "%s benchmark: the import of %s failed\n", benchmark, region.c_str());
-      return {};
+      return false;
     }
   }
-  std::filesystem::rename(partial, database);
-  return database;
+  std::filesystem::rename(partial, path);
+  return true;
+}
+
+void PhaseClock::ProgressPhase(std::string_view phase) {
+  ScriptedUserInterface::ProgressPhase(phase);
+  starts.emplace_back(std::string(phase), std::chrono::steady_clock::now());
+}
+
+void PhaseClock::PrintPhases(std::chrono::steady_clock::time_point end) const {
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    const auto until = i + 1 < starts.size() ? starts[i + 1].second : end;
+    std::printf("  %-52s %8.2f s\n", starts[i].first.c_str(),
+                std::chrono::duration<double>(until - starts[i].second).count());
+  }
 }
 
 void PrintFigure(const Figure& figure) {

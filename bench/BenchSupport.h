@@ -5,6 +5,11 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ui/ScriptedUserInterface.h"
 
 namespace viamappa::bench {
 
@@ -25,6 +30,29 @@ std::string GeneratedRegion(const std::string& data_dir, long long arcs, const c
 // localities imported and nothing localized, under data_dir, made the first time it is asked for.
 // Benchmarks that change it work on a copy. Empty when it cannot be made.
 std::string GeneratedDatabase(const std::string& data_dir, long long arcs, const char* benchmark);
+
+// What a benchmark's database holds besides the region's road graph.
+struct ImportedParts {
+  bool street_directory = false;
+  bool areas = false;  // municipalities and localities
+  bool toponyms = false;
+};
+
+// The database at path with the region's road graph and the parts asked for, imported the first time
+// it is asked for under another name and moved into place only when whole. False when an import
+// stored nothing.
+bool ImportedDatabase(const std::string& region, const std::string& path, ImportedParts parts,
+                      const char* benchmark);
+
+// A user interface that notes when each phase of a long command begins.
+class PhaseClock : public ScriptedUserInterface {
+ public:
+  void ProgressPhase(std::string_view phase) override;
+  // Each phase with its seconds, the last one until end.
+  void PrintPhases(std::chrono::steady_clock::time_point end) const;
+
+  std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> starts;
+};
 
 // One measured figure: ours, the peer's from the same run when there is one, and the goal.
 struct Figure {

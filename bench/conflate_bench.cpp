@@ -15,46 +15,14 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/DatabaseCreation.h"
 #include "db/DbConnection.h"
 #include "io/Conflation.h"
-#include "io/RoadGraphImport.h"
 #include "io/ShapefileReader.h"
 #include "io/ShapefileWriter.h"
-#include "io/StreetDirectory.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Records when each phase began.
-class PhaseClock : public ScriptedUserInterface {
- public:
-  void ProgressPhase(std::string_view phase) override {
-    ScriptedUserInterface::ProgressPhase(phase);
-    starts.emplace_back(std::string(phase), Clock::now());
-  }
-  std::vector<std::pair<std::string, Clock::time_point>> starts;
-};
-
-// The primary database of the region, imported once.
-bool PrimaryDatabase(const std::string& region, const std::string& path) {
-  if (std::filesystem::exists(path)) return true;
-  std::fprintf(stderr, "conflate benchmark: importing %s into %s (once)\n", region.c_str(), path.c_str());
-  const std::string partial = path + ".partial";
-  std::filesystem::remove(partial);
-  ScriptedUserInterface ui;
-  if (CreateDatabaseFile(partial, ui) != CreationResult::Created) return false;
-  {
-    DbConnection connection(partial, ui);
-    if (ImportRoadGraph(connection, region + "/GEO_GRAFO", ui).arcs == 0) return false;
-    BuildStreetDirectory(connection, ui);
-  }
-  std::filesystem::rename(partial, path);
-  return true;
-}
 
 struct GraphRecord {
   std::vector<Point> points;
@@ -157,7 +125,7 @@ int main(int argc, char** argv) {
   const long long streets = secondary * 15 / 100;
   const std::string secondary_base = data_dir + "/conflate-secondary-" + std::to_string(arcs) + "-" +
                                      std::to_string(secondary) + "/SECONDARIO";
-  if (!PrimaryDatabase(region, primary) ||
+  if (!bench::ImportedDatabase(region, primary, {.street_directory = true}, "conflate") ||
       !SecondaryGraph(region, secondary_base, secondary - streets, streets)) {
     std::fprintf(stderr, "conflate benchmark: the data could not be prepared\n");
     return 1;
@@ -167,7 +135,7 @@ int main(int argc, char** argv) {
   const std::string database = work + "/grafo.mdb";
   std::filesystem::copy_file(primary, database);
 
-  PhaseClock ui;
+  bench::PhaseClock ui;
   ConflationResult result;
   bench::ResetPeakMemory();
   const auto start = std::chrono::steady_clock::now();
@@ -196,11 +164,7 @@ int main(int argc, char** argv) {
   std::printf(
       "  primary arcs modified %d, pieces inserted %d, secondary arcs inserted %d, nodes inserted %d\n",
       result.modified, result.from_primary, result.from_secondary, result.nodes);
-  for (std::size_t i = 0; i < ui.starts.size(); ++i) {
-    const auto end = i + 1 < ui.starts.size() ? ui.starts[i + 1].second : finish;
-    std::printf("  %-52s %8.2f s\n", ui.starts[i].first.c_str(),
-                std::chrono::duration<double>(end - ui.starts[i].second).count());
-  }
+  ui.PrintPhases(finish);
   std::printf("  %-52s %8.2f s     goal < 30 s\n", "whole run", total);
   std::printf("  %-52s %8.1f MB    goal < 2000 MB\n", "peak memory", peak / 1e6);
   bench::PrintFigure({"conflate.total", total, "s", std::nullopt, "<30s"});

@@ -16,14 +16,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/DatabaseCreation.h"
 #include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "edit/MapEditor.h"
-#include "io/AreaImport.h"
-#include "io/RoadGraphImport.h"
-#include "io/StreetDirectory.h"
-#include "io/ToponymImport.h"
 #include "map/CommandIds.h"
 #include "map/LayerLoader.h"
 #include "support/ScriptedEditDialogs.h"
@@ -38,25 +33,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kMargin = 80;  // pixels kept from the window's edges, where tracing re-centres the map
-
-bool MakeDatabase(const std::string& database, const std::string& region) {
-  if (std::filesystem::exists(database)) return true;
-  std::fprintf(stderr, "edit benchmark: importing %s into %s (once)\n", region.c_str(), database.c_str());
-  const std::string building = database + ".tmp";
-  std::filesystem::remove(building);
-  ScriptedUserInterface ui;
-  if (CreateDatabaseFile(building, ui) != CreationResult::Created) return false;
-  {
-    DbConnection connection(building, ui);
-    ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
-    BuildStreetDirectory(connection, ui);
-    ImportAreas(connection, AreaKind::Municipalities, region + "/COMUNI", ui);
-    ImportAreas(connection, AreaKind::Localities, region + "/LOCALITA", ui);
-    ImportToponyms(connection, region + "/toponimi.txt", ui);
-  }
-  std::filesystem::rename(building, database);
-  return true;
-}
 
 double Percentile(std::vector<double> values, double p) {
   if (values.empty()) return 0;
@@ -141,7 +117,10 @@ int main(int argc, char** argv) {
   // The render benchmark imports the same region: its database serves when it is there.
   std::string source = data_dir + "/render-" + std::to_string(arcs) + ".mdb";
   if (!std::filesystem::exists(source)) source = data_dir + "/edit-" + std::to_string(arcs) + ".mdb";
-  if (region.empty() || !MakeDatabase(source, region)) return 1;
+  if (region.empty() ||
+      !bench::ImportedDatabase(region, source, {.street_directory = true, .areas = true, .toponyms = true},
+                               "edit"))
+    return 1;
   // The edits are written to a copy, so that every run starts from the imported region.
   const std::string database = data_dir + "/edit-work.mdb";
   std::filesystem::copy_file(source, database, std::filesystem::copy_options::overwrite_existing);

@@ -16,14 +16,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/DatabaseCreation.h"
 #include "base/NumberText.h"
 #include "db/DbConnection.h"
 #include "gui/QtCanvas.h"
-#include "io/AreaImport.h"
-#include "io/RoadGraphImport.h"
-#include "io/StreetDirectory.h"
-#include "io/ToponymImport.h"
 #include "map/LayerLoader.h"
 #include "map/MapRenderer.h"
 #include "map/Viewport.h"
@@ -36,25 +31,6 @@ using bench::Milliseconds;
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-
-bool MakeDatabase(const std::string& database, const std::string& region) {
-  if (std::filesystem::exists(database)) return true;
-  std::fprintf(stderr, "render benchmark: importing %s into %s (once)\n", region.c_str(), database.c_str());
-  const std::string building = database + ".tmp";
-  std::filesystem::remove(building);
-  ScriptedUserInterface ui;
-  if (CreateDatabaseFile(building, ui) != CreationResult::Created) return false;
-  {
-    DbConnection connection(building, ui);
-    ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
-    BuildStreetDirectory(connection, ui);
-    ImportAreas(connection, AreaKind::Municipalities, region + "/COMUNI", ui);
-    ImportAreas(connection, AreaKind::Localities, region + "/LOCALITA", ui);
-    ImportToponyms(connection, region + "/toponimi.txt", ui);
-  }
-  std::filesystem::rename(building, database);
-  return true;
-}
 
 struct Case {
   const char* name;
@@ -117,7 +93,10 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(data_dir);
   const std::string region = bench::GeneratedRegion(data_dir, arcs, "render");
   const std::string database = data_dir + "/render-" + std::to_string(arcs) + ".mdb";
-  if (region.empty() || !MakeDatabase(database, region)) return 1;
+  if (region.empty() ||
+      !bench::ImportedDatabase(region, database, {.street_directory = true, .areas = true, .toponyms = true},
+                               "render"))
+    return 1;
 
   ScriptedUserInterface ui;
   DbConnection connection(database, ui);

@@ -19,10 +19,8 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/DatabaseCreation.h"
 #include "base/NumberText.h"
 #include "db/DbConnection.h"
-#include "io/RoadGraphImport.h"
 #include "map/LayerLoader.h"
 #include "map/LayerNames.h"
 #include "query/RouteComputation.h"
@@ -92,21 +90,6 @@ PeerGraph PeerOf(const RoutingGraph& graph) {
                    static_cast<std::size_t>(graph.node_count()));
 }
 
-bool MakeDatabase(const std::string& database, const std::string& region) {
-  if (std::filesystem::exists(database)) return true;
-  std::fprintf(stderr, "route benchmark: importing %s into %s (once)\n", region.c_str(), database.c_str());
-  const std::string building = database + ".tmp";
-  std::filesystem::remove(building);
-  ScriptedUserInterface ui;
-  if (CreateDatabaseFile(building, ui) != CreationResult::Created) return false;
-  {
-    DbConnection connection(building, ui);
-    ImportRoadGraph(connection, region + "/GEO_GRAFO", ui);
-  }
-  std::filesystem::rename(building, database);
-  return true;
-}
-
 // Pairs of nodes whose points lie between 5 and 7 km apart, drawn from a fixed seed.
 std::vector<std::pair<NodeIndex, NodeIndex>> QueryPairs(const RoutingGraph& graph, int count) {
   std::mt19937 random(2026);
@@ -170,7 +153,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(data_dir);
   const std::string region = bench::GeneratedRegion(data_dir, arcs, "route");
   const std::string database = data_dir + "/route-" + std::to_string(arcs) + ".mdb";
-  if (region.empty() || !MakeDatabase(database, region)) return 1;
+  if (region.empty() || !bench::ImportedDatabase(region, database, {}, "route")) return 1;
 
   ScriptedUserInterface ui;
   DbConnection connection(database, ui);

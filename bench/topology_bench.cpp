@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/DatabaseCreation.h"
 #include "db/DbBatch.h"
 #include "db/DbConnection.h"
 #include "edit/BrokenArcMerge.h"
@@ -26,39 +25,12 @@
 #include "edit/GraphValidationReport.h"
 #include "edit/NodeRegeneration.h"
 #include "geom/GraphRecords.h"
-#include "io/RoadGraphImport.h"
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Records when each phase began.
-class PhaseClock : public ScriptedUserInterface {
- public:
-  void ProgressPhase(std::string_view phase) override {
-    ScriptedUserInterface::ProgressPhase(phase);
-    starts.emplace_back(std::string(phase), Clock::now());
-  }
-  std::vector<std::pair<std::string, Clock::time_point>> starts;
-};
-
-// The region's database, imported once.
-bool BaseDatabase(const std::string& region, const std::string& path) {
-  if (std::filesystem::exists(path)) return true;
-  std::fprintf(stderr, "topology benchmark: importing %s into %s (once)\n", region.c_str(), path.c_str());
-  const std::string partial = path + ".partial";
-  std::filesystem::remove(partial);
-  ScriptedUserInterface ui;
-  if (CreateDatabaseFile(partial, ui) != CreationResult::Created) return false;
-  {
-    DbConnection connection(partial, ui);
-    if (ImportRoadGraph(connection, region + "/GEO_GRAFO", ui).arcs == 0) return false;
-  }
-  std::filesystem::rename(partial, path);
-  return true;
-}
 
 bool Execute(DbConnection& connection, const char* sql) {
   std::string error;
@@ -112,7 +84,7 @@ int main(int argc, char** argv) {
   const std::string region = bench::GeneratedRegion(data_dir, arcs, "topology");
   if (region.empty()) return 1;
   const std::string base = data_dir + "/topology-base-" + std::to_string(arcs) + ".mdb";
-  if (!BaseDatabase(region, base)) {
+  if (!bench::ImportedDatabase(region, base, {}, "topology")) {
     std::fprintf(stderr, "topology benchmark: the database could not be prepared\n");
     return 1;
   }
@@ -143,7 +115,7 @@ int main(int argc, char** argv) {
     const std::string database = work + "/grafo.mdb";
     std::filesystem::remove(database);
     std::filesystem::copy_file(base, database);
-    PhaseClock ui;
+    bench::PhaseClock ui;
     std::string result;
     double total = 0;
     long long peak = 0;
@@ -163,11 +135,7 @@ int main(int argc, char** argv) {
     for (const RecordedMessage& message : ui.messages())
       std::fprintf(stderr, "topology benchmark: %s\n", message.text.c_str());
     std::printf("\n%s\n", run.name);
-    for (std::size_t i = 0; i < ui.starts.size(); ++i) {
-      const auto end = i + 1 < ui.starts.size() ? ui.starts[i + 1].second : finish;
-      std::printf("  %-52s %8.2f s\n", ui.starts[i].first.c_str(),
-                  std::chrono::duration<double>(end - ui.starts[i].second).count());
-    }
+    ui.PrintPhases(finish);
     std::printf("  %-52s %8.2f s     goal < 20 s\n", "whole run", total);
     std::printf("  %-52s %8.1f MB\n", "peak memory", peak / 1e6);
     // The command's own result message, indented as the table.

@@ -107,12 +107,9 @@ int Info(const std::vector<std::string>& args, const Options& options) {
   std::printf("Database: %s\nMotore: %s\nLocale: %s\nTavole: %zu\n", args[0].c_str(), EngineVersion().c_str(),
               connection.engine()->Locale().c_str(), tables.size());
   for (const std::string& table : tables) {
-    DbQuery count(connection);
-    count.SetSelect("count(*)");
-    count.SetFrom("[" + table + "]");
-    std::int32_t rows = 0;
-    if (!count.Open() || !count.GetLong(0, rows)) return 1;
-    std::printf("  %-10s %10d\n", table.c_str(), rows);
+    const std::optional<long long> rows = CountRows(connection, "[" + table + "]");
+    if (!rows) return 1;
+    std::printf("  %-10s %10lld\n", table.c_str(), *rows);
   }
   return ui.error_count() == 0 ? 0 : 1;
 }

@@ -479,4 +479,14 @@ bool DbQuery::GetFieldText(std::string_view field, std::string& out) {
   return true;
 }
 
+std::optional<long long> CountRows(DbConnection& connection, std::string_view from, std::string_view where) {
+  DbQuery query(connection);
+  query.SetSelect("count(*)");
+  query.SetFrom(from);
+  query.SetWhere(where);
+  std::int32_t rows = 0;
+  if (!query.Open() || !query.GetLong(0, rows)) return std::nullopt;
+  return rows;
+}
+
 }  // namespace viamappa

@@ -124,4 +124,9 @@ class DbQuery : private LiveReader {
   std::string statement_text_;
 };
 
+// The number of rows of a FROM and WHERE; nullopt when they cannot be counted (the access layer has
+// shown why).
+std::optional<long long> CountRows(DbConnection& connection, std::string_view from,
+                                   std::string_view where = {});
+
 }  // namespace viamappa

@@ -1,7 +1,5 @@
 #include "edit/ArcRowRemoval.h"
 
-#include "db/DbQuery.h"
-
 namespace viamappa {
 
 ArcRowRemover::ArcRowRemover(DbConnection& connection)
@@ -18,16 +16,6 @@ ArcRemoval ArcRowRemover::Remove(std::int32_t id) {
   // Sought again: the deletions above went through other tables of the same file.
   if (!arcs_.Seek(id)) return ArcRemoval::Missing;
   return arcs_.Delete() ? ArcRemoval::Removed : ArcRemoval::Failed;
-}
-
-std::optional<long long> CountRows(DbConnection& connection, std::string_view from, std::string_view where) {
-  DbQuery query(connection);
-  query.SetSelect("count(*)");
-  query.SetFrom(from);
-  query.SetWhere(where);
-  std::int32_t rows = 0;
-  if (!query.Open() || !query.GetLong(0, rows)) return std::nullopt;
-  return rows;
 }
 
 }  // namespace viamappa

@@ -1,10 +1,7 @@
-// Removing whole arcs from the database for the batch commands of the graph, and the row counts their
-// progress and their checks of a complete reading rest on.
+// Removing whole arcs from the database for the batch commands of the graph.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 #include "db/DbConnection.h"
 #include "geom/GraphRecords.h"
@@ -30,10 +27,5 @@ class ArcRowRemover {
   PolylineTable current_;
   PolylineTable first_;
 };
-
-// The number of rows of a query's FROM and WHERE; nullopt when it cannot be counted (the access layer
-// has shown why).
-std::optional<long long> CountRows(DbConnection& connection, std::string_view from,
-                                   std::string_view where = {});
 
 }  // namespace viamappa

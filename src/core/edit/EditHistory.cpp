@@ -24,6 +24,27 @@ const std::optional<Row>& Wanted(const RowChange<Row>& row, bool undo) {
   return undo ? row.before : row.after;
 }
 
+bool SameRow(const ArcRecord& a, const ArcRecord& b) {
+  return a == b;
+}
+bool SameRow(const NodeRecord& a, const NodeRecord& b) {
+  return a == b;
+}
+bool SameRow(const PointArray& a, const PointArray& b) {
+  return a.points() == b.points();
+}
+
+// The row stands as the step left it (its after for an undo, its before for a redo): the same
+// content, or no row.
+template <typename Table, typename Row>
+bool StandsAsLeft(Table& table, const RowChange<Row>& row, bool undo) {
+  const std::optional<Row>& expected = Found(row, undo);
+  const bool found = table.Seek(row.id);
+  if (!expected) return !found;
+  Row read;
+  return found && table.Read(read) && SameRow(read, *expected);
+}
+
 std::optional<std::uint32_t> SlotOf(const std::vector<std::pair<std::int32_t, std::uint32_t>>& slots,
                                     std::int32_t id) {
   for (const auto& [known, slot] : slots)
@@ -174,30 +195,21 @@ void EditHistory::Record(const GraphChange& change) {
 }
 
 EditKind EditHistory::Undo() {
-  if (undo_.empty()) return EditKind::None;
-  last_was_recorded_ = false;
-  switch (Apply(undo_.back(), true)) {
-    case Applied::Done:
-      redo_.push_back(std::move(undo_.back()));
-      undo_.pop_back();
-      return redo_.back().change.kind;
-    case Applied::Refused:
-      Clear();
-      break;
-    case Applied::Failed:
-      break;
-  }
-  return EditKind::None;
+  return Replay(undo_, redo_, true);
 }
 
 EditKind EditHistory::Redo() {
-  if (redo_.empty()) return EditKind::None;
+  return Replay(redo_, undo_, false);
+}
+
+EditKind EditHistory::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
+  if (from.empty()) return EditKind::None;
   last_was_recorded_ = false;
-  switch (Apply(redo_.back(), false)) {
+  switch (Apply(from.back(), undo)) {
     case Applied::Done:
-      undo_.push_back(std::move(redo_.back()));
-      redo_.pop_back();
-      return undo_.back().change.kind;
+      to.push_back(std::move(from.back()));
+      from.pop_back();
+      return to.back().change.kind;
     case Applied::Refused:
       Clear();
       break;
@@ -227,38 +239,18 @@ EditHistory::Applied EditHistory::Apply(const Step& step, bool undo) {
     return Applied::Failed;
 
   // Every row must be as the step left it; the first one that is not is named.
-  for (const RowChange<ArcRecord>& row : c.arcs) {
-    const std::optional<ArcRecord>& expected = Found(row, undo);
-    ArcRecord read;
-    const bool found = archi.Seek(row.id);
-    if (expected ? !(found && archi.Read(read) && read == *expected) : found) {
-      Refuse(step, undo, ArcText(row.id));
-      return Applied::Refused;
-    }
-  }
-  for (const RowChange<PointArray>& row : c.polylines) {
-    const std::optional<PointArray>& expected = Found(row, undo);
-    PointArray read;
-    const bool found = geoarchi.Seek(row.id);
-    if (expected ? !(found && geoarchi.Read(read) && read.points() == expected->points()) : found) {
-      Refuse(step, undo, "della geometria " + ArcText(row.id));
-      return Applied::Refused;
-    }
-  }
-  for (const RowChange<NodeRecord>& row : c.nodes) {
-    const std::optional<NodeRecord>& expected = Found(row, undo);
-    NodeRecord read;
-    const bool found = nodi.Seek(row.id);
-    if (expected ? !(found && nodi.Read(read) && read == *expected) : found) {
-      Refuse(step, undo, "del nodo ID=" + FormatInteger(row.id));
-      return Applied::Refused;
-    }
-  }
-  for (const DirectoryRow& row : c.directory_added) {
-    if (directory.Seek(row) != undo) {
-      Refuse(step, undo, DirectoryText(row));
-      return Applied::Refused;
-    }
+  std::optional<std::string> changed;
+  for (const RowChange<ArcRecord>& row : c.arcs)
+    if (!changed && !StandsAsLeft(archi, row, undo)) changed = ArcText(row.id);
+  for (const RowChange<PointArray>& row : c.polylines)
+    if (!changed && !StandsAsLeft(geoarchi, row, undo)) changed = "della geometria " + ArcText(row.id);
+  for (const RowChange<NodeRecord>& row : c.nodes)
+    if (!changed && !StandsAsLeft(nodi, row, undo)) changed = "del nodo ID=" + FormatInteger(row.id);
+  for (const DirectoryRow& row : c.directory_added)
+    if (!changed && directory.Seek(row) != undo) changed = DirectoryText(row);
+  if (changed) {
+    Refuse(step, undo, *changed);
+    return Applied::Refused;
   }
 
   // Written in the order the relations allow: a node before the arcs that end at it, a polyline after
@@ -270,7 +262,7 @@ EditHistory::Applied EditHistory::Apply(const Step& step, bool undo) {
     if (!ok || !to) continue;
     if (!from) {
       ok = nodi.Add(*to);
-    } else if (!(*from == *to)) {
+    } else if (!SameRow(*from, *to)) {
       ok = nodi.Seek(row.id) && nodi.Move(to->coord_x, to->coord_y);
     }
   }
@@ -284,7 +276,7 @@ EditHistory::Applied EditHistory::Apply(const Step& step, bool undo) {
     if (!ok || !to) continue;
     if (!from) {
       ok = archi.Add(*to);
-    } else if (!(*from == *to)) {
+    } else if (!SameRow(*from, *to)) {
       ok = archi.Seek(row.id) && archi.RewriteChanged(*from, *to);
     }
   }
@@ -294,7 +286,7 @@ EditHistory::Applied EditHistory::Apply(const Step& step, bool undo) {
     if (!ok || !to) continue;
     if (!from) {
       ok = geoarchi.Add(row.id, *to);
-    } else if (from->points() != to->points()) {
+    } else if (!SameRow(*from, *to)) {
       ok = geoarchi.Seek(row.id) && geoarchi.Rewrite(*to);
     }
   }

@@ -71,6 +71,8 @@ class EditHistory {
   };
   enum class Applied { Done, Failed, Refused };
 
+  // Applies the step on top of from (backwards for an undo) and, once stored, moves it on top of to.
+  EditKind Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo);
   Applied Apply(const Step& step, bool undo);
   void ApplyToCaches(const Step& step, bool undo);
   void Refuse(const Step& step, bool undo, const std::string& what);

@@ -46,6 +46,20 @@ void RegisterNode(PendingGeometry& pending, const LayerSet& layers, PointFeature
   pending.nodes.push_back({FeatureRef<PointFeature>(layers, &node), node.point});
 }
 
+// The foot of the point on the nearest part of the arc, the first part on a tie.
+struct FootOnArc : FootOnPolyline {
+  std::int32_t part = 0;
+};
+std::optional<FootOnArc> NearestFootOnArc(const LineFeature& arc, const Point& p) {
+  std::optional<FootOnArc> best;
+  for (std::size_t part = 0; part < arc.polylines.size(); ++part) {
+    const std::optional<FootOnPolyline> foot = NearestFoot(arc.polylines[part], p.x, p.y);
+    if (foot && (!best || foot->distance < best->distance))
+      best = FootOnArc{*foot, static_cast<std::int32_t>(part)};
+  }
+  return best;
+}
+
 }  // namespace
 
 std::string TodayText() {
@@ -375,20 +389,12 @@ GraphChange GeometryEdits::DeleteVertex(LineFeature& arc, const Point& vertex) {
 std::optional<Point> GeometryEdits::InsertVertex(PendingGeometry& pending, LineFeature& arc,
                                                  const Point& pointer) {
   const Point p = Rounded(pointer);
-  std::optional<FootOnPolyline> best;
-  std::int32_t best_part = 0;
-  for (std::size_t part = 0; part < arc.polylines.size(); ++part) {
-    const std::optional<FootOnPolyline> foot = NearestFoot(arc.polylines[part], p.x, p.y);
-    if (foot && (!best || foot->distance < best->distance)) {
-      best = foot;
-      best_part = static_cast<std::int32_t>(part);
-    }
-  }
+  const std::optional<FootOnArc> best = NearestFootOnArc(arc, p);
   if (!best) return std::nullopt;
-  Register(pending, caches_.layers(), arc, best_part, true);
+  Register(pending, caches_.layers(), arc, best->part, true);
   pending.inserted = true;
   pending.vertex = {p, p};
-  arc.polylines[best_part].InsertPoint(best->segment_end, p.x, p.y);
+  arc.polylines[best->part].InsertPoint(best->segment_end, p.x, p.y);
   caches_.ArcMoved(arc);
   return p;
 }
@@ -516,17 +522,9 @@ GraphChange GeometryEdits::SplitArc(LineFeature& arc, std::int32_t part, std::in
 
 GraphChange GeometryEdits::SplitArcAt(LineFeature& arc, const Point& pointer) {
   const Point p = Rounded(pointer);
-  std::optional<FootOnPolyline> best;
-  std::int32_t best_part = 0;
-  for (std::size_t part = 0; part < arc.polylines.size(); ++part) {
-    const std::optional<FootOnPolyline> foot = NearestFoot(arc.polylines[part], p.x, p.y);
-    if (foot && (!best || foot->distance < best->distance)) {
-      best = foot;
-      best_part = static_cast<std::int32_t>(part);
-    }
-  }
+  const std::optional<FootOnArc> best = NearestFootOnArc(arc, p);
   if (!best) return {};
-  return SplitArc(arc, best_part, best->segment_end, best->foot);
+  return SplitArc(arc, best->part, best->segment_end, best->foot);
 }
 
 GraphChange GeometryEdits::FinishNewArc(const std::vector<Point>& traced, const ArcAttributeValues& values) {

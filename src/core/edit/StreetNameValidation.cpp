@@ -173,13 +173,9 @@ bool StreetNameValidation::AddType(const std::string& type) {
 
 bool StreetNameValidation::AddName(const std::string& type, const std::string& name) {
   // A pair refused as a substitution may be in the directory already: it is not added twice.
-  DbQuery present(connection_);
-  present.SetSelect("count(*)");
-  present.SetFrom(kStreetNameTable);
-  present.SetWhere(std::string(street_field::kType) + " = " + SqlTextLiteral(type) + " AND " +
-                   std::string(street_field::kName) + " = " + SqlTextLiteral(name));
-  std::int32_t count = 0;
-  if (present.Open() && present.GetLong(0, count) && count > 0) return true;
+  const std::string pair = std::string(street_field::kType) + " = " + SqlTextLiteral(type) + " AND " +
+                           std::string(street_field::kName) + " = " + SqlTextLiteral(name);
+  if (CountRows(connection_, kStreetNameTable, pair).value_or(0) > 0) return true;
   DbTable nomi(connection_, kStreetNameTable);
   if (!nomi.IsOpen() || !nomi.AddNew() || !nomi.SetField(street_field::kType, type) ||
       !nomi.SetField(street_field::kName, name) || !nomi.Update())

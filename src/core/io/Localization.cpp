@@ -76,19 +76,10 @@ std::array<Point, 4> Corners(const Box& box) {
           Point{box.maxx, box.maxy}};
 }
 
-long long CountRows(DbConnection& connection, std::string_view table) {
-  DbQuery query(connection);
-  query.SetSelect("count(*)");
-  query.SetFrom(table);
-  std::int32_t rows = 0;
-  if (!query.Open() || !query.GetLong(0, rows)) return 0;
-  return rows;
-}
-
 // Every row of geoarchi in identifier order; a damaged row is shown and left out.
 ArcItems ReadArcs(DbConnection& connection, UserInterface& ui, ProgressDisplay& progress) {
   ArcItems items;
-  const long long total = CountRows(connection, kArcGeometryTable);
+  const long long total = CountRows(connection, kArcGeometryTable).value_or(0);
   items.arcs.reserve(static_cast<std::size_t>(total));
   DbQuery query(connection);
   query.SetSelect(PolylineSelectList());
@@ -147,6 +138,17 @@ std::vector<AreaFeature> ReadLocalities(DbConnection& connection, UserInterface&
 
 void ShowMissing(UserInterface& ui, const char* what, const char* consequence) {
   ui.ShowMessage(std::string(what) + "\n\n" + consequence, MessageIcon::Stop);
+}
+
+// The municipality features, in the phase "Estrazione Comuni"; when there are none, says so.
+std::vector<AreaFeature> ReadMunicipalities(DbConnection& connection, UserInterface& ui,
+                                            ProgressDisplay& progress) {
+  progress.SetPhase("Estrazione Comuni");
+  std::vector<AreaFeature> municipalities =
+      LoadAreaFeatures(connection, kMunicipalityRings, nullptr, ShowDamage(ui));
+  if (municipalities.empty())
+    ShowMissing(ui, "ATTENZIONE: i Comuni non risultano presenti.", kCannotLocalizeArcs);
+  return municipalities;
 }
 
 // Phases I and II of one kind of area: the box corners of every arc that may take part, then the
@@ -229,13 +231,8 @@ bool LocalizeRoadGraph(DbConnection& connection, UserInterface& ui) {
     return false;
   }
 
-  progress.SetPhase("Estrazione Comuni");
-  const std::vector<AreaFeature> municipalities =
-      LoadAreaFeatures(connection, kMunicipalityRings, nullptr, ShowDamage(ui));
-  if (municipalities.empty()) {
-    ShowMissing(ui, "ATTENZIONE: i Comuni non risultano presenti.", kCannotLocalizeArcs);
-    return false;
-  }
+  const std::vector<AreaFeature> municipalities = ReadMunicipalities(connection, ui, progress);
+  if (municipalities.empty()) return false;
   {
     const AreaIndex index(municipalities);
     AssignAreas(
@@ -288,7 +285,7 @@ bool LocalizeToponyms(DbConnection& connection, UserInterface& ui) {
   progress.SetPhase("Estrazione Toponimi");
   std::vector<Toponym> toponyms;
   {
-    const long long total = CountRows(connection, kToponymTable);
+    const long long total = CountRows(connection, kToponymTable).value_or(0);
     DbQuery query(connection);
     query.SetSelect("id, minx, miny, maxx, maxy");
     query.SetFrom(kToponymTable);
@@ -310,13 +307,8 @@ bool LocalizeToponyms(DbConnection& connection, UserInterface& ui) {
     return false;
   }
 
-  progress.SetPhase("Estrazione Comuni");
-  const std::vector<AreaFeature> municipalities =
-      LoadAreaFeatures(connection, kMunicipalityRings, nullptr, ShowDamage(ui));
-  if (municipalities.empty()) {
-    ShowMissing(ui, "ATTENZIONE: i Comuni non risultano presenti.", kCannotLocalizeArcs);
-    return false;
-  }
+  const std::vector<AreaFeature> municipalities = ReadMunicipalities(connection, ui, progress);
+  if (municipalities.empty()) return false;
 
   progress.SetPhase("Associazione Toponimi-Comuni");
   {

@@ -15,16 +15,6 @@ std::string Qualified(std::string_view table, std::string_view field) {
   return std::string(table) + "." + std::string(field);
 }
 
-// The rows of a table, for the progress of a phase that reads them all.
-long long RowCount(DbConnection& connection, std::string_view table) {
-  DbQuery count(connection);
-  count.SetSelect("count(*)");
-  count.SetFrom(table);
-  std::int32_t rows = 0;
-  if (!count.Open() || !count.GetLong(0, rows)) return 0;
-  return rows;
-}
-
 }  // namespace
 
 std::string DamagedPrimaryArcMessage(std::int64_t id) {
@@ -34,7 +24,7 @@ std::string DamagedPrimaryArcMessage(std::int64_t id) {
 void ReadPrimaryArcs(DbConnection& connection, ConflationState& state, ProgressDisplay& progress,
                      UserInterface& ui) {
   progress.SetPhase("Estrazione degli Archi del Grafo Primario");
-  const long long total = RowCount(connection, kArcTable);
+  const long long total = CountRows(connection, kArcTable).value_or(0);
   DbQuery query(connection);
   query.SetSelect(Qualified(kArcTable, arc_field::kId) + ", " + Qualified(kArcTable, arc_field::kRegionCode) +
                   ", " + Qualified(kArcGeometryTable, polyline_field::kCount) + ", " +
@@ -89,7 +79,7 @@ void ReadPrimaryArcs(DbConnection& connection, ConflationState& state, ProgressD
 
 void ReadExistingNodes(DbConnection& connection, ConflationState& state, ProgressDisplay& progress) {
   progress.SetPhase("Estrazione dei Nodi del Grafo Primario");
-  const long long total = RowCount(connection, kNodeTable);
+  const long long total = CountRows(connection, kNodeTable).value_or(0);
   DbQuery query(connection);
   query.SetSelect(NodeSelectList(kNodeTable));
   query.SetFrom(kNodeTable);

@@ -31,13 +31,7 @@ StreetDirectoryCounts BuildStreetDirectory(DbConnection& connection, UserInterfa
 
   // One batch for the whole build: its larger page cache also serves the sorting of the names.
   DbBatch batch(connection);
-  std::int32_t arcs = 0;
-  {
-    DbQuery count(connection);
-    count.SetSelect("count(*)");
-    count.SetFrom(std::string(kArcTable));
-    if (count.Open()) count.GetLong(0, arcs);
-  }
+  const long long arcs = CountRows(connection, kArcTable).value_or(0);
   std::vector<std::string> types;
   std::vector<StreetName> names;
   std::unordered_set<std::string> seen_types;

@@ -77,14 +77,7 @@ bool LoadAreas(MapLayer& layer, DbConnection& connection, const char* table, Box
   extent.Widen(loaded);
   layer.RebuildIndexes();
   // A table whose rows are all damaged still has rows: the damage was shown already.
-  if (!any) {
-    DbQuery count(connection);
-    count.SetSelect("count(*)");
-    count.SetFrom(table);
-    std::int32_t rows = 0;
-    if (count.Open()) count.GetLong(0, rows);
-    any = rows > 0;
-  }
+  if (!any) any = CountRows(connection, table).value_or(0) > 0;
   return any;
 }
 

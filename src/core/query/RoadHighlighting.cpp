@@ -25,13 +25,7 @@ void CollectHighlights(DbConnection& connection, const LayerSet& layers, std::st
 }
 
 std::optional<std::int64_t> CountSelectedArcs(DbConnection& connection, std::string_view condition) {
-  DbQuery query(connection);
-  query.SetSelect("count(*)");
-  query.SetFrom(kArcTable);
-  query.SetWhere(condition);
-  std::int32_t count = 0;
-  if (!query.Open() || !query.GetLong(0, count)) return std::nullopt;
-  return count;
+  return CountRows(connection, kArcTable, condition);
 }
 
 bool ChooseHighlightedRoads(DbConnection& connection, UserInterface& ui, const LayerSet& layers,

@@ -24,13 +24,8 @@ namespace {
 // True when some row of the table lies in a municipality. A failed count (shown by the access layer)
 // warns nothing more.
 bool AnyLocalized(DbConnection& connection, std::string_view table) {
-  DbQuery query(connection);
-  query.SetSelect("count(*)");
-  query.SetFrom(table);
-  query.SetWhere("comune > 0");
-  std::int32_t rows = 0;
-  if (!query.Open() || !query.GetLong(0, rows)) return true;
-  return rows > 0;
+  const std::optional<long long> rows = CountRows(connection, table, "comune > 0");
+  return !rows || *rows > 0;
 }
 
 }  // namespace
