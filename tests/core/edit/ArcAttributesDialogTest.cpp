@@ -92,8 +92,9 @@ TEST(ArcAttributesDialogTest, DeletionAsksForRegionalAndAddedArcs) {
     EXPECT_EQ(dialog.deletion_enabled(), c.can_delete);
     EXPECT_EQ(dialog.ConfirmDeletion(), c.confirmed);
     ASSERT_EQ(ui.messages().size(), c.question_end ? 1u : 0u);
-    if (c.question_end)
+    if (c.question_end) {
       EXPECT_TRUE(ui.last_message().text.ends_with(c.question_end)) << ui.last_message().text;
+    }
   }
 }
 

@@ -78,8 +78,8 @@ TEST_F(BrokenArcMergeTest, LeavesPiecesThatDoNotMeetAloneOrDoNotAgree) {
   const struct {
     const char* name;
     std::vector<ArcRow> arcs;
-    std::vector<std::string> sql;
-    std::vector<std::string> messages;
+    std::vector<std::string> sql = {};
+    std::vector<std::string> messages = {};
   } cases[] = {
       {"a third arc at the node",
        {Piece(1, 1, 2, {{0, 0}, {10, 0}}), Piece(2, 2, 3, {{10, 0}, {20, 0}}),
