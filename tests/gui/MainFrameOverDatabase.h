@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -16,6 +20,32 @@
 #include "ui/ScriptedUserInterface.h"
 
 namespace viamappa::testing {
+
+// A press, a move or a release of the left button; a move holds the button unless told otherwise.
+inline void Mouse(QWidget* widget, QEvent::Type type, QPointF at, bool held = true) {
+  QMouseEvent event(
+      type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+      held && type != QEvent::MouseButtonRelease ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+// The same at a point of the map window, on the nearest pixel.
+inline void Pointer(MapView* view, QEvent::Type type, const Point& world, bool held = false) {
+  const Point at = view->viewport().WorldToPixel(world.x, world.y);
+  Mouse(view, type, QPointF(std::round(at.x), std::round(at.y)), held);
+}
+
+// The entry of a menu, or of one of its submenus, that runs the command.
+inline QAction* FindAction(QMenu* menu, int id) {
+  for (QAction* action : menu->actions()) {
+    if (action->menu()) {
+      if (QAction* inner = FindAction(action->menu(), id)) return inner;
+    } else if (!action->isSeparator() && action->data().toInt() == id) {
+      return action;
+    }
+  }
+  return nullptr;
+}
 
 // The database is made at construction; a test may fill it before Start.
 class MainFrameOverDatabaseTest : public ::testing::Test {

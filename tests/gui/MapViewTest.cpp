@@ -26,13 +26,10 @@
 namespace viamappa {
 namespace {
 
-// A press, a move or a release of the left button; a move holds the button unless told otherwise.
-void Mouse(QWidget* widget, QEvent::Type type, QPointF at, bool held = true) {
-  QMouseEvent event(
-      type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-      held && type != QEvent::MouseButtonRelease ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-}
+using testing::FindAction;
+using testing::Mouse;
+using testing::Pointer;
+
 void Drag(QWidget* widget, std::initializer_list<QPoint> path) {
   Mouse(widget, QEvent::MouseButtonPress, *path.begin());
   for (const QPoint& at : path) Mouse(widget, QEvent::MouseMove, at);
@@ -47,17 +44,6 @@ void Wheel(QWidget* widget, int delta) {
 
 bool IsWhite(const QImage& image, int x, int y) {
   return image.pixelColor(x, y) == QColor(Qt::white);
-}
-
-QAction* FindAction(QMenu* menu, int id) {
-  for (QAction* action : menu->actions()) {
-    if (action->menu()) {
-      if (QAction* inner = FindAction(action->menu(), id)) return inner;
-    } else if (!action->isSeparator() && action->data().toInt() == id) {
-      return action;
-    }
-  }
-  return nullptr;
 }
 
 // A map window of 400 x 300 pixels, one screen unit a pixel, at 1:20000 over two vertical black arcs:
@@ -187,6 +173,17 @@ class MapWindowInMainFrameTest : public testing::MainFrameOverDatabaseTest {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
+
+  // Arc 1 along these points, from node 1 at the first to node 2 at the last, in the map data.
+  void AddArc(const std::vector<Point>& points) {
+    {
+      testing::NetworkBuilder network(*frame_->state().connection);
+      ASSERT_TRUE(network.AddNode(1, points.front().x, points.front().y));
+      ASSERT_TRUE(network.AddNode(2, points.back().x, points.back().y));
+      ASSERT_TRUE(network.AddArc(testing::Arc(1, 1, 2, points)));
+    }
+    frame_->RebuildMap();
+  }
 };
 
 TEST_F(MapWindowInMainFrameTest, TheFirstPaintCreatesTheMapWindowAtTheSavedViewAndExitKeepsIt) {
@@ -233,13 +230,7 @@ TEST_F(MapWindowInMainFrameTest, MapKeysActOnlyWhileTheMapWindowHasTheFocus) {
 TEST_F(MapWindowInMainFrameTest, AFirstImportMovesAWindowThatShowsNothingToTheWholeMap) {
   MapView* view = ShowMap();
   ASSERT_NE(view, nullptr);
-  {
-    testing::NetworkBuilder network(*frame_->state().connection);
-    ASSERT_TRUE(network.AddNode(1, 650000, 5100000));
-    ASSERT_TRUE(network.AddNode(2, 651000, 5100500));
-    ASSERT_TRUE(network.AddArc(testing::Arc(1, 1, 2, {{650000, 5100000}, {651000, 5100500}})));
-  }
-  frame_->RebuildMap();
+  AddArc({{650000, 5100000}, {651000, 5100500}});
   EXPECT_DOUBLE_EQ(view->viewport().x0(), 650000);
   EXPECT_DOUBLE_EQ(view->viewport().y0(), 5100000);
 }
@@ -267,22 +258,10 @@ TEST_F(MapWindowInMainFrameTest, ReconnectingKeepsTheViewAndDisconnectingDropsIt
   EXPECT_FALSE(frame_->Status(cmd::kPan).enabled);
 }
 
-// The same at a point of the map window.
-void Pointer(MapView* view, QEvent::Type type, const Point& world, bool held) {
-  const Point at = view->viewport().WorldToPixel(world.x, world.y);
-  Mouse(view, type, QPointF(std::round(at.x), std::round(at.y)), held);
-}
-
 // In the drag mode a vertex follows the pointer over the kept image, and the release writes it and
 // redraws the layers once.
 TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRelease) {
-  {
-    testing::NetworkBuilder network(*frame_->state().connection);
-    ASSERT_TRUE(network.AddNode(1, 1100, 2100));
-    ASSERT_TRUE(network.AddNode(2, 1300, 2100));
-    ASSERT_TRUE(network.AddArc(testing::Arc(1, 1, 2, {{1100, 2100}, {1200, 2150}, {1300, 2100}})));
-  }
-  frame_->RebuildMap();
+  AddArc({{1100, 2100}, {1200, 2150}, {1300, 2100}});
   MapView* view = ShowMap();
   ASSERT_NE(view, nullptr);
   ASSERT_NE(view->editor(), nullptr);
@@ -290,7 +269,7 @@ TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRel
   EXPECT_EQ(view->tool(), NavigationTool::Zoom) << "the zoom tool stays: a held vertex wins over it";
 
   // Just inside the bend: beyond it no perpendicular falls on either segment, and the arc is not picked.
-  Pointer(view, QEvent::MouseMove, {1199.5, 2149}, false);
+  Pointer(view, QEvent::MouseMove, {1199.5, 2149});
   ASSERT_TRUE(view->editor()->state().hot_vertex);
   EXPECT_EQ(frame_->Panes()->PaneText(StatusPane::Mode), QStringLiteral("Modo Trascinamento"));
   const double resolution = view->viewport().resolution();
@@ -303,7 +282,7 @@ TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRel
   EXPECT_EQ(view->full_redraw_count(), full);
   EXPECT_EQ(view->vector_redraw_count(), vector) << "no layer is drawn during the drag";
   EXPECT_DOUBLE_EQ(view->viewport().resolution(), resolution) << "the zoom tool did not take the drag";
-  Pointer(view, QEvent::MouseButtonRelease, {1220, 2190}, false);
+  Pointer(view, QEvent::MouseButtonRelease, {1220, 2190});
   EXPECT_GE(view->vector_redraw_count() + view->full_redraw_count(), vector + full + 1);
   EXPECT_EQ(testing::Rows(*frame_->state().connection, "punti", "geoarchi", "ID = 1 AND maxy > 2189"),
             std::vector<std::string>{"3"})
@@ -312,7 +291,7 @@ TEST_F(MapWindowInMainFrameTest, ADraggedVertexRepaintsOnlyTheOverlayUntilTheRel
   // Back in the navigation, the context menu over the arc offers its data.
   frame_->ExecuteCommand(cmd::kDragMode);
   const PointArray& moved = view->editor()->caches().FindArc(1)->polylines[0];
-  Pointer(view, QEvent::MouseMove, {(moved[0].x + moved[1].x) / 2, (moved[0].y + moved[1].y) / 2}, false);
+  Pointer(view, QEvent::MouseMove, {(moved[0].x + moved[1].x) / 2, (moved[0].y + moved[1].y) / 2});
   std::unique_ptr<QMenu> menu = view->BuildContextMenu();
   ASSERT_NE(FindAction(menu.get(), cmd::kEditArcData), nullptr);
   EXPECT_TRUE(FindAction(menu.get(), cmd::kEditArcData)->isEnabled());

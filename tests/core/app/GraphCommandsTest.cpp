@@ -157,17 +157,6 @@ TEST_F(ExportCommandsTest, ShapefileExportsAskForTheirFileAndCountTheArcs) {
   EXPECT_TRUE(ui_.messages().empty());
 }
 
-TEST_F(ExportCommandsTest, TheChangeCommunicationIsRefusedWithoutChanges) {
-  const std::size_t choices = ui_.file_choices().size();
-  EXPECT_FALSE(commands_.ExportChanges());
-  EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
-  EXPECT_EQ(ui_.file_choices().size(), choices) << "no file is asked for";
-  std::string error;
-  ASSERT_TRUE(db().engine()->Execute("UPDATE archi SET modnome = 1", error)) << error;
-  ui_.QueueFile(dir_.File("grafo.shp"));
-  EXPECT_TRUE(commands_.ExportChanges());
-}
-
 TEST_F(ExportCommandsTest, TheStreetListGoesThroughItsDialog) {
   EXPECT_FALSE(commands_.ExportStreetList()) << "the dialog cancelled";
   EXPECT_EQ(ui_.dialogs_shown(), 1);
