@@ -112,9 +112,8 @@ class DbTableTest : public testing::SampleConnectionTest {
   }
   bool AddArc(const char* id, const char* from, const char* to) {
     DbTable archi(*connection_, "archi");
-    return archi.AddNew() && archi.SetField("ID", id) && archi.SetField("nodini", from) &&
-           archi.SetField("nodfin", to) && archi.SetField("comune", "0") &&
-           archi.SetField("datins", "01/02/2020") && archi.Update();
+    return AddRecord(
+        archi, {{"ID", id}, {"nodini", from}, {"nodfin", to}, {"comune", "0"}, {"datins", "01/02/2020"}});
   }
 };
 
@@ -131,10 +130,20 @@ TEST_F(DbTableTest, OnlyRealFailuresOfOpeningAreShown) {
   EXPECT_EQ(ui_.last_message().icon, MessageIcon::Stop);
   EXPECT_TRUE(TakeMessage().starts_with("Errore in fase di apertura della tavola (strade)\n\n"));
 
+  DbTable outliving(*connection_, "nodi");
+  ASSERT_TRUE(outliving.SelectIndex("codice") && outliving.Seek({"1"}));
   connection_->Close();
   DbTable closed(*connection_, "nodi");
   EXPECT_FALSE(closed.IsOpen());
   EXPECT_TRUE(ui_.messages().empty());
+
+  // A table outliving its connection fails without harm.
+  connection_.reset();
+  EXPECT_FALSE(outliving.IsOpen());
+  EXPECT_FALSE(outliving.Seek({"1"}));
+  EXPECT_FALSE(outliving.AddNew());
+  std::string value;
+  EXPECT_FALSE(outliving.GetField("ID", value));
 }
 
 // The forms of each type are the field values' tests; here what is written comes back through them, and
@@ -321,18 +330,6 @@ TEST_F(DbTableTest, EditAddAndDeleteMoveTheCurrentRecordAsExpected) {
   EXPECT_TRUE(TakeMessage().starts_with("Errore campo (ID) della tavola (nodi)\n\nNessun record corrente"));
   EXPECT_FALSE(nodi.Edit());
   EXPECT_FALSE(nodi.Seek({"3"}));
-}
-
-TEST_F(DbTableTest, ATableOutlivingItsConnectionFailsWithoutHarm) {
-  auto table = std::make_unique<DbTable>(*connection_, "nodi");
-  ASSERT_TRUE(table->SelectIndex("codice") && table->Seek({"1"}));
-  connection_.reset();
-  EXPECT_FALSE(table->IsOpen());
-  EXPECT_FALSE(table->Seek({"1"}));
-  EXPECT_FALSE(table->AddNew());
-  std::string value;
-  EXPECT_FALSE(table->GetField("ID", value));
-  table.reset();
 }
 
 }  // namespace

@@ -19,7 +19,6 @@ TEST(ViewportTest, ScaleDenominatorArithmetic) {
   EXPECT_EQ(ScaleDenominator(0.3), 2999) << "2999.9999999999995 truncates";
   EXPECT_EQ(ScaleDenominator(1e300), std::numeric_limits<std::int32_t>::max()) << "no overflow";
   EXPECT_EQ(ScaleDenominator(kMinimumResolution), 0);
-  EXPECT_EQ(PositionText(1, 2), "Nord=    2.00        Est=    1.00");
 }
 
 TEST(ViewportTest, MovesStopAtTheirLimits) {
